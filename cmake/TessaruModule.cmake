@@ -1,0 +1,25 @@
+# tessaru_library(NAME SOURCES... DEPS ...) builds one subsystem folder as a static library.
+function(tessaru_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;SYSTEM_DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE tessaru_warnings ${ARG_SYSTEM_DEPS})
+endfunction()
+
+# tessaru_tests(NAME SOURCES... DEPS ...) builds one GoogleTest executable registered with CTest.
+# Tests run with the fixture folder in TESSARU_FIXTURES and a scratch folder per test binary.
+function(tessaru_tests name)
+  if(NOT TESSARU_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} tessaru_warnings GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name} PRIVATE
+    TESSARU_FIXTURES="${CMAKE_CURRENT_SOURCE_DIR}/tests/fixtures"
+    TESSARU_SCRATCH="${CMAKE_BINARY_DIR}/scratch/${name}")
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/scratch/${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy")
+endfunction()

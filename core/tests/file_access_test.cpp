@@ -1,0 +1,59 @@
+#include "core/file_access.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace tessaru {
+namespace {
+namespace fs = std::filesystem;
+
+class FileAccess : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = std::string(TESSARU_SCRATCH) + "/files";
+    fs::remove_all(root_);
+    fs::create_directories(root_ + "/Image/Sub");
+    Write(root_ + "/Image/Chip.BMP", "chip");
+    Write(root_ + "/Image/Sub/exact.wav", "exact");
+    Write(root_ + "/Image/Sub/EXACT.wav", "upper");
+  }
+  static void Write(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  std::string root_;
+};
+
+TEST_F(FileAccess, FindsFilesWhoseCaseDiffers) {
+  EXPECT_TRUE(FileExists(root_ + "\\image\\chip.bmp"));
+  EXPECT_EQ(ResolvePath(root_ + "\\image\\chip.bmp"), root_ + "/Image/Chip.BMP");
+  // The exact spelling wins over a case-insensitive one.
+  EXPECT_EQ(ResolvePath(root_ + "\\Image\\Sub\\EXACT.wav"), root_ + "/Image/Sub/EXACT.wav");
+  // Without an exact match, the smallest name breaks the tie.
+  EXPECT_EQ(ResolvePath(root_ + "\\image\\sub\\Exact.WAV"), root_ + "/Image/Sub/EXACT.wav");
+  EXPECT_FALSE(FileExists(root_ + "\\image\\missing.bmp"));
+  EXPECT_FALSE(FileExists(root_ + "\\image"));  // a folder is not a readable file
+  EXPECT_TRUE(FolderExists(root_ + "\\IMAGE\\sub"));
+  EXPECT_EQ(ResolvePath(root_ + "\\nothing\\x.bmp"), root_ + "/nothing/x.bmp");
+}
+
+TEST_F(FileAccess, ReadAndAtomicWrite) {
+  const auto bytes = ReadWholeFile(root_ + "\\IMAGE\\CHIP.bmp");
+  ASSERT_TRUE(bytes.has_value());
+  EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "chip");
+  EXPECT_FALSE(ReadWholeFile(root_ + "\\missing").has_value());
+  EXPECT_FALSE(ReadWholeFile(root_ + "\\image\\chip.bmp", 3).has_value());
+
+  ASSERT_TRUE(WriteWholeFileAtomic(root_ + "\\image\\chip.bmp", "new"));
+  EXPECT_EQ(*ReadWholeFile(root_ + "/Image/Chip.BMP"), (std::vector<uint8_t>{'n', 'e', 'w'}));
+  EXPECT_FALSE(fs::exists(root_ + "/Image/Chip.BMP.new"));
+  EXPECT_FALSE(WriteWholeFileAtomic(root_ + "/no/such/folder/file", "x"));
+
+  DeleteFileQuiet(root_ + "\\image\\chip.bmp");
+  EXPECT_FALSE(FileExists(root_ + "\\image\\chip.bmp"));
+  DeleteFileQuiet(root_ + "\\image\\chip.bmp");  // a second delete is quiet
+}
+
+}  // namespace
+}  // namespace tessaru
