@@ -1,0 +1,49 @@
+#pragma once
+// The headless backend: complete, deterministic, and driven by the caller. Time moves
+// only when the caller advances it (or when the game sleeps); audio is mixed as time
+// moves; frames are kept for inspection; input is scripted.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace tessaru::platform {
+
+struct ScriptedKey {
+  double TimeMs;  // virtual time at which the event happens
+  uint8_t VirtualKey;
+  bool Down;
+};
+
+class HeadlessControl {
+ public:
+  virtual ~HeadlessControl() = default;
+  // Advances the virtual clock, pulling audio in device-buffer steps as it goes.
+  virtual void AdvanceMs(double ms) = 0;
+  // Key events delivered by Pump() once the clock has reached their time.
+  virtual void ScheduleKey(const ScriptedKey& key) = 0;
+  virtual void SetJoystick(int index, const JoystickState& state) = 0;
+  virtual void RequestQuit() = 0;
+  // The next Present reports a lost device.
+  virtual void InjectDeviceLost() = 0;
+  // The last presented frame (RGB565, width*height) and how many were presented.
+  virtual const std::vector<uint16_t>& LastFrame(int* width, int* height) const = 0;
+  virtual uint64_t PresentCount() const = 0;
+  virtual bool SaveLastFramePng(const std::string& path) const = 0;
+  // Every mixed sample since the audio device opened (interleaved stereo), when recording.
+  virtual void RecordAudio(bool on) = 0;
+  virtual const std::vector<int16_t>& RecordedAudio() const = 0;
+  // Messages shown through Dialogs.
+  virtual const std::vector<std::string>& Messages() const = 0;
+};
+
+// The platform plus its control surface; both stay valid as long as the Platform lives.
+struct HeadlessPlatform {
+  std::unique_ptr<Platform> platform;
+  HeadlessControl* control = nullptr;
+};
+
+HeadlessPlatform CreateHeadlessPlatform();
+
+}  // namespace tessaru::platform
