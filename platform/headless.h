@@ -3,6 +3,8 @@
 // only when the caller advances it (or when the game sleeps); audio is mixed as time
 // moves; frames are kept for inspection; input is scripted.
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,9 @@ class HeadlessControl {
   virtual ~HeadlessControl() = default;
   // Advances the virtual clock, pulling audio in device-buffer steps as it goes.
   virtual void AdvanceMs(double ms) = 0;
+  // Moves the clock to `ms` at once without pulling audio for the jump (tests of the
+  // 32-bit tick wrap); an open audio device keeps its cadence from the new time.
+  virtual void SetClockMs(double ms) = 0;
   // Key events delivered by Pump() once the clock has reached their time.
   virtual void ScheduleKey(const ScriptedKey& key) = 0;
   virtual void SetJoystick(int index, const JoystickState& state) = 0;
@@ -31,11 +36,21 @@ class HeadlessControl {
   virtual const std::vector<uint16_t>& LastFrame(int* width, int* height) const = 0;
   virtual uint64_t PresentCount() const = 0;
   virtual bool SaveLastFramePng(const std::string& path) const = 0;
+  virtual bool SaveLastFrameBmp(const std::string& path) const = 0;
+  // The configuration of the open display, if any.
+  virtual std::optional<VideoConfig> CurrentVideoConfig() const = 0;
+  // Decides which formats the audio device grants (all by default), to exercise the
+  // callers' fallbacks; the granted format while open.
+  virtual void SetAudioAccepts(std::function<bool(const AudioFormat&)> accepts) = 0;
+  virtual std::optional<AudioFormat> CurrentAudioFormat() const = 0;
+  // Frames the mixer has been asked for since the device opened.
+  virtual uint64_t MixedFrames() const = 0;
   // Every mixed sample since the audio device opened (interleaved stereo), when recording.
   virtual void RecordAudio(bool on) = 0;
   virtual const std::vector<int16_t>& RecordedAudio() const = 0;
   // Messages shown through Dialogs.
   virtual const std::vector<std::string>& Messages() const = 0;
+  virtual const std::vector<std::string>& MessageTitles() const = 0;
 };
 
 // The platform plus its control surface; both stay valid as long as the Platform lives.

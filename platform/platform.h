@@ -46,6 +46,8 @@ class VideoOut {
   // True once after the device lost its content (SDL render-target reset, or an injected
   // failure in the headless backend); the caller then restores its pages.
   virtual bool TakeDeviceLost() = 0;
+  // Why the last Open failed, for the error log; empty when it did not.
+  virtual std::string LastError() const { return {}; }
 };
 
 struct AudioFormat {
@@ -53,6 +55,7 @@ struct AudioFormat {
   int Bits = 16;         // 16 or 8 at the device; the mixer always renders 16-bit
   int Channels = 2;
   int BufferFrames = 512;
+  std::string Device;  // a name from AudioOut::DeviceNames; empty = the default device
 };
 
 // Fills `frames` interleaved stereo 16-bit frames. `deviceTimeMs` is the Clock::NowMs at
@@ -71,6 +74,8 @@ class AudioOut {
   virtual void Lock() = 0;
   virtual void Unlock() = 0;
   virtual std::vector<std::string> DeviceNames() = 0;
+  // Why the last Open failed, for the error log; empty when it did not.
+  virtual std::string LastError() const { return {}; }
 };
 
 // Windows virtual-key numbering, 0..255.
@@ -78,6 +83,7 @@ struct KeyEvent {
   uint8_t VirtualKey = 0;
   bool Down = false;
   double TimeMs = 0.0;  // Clock::NowMs scale: when the key moved, as well as we can tell
+  double ArrivalMs = 0.0;  // when our event pump received it (TimeMs before any refinement)
 };
 
 struct JoystickState {
