@@ -1,54 +1,17 @@
 #include "content/packed.h"
 
 #include <charconv>
-#include <cstring>
 
+#include "content/byte_cursor.h"
 #include "core/numbers.h"
 #include "core/text.h"
 
 namespace tessaru {
 namespace {
 
-// Little-endian reads that refuse to run past the end of the buffer.
-class ByteCursor {
- public:
-  explicit ByteCursor(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-  bool AtEnd() const { return pos_ >= bytes_.size(); }
-  size_t Remaining() const { return bytes_.size() - pos_; }
-
-  template <typename T>
-  bool Take(T& out) {
-    if (Remaining() < sizeof(T)) return false;
-    uint64_t raw = 0;
-    for (size_t i = 0; i < sizeof(T); ++i) raw |= uint64_t{bytes_[pos_ + i]} << (8 * i);
-    pos_ += sizeof(T);
-    if constexpr (std::is_floating_point_v<T>) {
-      using Bits = std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>;
-      const auto bits = static_cast<Bits>(raw);
-      std::memcpy(&out, &bits, sizeof out);
-    } else {
-      out = static_cast<T>(raw);
-    }
-    return true;
-  }
-
- private:
-  std::span<const uint8_t> bytes_;
-  size_t pos_ = 0;
-};
-
 template <typename T>
 void Put(std::vector<uint8_t>& out, T value) {
-  uint64_t raw = 0;
-  if constexpr (std::is_floating_point_v<T>) {
-    using Bits = std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>;
-    Bits bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    raw = bits;
-  } else {
-    raw = static_cast<uint64_t>(value);
-  }
-  for (size_t i = 0; i < sizeof(T); ++i) out.push_back(static_cast<uint8_t>(raw >> (8 * i)));
+  PutLittleEndian(out, value);
 }
 
 bool IsCp932LeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }

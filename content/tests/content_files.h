@@ -1,0 +1,41 @@
+#pragma once
+// Writes packed content into a fresh scratch folder for one test.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "content/packed.h"
+#include "core/file_access.h"
+
+namespace tessaru {
+
+class ContentFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root_ = std::string(TESSARU_SCRATCH) + "/" + info->test_suite_name() + "_" + info->name();
+    std::filesystem::remove_all(root_);
+    std::filesystem::create_directories(root_);
+  }
+  // A logical path under the scratch folder ("\"-separated like the game's own).
+  std::string Path(const std::string& relative) const { return root_ + "\\" + relative; }
+  void WriteText(const std::string& relative, const std::vector<TextValue>& values) {
+    const auto bytes = PackText(values);
+    ASSERT_TRUE(WriteWholeFileAtomic(
+        Path(relative), std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
+  }
+  void MakeFolder(const std::string& relative) {
+    std::filesystem::create_directories(ResolvePath(Path(relative)));
+  }
+  std::string root_;
+};
+
+// Shorthand for string values in value lists.
+inline TextValue S(const char* text) { return std::string(text); }
+inline TextValue I(int16_t value) { return value; }
+inline TextValue L(int32_t value) { return value; }
+inline TextValue D(double value) { return value; }
+
+}  // namespace tessaru
