@@ -1,0 +1,245 @@
+#include "persist/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace tessaru {
+namespace {
+namespace fs = std::filesystem;
+
+TEST(IniDocumentRead, FindsValuesAsTheProfileCallsDo) {
+  struct Case {
+    std::string name;
+    std::string text;
+    std::string section, key;
+    std::string expected;  // what Get returns with the default "E  "
+  };
+  const std::string crlf =
+      "[USER]\r\nDIFFICULTY=3\r\n  maxfps  =   60  \r\n\r\n[Other]\r\nDIFFICULTY=9\r\n";
+  const Case cases[] = {
+      {"exact names", crlf, "USER", "DIFFICULTY", "3"},
+      {"names ignore case", crlf, "user", "Difficulty", "3"},
+      {"blanks around key and value", crlf, "USER", "MAXFPS", "60"},
+      {"other section", crlf, "OTHER", "difficulty", "9"},
+      {"absent key gives the default without trailing blanks", crlf, "USER", "SKIN_H", "E"},
+      {"absent section", crlf, "NOPE", "DIFFICULTY", "E"},
+      {"LF lines", "[A]\nK=1\n", "A", "K", "1"},
+      {"no final newline", "[A]\nK=last", "A", "K", "last"},
+      {"first duplicate key wins", "[A]\nK=1\nk=2\n", "A", "K", "1"},
+      {"only the first of duplicate sections", "[A]\nK=1\n[B]\n[a]\nK=2\nL=3\n", "A", "L",
+       "E"},
+      {"double quotes removed", "[A]\nK=\"quoted text\"\n", "A", "K", "quoted text"},
+      {"single quotes removed", "[A]\nK='x'\n", "A", "K", "x"},
+      {"blanks inside quotes kept", "[A]\nK=\"  x  \"  \n", "A", "K", "  x  "},
+      {"only one pair removed", "[A]\nK=\"\"x\"\"\n", "A", "K", "\"x\""},
+      {"mismatched quotes kept", "[A]\nK=\"x'\n", "A", "K", "\"x'"},
+      {"a lone quote kept", "[A]\nK=\"\n", "A", "K", "\""},
+      {"empty quotes", "[A]\nK=''\n", "A", "K", ""},
+      {"value holding =", "[A]\nK=a=b\n", "A", "K", "a=b"},
+      {"empty value", "[A]\nK=\n", "A", "K", ""},
+      {"line without = is an empty key", "[A]\nK\n", "A", "K", ""},
+      {"comment never matches", "[A]\n;K=1\nK=2\n", "A", "K", "2"},
+      {"keys before any header belong to none", "K=1\n[A]\n", "A", "K", "E"},
+      {"blanks inside the brackets", "  [ A ]  \r\nK=1\r\n", "A", "K", "1"},
+      {"section name holding ]", "[songs\\[x]\\a.zxs]\nHPR1=4\n", "songs\\[x]\\a.zxs", "HPR1",
+       "4"},
+      {"UTF-8 mark before the first header", "\xEF\xBB\xBF[A]\nK=1\n", "A", "K", "1"},
+      {"tabs, lone CR and Ctrl-Z are blanks", "[A]\n\tK\t=\t5\r\r\n\x1A", "A", "K", "5"},
+      {"unclosed bracket is a key line", "[A\nK=1\n", "A", "K", "E"},
+      {"empty text", "", "A", "K", "E"},
+  };
+  for (const Case& c : cases) {
+    const IniDocument document(c.text);
+    EXPECT_EQ(document.Get(c.section, c.key, "E  "), c.expected) << c.name;
+    EXPECT_EQ(document.Bytes(), c.text) << c.name << ": parsing must keep every byte";
+  }
+}
+
+TEST(IniDocumentWrite, ChangesOnlyWhatItMust) {
+  struct Case {
+    std::string name;
+    std::string text;
+    std::string section, key, value;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"CRLF value replaced, the rest kept", "; top\r\n[A]\r\nK=1\r\n; note\r\n[B]\r\nK=2\r\n",
+       "a", "k", "55", "; top\r\n[A]\r\nK=55\r\n; note\r\n[B]\r\nK=2\r\n"},
+      {"LF value replaced", "[A]\nK=1\nL=2\n", "A", "L", "3", "[A]\nK=1\nL=3\n"},
+      {"spelling and indentation of the key kept", "[A]\n  HPS1 = 7 ; x\n", "A", "HPs1", "9",
+       "[A]\n  HPS1 =9\n"},
+      {"first duplicate changed", "[A]\nK=1\nk=2\n", "A", "K", "3", "[A]\nK=3\nk=2\n"},
+      {"first duplicate section changed", "[A]\nK=1\n[a]\nK=2\n", "A", "K", "3",
+       "[A]\nK=3\n[a]\nK=2\n"},
+      {"replaced without final newline", "[A]\nK=1", "A", "K", "2", "[A]\nK=2"},
+      {"line without =", "[A]\r\nK  \r\n", "A", "K", "1", "[A]\r\nK=1\r\n"},
+      {"added to its section before the blank lines", "[A]\r\nK=1\r\n\r\n[B]\r\nX=1\r\n", "A",
+       "L", "2", "[A]\r\nK=1\r\nL=2\r\n\r\n[B]\r\nX=1\r\n"},
+      {"added to the last section without final newline", "[A]\nK=1", "A", "L", "2",
+       "[A]\nK=1\nL=2\n"},
+      {"added under a bare header", "[B]\n[A]\n\n", "A", "K", "1", "[B]\n[A]\nK=1\n\n"},
+      {"added under a header that ends the file", "[A]", "a", "K", "1", "[A]\r\nK=1\r\n"},
+      {"section appended with the file's line end", "[A]\nK=1\n", "B", "X", "1",
+       "[A]\nK=1\n[B]\nX=1\n"},
+      {"section appended after a missing final newline", "[A]\r\nK=1", "B", "X", "1",
+       "[A]\r\nK=1\r\n[B]\r\nX=1\r\n"},
+      {"section appended after trailing blanks", "[A]\nK=1\n\n", "B", "X", "", "[A]\nK=1\n\n[B]\nX=\n"},
+      {"new file uses CR LF", "", "KEYSETTING", "KEYCODE000", "-1",
+       "[KEYSETTING]\r\nKEYCODE000=-1\r\n"},
+      {"names are written trimmed", "", " A ", " K ", " v ", "[A]\r\nK= v \r\n"},
+      {"the first line end decides", "[A]\nK=1\r\n", "B", "X", "1", "[A]\nK=1\r\n[B]\nX=1\n"},
+      {"preamble kept", "junk\n", "A", "K", "1", "junk\n[A]\nK=1\n"},
+  };
+  for (const Case& c : cases) {
+    IniDocument document(c.text);
+    ASSERT_TRUE(document.Set(c.section, c.key, c.value)) << c.name;
+    EXPECT_EQ(document.Bytes(), c.expected) << c.name;
+    EXPECT_TRUE(document.Changed()) << c.name;
+    // What was written reads back, also after parsing the text again.
+    const std::string trimmed = c.value == " v " ? "v" : c.value;
+    EXPECT_EQ(document.Get(c.section, c.key, "E"), trimmed) << c.name;
+    EXPECT_EQ(IniDocument(document.Bytes()).Get(c.section, c.key, "E"), trimmed) << c.name;
+  }
+}
+
+TEST(IniDocumentWrite, RefusesWhatTheFileCouldNotHold) {
+  struct Case {
+    std::string section, key, value;
+  };
+  const Case cases[] = {
+      {"A", "K=X", "1"},  {"A", "", "1"},      {"", "K", "1"},        {"A", "K", "1\r\nL=2"},
+      {"A", "K", "1\n"},  {"A\n", "K", "1"},   {"A", "[K]", "1"},     {"A", "K\nL", "1"},
+      {"A", "K", std::string("a\0b", 3)},      {"  ", "K", "1"},
+  };
+  const std::string text = "[A]\nK=0\n";
+  for (const Case& c : cases) {
+    IniDocument document(text);
+    EXPECT_FALSE(document.Set(c.section, c.key, c.value)) << c.section << "/" << c.key;
+    EXPECT_EQ(document.Bytes(), text);
+    EXPECT_FALSE(document.Changed());
+  }
+}
+
+TEST(IniDocumentWrite, SameValueIsNoChange) {
+  IniDocument document("[A]\nK=5\n");
+  ASSERT_TRUE(document.Set("A", "K", "5"));
+  EXPECT_FALSE(document.Changed());
+}
+
+TEST(IniDocumentWrite, ManyKeysKeepTheirOrderAndFirstSpelling) {
+  IniDocument document("[S]\r\nKEY0=old\r\n\r\n[T]\r\n");
+  for (int i = 0; i < 300; ++i) {
+    ASSERT_TRUE(document.Set("S", "KEY" + std::to_string(i), std::to_string(i)));
+  }
+  ASSERT_TRUE(document.Set("s", "key0", "zero"));
+  std::string expected = "[S]\r\nKEY0=zero\r\n";
+  for (int i = 1; i < 300; ++i) {
+    expected += "KEY" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+  }
+  expected += "\r\n[T]\r\n";
+  EXPECT_EQ(document.Bytes(), expected);
+}
+
+class IniFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = std::string(TESSARU_SCRATCH) + "/ini";
+    fs::remove_all(root_);
+    fs::create_directories(root_);
+  }
+  static void Write(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  std::string root_;
+};
+
+TEST_F(IniFileTest, OneKeyWritesKeepTheRestOfTheFile) {
+  const std::string path = root_ + "/user.ini";
+  const std::string original =
+      "[USER]\r\nDIFFICULTY=2\r\nDATAPATH=D:\\songs\\\r\n; kept\r\n\r\n[OTHER]\r\nX=1";
+  Write(path, original);
+  EXPECT_EQ(ReadIniString(path, "user", "datapath", " "), "D:\\songs\\");
+  ASSERT_TRUE(WriteIniString(path, "USER", "DIFFICULTY", "4"));
+  ASSERT_TRUE(WriteIniString(path, "USER", "MAXFPS", "120"));
+  EXPECT_EQ(Read(path),
+            "[USER]\r\nDIFFICULTY=4\r\nDATAPATH=D:\\songs\\\r\n; kept\r\nMAXFPS=120\r\n\r\n"
+            "[OTHER]\r\nX=1");
+  EXPECT_FALSE(fs::exists(path + ".new"));
+}
+
+TEST_F(IniFileTest, MissingFileIsCreatedByTheFirstWrite) {
+  const std::string path = root_ + "/hsc.ini";
+  EXPECT_EQ(ReadIniString(path, "VERSION", "VER", "0"), "0");
+  EXPECT_EQ(IniFile(path).State(), IniFile::Source::Missing);
+  ASSERT_TRUE(WriteIniString(path, "VERSION", "VER", "1000"));
+  EXPECT_EQ(Read(path), "[VERSION]\r\nVER=1000\r\n");
+  // The letter case of the file name is forgiven, as on the system the files come from.
+  EXPECT_EQ(ReadIniString(root_ + "/HSC.INI", "version", "ver", "0"), "1000");
+}
+
+TEST_F(IniFileTest, BatchWritesOnceAndOnlyWhenChanged) {
+  const std::string path = root_ + "/hsc.ini";
+  Write(path, "[VERSION]\nVER=1000\n");
+  {
+    IniFile file(path);
+    ASSERT_EQ(file.State(), IniFile::Source::Loaded);
+    ASSERT_TRUE(file.Set("VERSION", "VER", "1000"));
+    // Nothing changed: the file is not rewritten (a different file put there meanwhile
+    // would survive).
+    Write(path, "marker");
+    EXPECT_TRUE(file.Save());
+    EXPECT_EQ(Read(path), "marker");
+  }
+  Write(path, "[VERSION]\nVER=1000\n");
+  IniFile file(path);
+  for (int song = 0; song < 50; ++song) {
+    for (int part = 1; part <= 8; ++part) {
+      file.Set("songs\\s" + std::to_string(song) + ".zxs", "HPR" + std::to_string(part), "1");
+    }
+  }
+  EXPECT_EQ(Read(path), "[VERSION]\nVER=1000\n");  // nothing written until Save
+  ASSERT_TRUE(file.Save());
+  EXPECT_EQ(ReadIniString(path, "SONGS\\S49.ZXS", "hpr8", "E"), "1");
+  EXPECT_EQ(ReadIniString(path, "VERSION", "VER", "E"), "1000");
+}
+
+TEST_F(IniFileTest, CreateAnewDropsTheOldContent) {
+  const std::string path = root_ + "/keyset.ini";
+  Write(path, "[KEYSETTING]\nKEYCODE000=3\n[JUNK]\nA=1\n");
+  IniFile file = IniFile::CreateAnew(path);
+  EXPECT_EQ(file.Get("KEYSETTING", "KEYCODE000", "E"), "E");
+  file.Set("KEYSETTING", "KEYCODE000", "-1");
+  ASSERT_TRUE(file.Save());
+  EXPECT_EQ(Read(path), "[KEYSETTING]\r\nKEYCODE000=-1\r\n");
+}
+
+TEST_F(IniFileTest, UnreadableFileIsNeverOverwritten) {
+  // A folder where the file should be stands for any file that exists but cannot be read.
+  const std::string path = root_ + "/user.ini";
+  fs::create_directories(path);
+  EXPECT_EQ(IniFile(path).State(), IniFile::Source::Unreadable);
+  EXPECT_EQ(ReadIniString(path, "USER", "MAXFPS", "E"), "E");
+  EXPECT_FALSE(WriteIniString(path, "USER", "MAXFPS", "60"));
+  EXPECT_TRUE(fs::is_directory(path));
+  // A folder that does not exist cannot take a file.
+  EXPECT_FALSE(WriteIniString(root_ + "/no/such/user.ini", "USER", "MAXFPS", "60"));
+  EXPECT_FALSE(fs::exists(root_ + "/no"));
+  // Refused names leave the file untouched.
+  const std::string good = root_ + "/good.ini";
+  Write(good, "[A]\nK=1\n");
+  EXPECT_FALSE(WriteIniString(good, "A", "K", "2\nL=3"));
+  EXPECT_EQ(Read(good), "[A]\nK=1\n");
+}
+
+}  // namespace
+}  // namespace tessaru
