@@ -1,0 +1,183 @@
+#include "platform/sdl/sdl_input.h"
+
+#include <SDL.h>
+
+#include <utility>
+
+#include "platform/sdl/joystick_axis.h"
+#include "platform/sdl/keyboard_table.h"
+#include "platform/sdl/press_time.h"
+
+namespace tessaru::platform {
+
+SdlInput::SdlInput(std::shared_ptr<const TimeBase> time) : time_(std::move(time)) {
+  events_.Acquire(SDL_INIT_EVENTS, nullptr);
+  // Pads keep working while another window has the focus, as the game always allowed.
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  if (joysticks_.Acquire(SDL_INIT_JOYSTICK, nullptr)) {
+    // Pads present at start take the two slots in the system's order; later arrivals
+    // (and a pad plugged back in) take a free slot when SDL announces them.
+    const int count = SDL_NumJoysticks();
+    for (int i = 0; i < count; ++i) OpenPad(i);
+  }
+  SDL_AddEventWatch(&SdlInput::Watch, this);
+  watching_ = true;
+}
+
+SdlInput::~SdlInput() {
+  if (watching_) SDL_DelEventWatch(&SdlInput::Watch, this);
+  for (Pad& pad : pads_) {
+    if (pad.device != nullptr) SDL_JoystickClose(pad.device);
+    pad = Pad{};
+  }
+}
+
+int SdlInput::Watch(void* self, SDL_Event* event) {
+  auto* input = static_cast<SdlInput*>(self);
+  if (event->type == SDL_SYSWMEVENT) {
+    X11KeyTime key;
+    if (ReadX11KeyTime(*event, &key)) {
+      std::lock_guard<std::mutex> lock(input->mutex_);
+      input->pendingX11_ = key;
+    }
+  } else if (event->type == SDL_KEYDOWN || event->type == SDL_KEYUP) {
+    input->OnKey(*event);
+  }
+  return 1;
+}
+
+void SdlInput::OnKey(const SDL_Event& event) {
+  // Stamp first: everything after this is bookkeeping.
+  const double arrivalMs = time_->NowMs();
+  const double monotonicMs = MonotonicMs();
+  const bool down = event.type == SDL_KEYDOWN;
+
+  std::lock_guard<std::mutex> lock(mutex_);
+  // The raw X event is pushed just before the key event SDL makes of it; it belongs to
+  // this key event only.
+  const std::optional<X11KeyTime> x11 = std::exchange(pendingX11_, std::nullopt);
+  if (event.key.repeat != 0) return;
+  const int scancode = event.key.keysym.scancode;
+  if (scancode < 0 || scancode >= static_cast<int>(scancodeDown_.size())) return;
+  if ((scancodeDown_[static_cast<size_t>(scancode)] != 0) == down) return;
+  scancodeDown_[static_cast<size_t>(scancode)] = down ? 1 : 0;
+
+  const uint8_t virtualKey = ScancodeToVirtualKey(scancode);
+  if (virtualKey == 0) return;
+  double timeMs = arrivalMs;
+  if (x11 && x11->Press == down) timeMs = RefinePressTime(arrivalMs, monotonicMs, x11->TimeMs);
+  SetVirtualKey(virtualKey, down, timeMs, arrivalMs);
+  const uint8_t generic = GenericVirtualKey(virtualKey);
+  if (generic != 0) SetVirtualKey(generic, down, timeMs, arrivalMs);
+}
+
+void SdlInput::SetVirtualKey(uint8_t virtualKey, bool down, double timeMs, double arrivalMs) {
+  // Several keys can report one code (both Enters, both Shifts for 0x10): the code is
+  // down while any of them is, and only its first press and last release are events.
+  uint8_t& holders = virtualDown_[virtualKey];
+  if (down) {
+    if (holders++ != 0) return;
+  } else {
+    if (holders == 0 || --holders != 0) return;
+  }
+  keyEvents_.push_back(KeyEvent{virtualKey, down, timeMs, arrivalMs});
+}
+
+void SdlInput::Pump() {
+  if (SDL_EventState(SDL_SYSWMEVENT, SDL_QUERY) != SDL_ENABLE) {
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+  }
+  SDL_Event event;
+  while (SDL_PollEvent(&event) != 0) {
+    switch (event.type) {
+      case SDL_QUIT:
+        quit_ = true;
+        break;
+      case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) quit_ = true;
+        break;
+      case SDL_JOYDEVICEADDED:
+        OpenPad(event.jdevice.which);
+        break;
+      case SDL_JOYDEVICEREMOVED:
+        ClosePad(event.jdevice.which);
+        break;
+      default:
+        break;
+    }
+  }
+  ReadPads();
+}
+
+std::vector<KeyEvent> SdlInput::TakeKeyEvents() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return std::exchange(keyEvents_, {});
+}
+
+bool SdlInput::KeyDown(uint8_t virtualKey) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return virtualDown_[virtualKey] != 0;
+}
+
+JoystickState SdlInput::Joystick(int index) const {
+  if (index < 0 || index >= static_cast<int>(pads_.size())) return {};
+  return pads_[static_cast<size_t>(index)].state;
+}
+
+void SdlInput::OpenPad(int deviceIndex) {
+  if (!joysticks_.Held()) return;
+  const SDL_JoystickID instance = SDL_JoystickGetDeviceInstanceID(deviceIndex);
+  if (instance < 0) return;
+  for (const Pad& pad : pads_) {
+    if (pad.instance == instance) return;
+  }
+  for (Pad& pad : pads_) {
+    if (pad.device != nullptr) continue;
+    SDL_Joystick* device = SDL_JoystickOpen(deviceIndex);
+    if (device == nullptr) return;
+    pad.device = device;
+    pad.instance = SDL_JoystickInstanceID(device);
+    pad.state = JoystickState{};
+    return;
+  }
+}
+
+void SdlInput::ClosePad(int32_t instance) {
+  for (Pad& pad : pads_) {
+    if (pad.device == nullptr || pad.instance != instance) continue;
+    SDL_JoystickClose(pad.device);
+    pad = Pad{};
+  }
+}
+
+void SdlInput::ReadPads() {
+  for (Pad& pad : pads_) {
+    if (pad.device == nullptr) continue;
+    if (!SDL_JoystickGetAttached(pad.device)) {
+      // Unplugged and not yet announced: reads as nothing pressed until it is closed.
+      pad.state = JoystickState{};
+      continue;
+    }
+    JoystickState state;
+    state.Connected = true;
+    const int axes = SDL_JoystickNumAxes(pad.device);
+    if (axes > 0) state.X = ScaleJoystickAxis(SDL_JoystickGetAxis(pad.device, 0));
+    if (axes > 1) state.Y = ScaleJoystickAxis(SDL_JoystickGetAxis(pad.device, 1));
+    // Most pads of today report the cross key as a hat rather than as X and Y; it steers
+    // the same directions.
+    if (SDL_JoystickNumHats(pad.device) > 0) {
+      const Uint8 hat = SDL_JoystickGetHat(pad.device, 0);
+      if ((hat & SDL_HAT_LEFT) != 0) state.X = -10000;
+      if ((hat & SDL_HAT_RIGHT) != 0) state.X = 10000;
+      if ((hat & SDL_HAT_UP) != 0) state.Y = -10000;
+      if ((hat & SDL_HAT_DOWN) != 0) state.Y = 10000;
+    }
+    const int buttons = std::min(SDL_JoystickNumButtons(pad.device), 32);
+    for (int b = 0; b < buttons; ++b) {
+      if (SDL_JoystickGetButton(pad.device, b) != 0) state.Buttons |= 1u << b;
+    }
+    pad.state = state;
+  }
+}
+
+}  // namespace tessaru::platform
