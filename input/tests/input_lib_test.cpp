@@ -38,23 +38,6 @@ class InputTest : public ::testing::Test {
   InputLib input_;
 };
 
-TEST(KeyStateRule, EveryTransition) {
-  struct Case {
-    int16_t from;
-    bool down;
-    int16_t to;
-  };
-  const Case cases[] = {
-      {KeyIdle, false, KeyIdle},         {KeyIdle, true, KeyPressed},
-      {KeyPressed, true, KeyHeld},       {KeyPressed, false, KeyReleased},
-      {KeyHeld, true, KeyHeld},          {KeyHeld, false, KeyReleased},
-      {KeyReleased, false, KeyIdle},     {KeyReleased, true, KeyPressed},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(NextKeyState(c.from, c.down), c.to) << c.from << (c.down ? " down" : " up");
-  }
-}
-
 TEST_F(InputTest, KeySequencesFollowTheFourStateRule) {
   struct Case {
     std::string name;

@@ -124,26 +124,6 @@ TEST(IniDocumentWrite, RefusesWhatTheFileCouldNotHold) {
   }
 }
 
-TEST(IniDocumentWrite, SameValueIsNoChange) {
-  IniDocument document("[A]\nK=5\n");
-  ASSERT_TRUE(document.Set("A", "K", "5"));
-  EXPECT_FALSE(document.Changed());
-}
-
-TEST(IniDocumentWrite, ManyKeysKeepTheirOrderAndFirstSpelling) {
-  IniDocument document("[S]\r\nKEY0=old\r\n\r\n[T]\r\n");
-  for (int i = 0; i < 300; ++i) {
-    ASSERT_TRUE(document.Set("S", "KEY" + std::to_string(i), std::to_string(i)));
-  }
-  ASSERT_TRUE(document.Set("s", "key0", "zero"));
-  std::string expected = "[S]\r\nKEY0=zero\r\n";
-  for (int i = 1; i < 300; ++i) {
-    expected += "KEY" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
-  }
-  expected += "\r\n[T]\r\n";
-  EXPECT_EQ(document.Bytes(), expected);
-}
-
 class IniFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
