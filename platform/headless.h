@@ -2,6 +2,7 @@
 // The headless backend: complete, deterministic, and driven by the caller. Time moves
 // only when the caller advances it (or when the game sleeps); audio is mixed as time
 // moves; frames are kept for inspection; input is scripted.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -26,8 +27,13 @@ class HeadlessControl {
   // Moves the clock to `ms` at once without pulling audio for the jump (tests of the
   // 32-bit tick wrap); an open audio device keeps its cadence from the new time.
   virtual void SetClockMs(double ms) = 0;
+  // Each Pump() first advances the clock by this much (0 by default), so that a loop which
+  // waits by pumping and reading the tick, without sleeping, still sees time pass.
+  virtual void SetPumpAdvanceMs(double ms) = 0;
   // Key events delivered by Pump() once the clock has reached their time.
   virtual void ScheduleKey(const ScriptedKey& key) = 0;
+  // Scheduled key events not delivered yet.
+  virtual size_t PendingKeyCount() const = 0;
   virtual void SetJoystick(int index, const JoystickState& state) = 0;
   virtual void RequestQuit() = 0;
   // The next Present reports a lost device.

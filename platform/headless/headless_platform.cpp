@@ -61,7 +61,7 @@ class HeadlessAudio final : public AudioOut {
 class HeadlessInput final : public InputSource {
  public:
   explicit HeadlessInput(SharedState state) : state_(std::move(state)) {}
-  void Pump() override { state_->input.Pump(state_->NowMs()); }
+  void Pump() override { state_->Pump(); }
   std::vector<KeyEvent> TakeKeyEvents() override { return state_->input.TakeKeyEvents(); }
   bool KeyDown(uint8_t virtualKey) const override { return state_->input.KeyDown(virtualKey); }
   JoystickState Joystick(int index) const override { return state_->input.Joystick(index); }

@@ -25,6 +25,11 @@ void HeadlessState::AdvanceMs(double ms) {
   nowMs_ = std::max(nowMs_, target);
 }
 
+void HeadlessState::Pump() {
+  if (pumpAdvanceMs_ > 0.0) AdvanceMs(pumpAdvanceMs_);
+  input.Pump(nowMs_);
+}
+
 void HeadlessState::SetClockMs(double ms) {
   if (!std::isfinite(ms)) return;
   audio.Shift(ms - nowMs_);

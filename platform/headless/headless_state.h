@@ -18,7 +18,10 @@ class HeadlessState final : public HeadlessControl {
 
   void AdvanceMs(double ms) override;
   void SetClockMs(double ms) override;
+  void SetPumpAdvanceMs(double ms) override { pumpAdvanceMs_ = ms > 0.0 ? ms : 0.0; }
   void ScheduleKey(const ScriptedKey& key) override { input.Schedule(key); }
+  size_t PendingKeyCount() const override { return input.PendingCount(); }
+  void Pump();
   void SetJoystick(int index, const JoystickState& state) override {
     input.SetJoystick(index, state);
   }
@@ -47,6 +50,7 @@ class HeadlessState final : public HeadlessControl {
 
  private:
   double nowMs_ = 0.0;
+  double pumpAdvanceMs_ = 0.0;
   bool advancing_ = false;
 };
 

@@ -171,6 +171,31 @@ TEST(HeadlessInput, ScriptedKeysArriveOnceDueInTimeThenScheduleOrder) {
   EXPECT_DOUBLE_EQ(events[0].TimeMs, 1.0);
 }
 
+TEST(HeadlessInput, PumpAdvanceLetsABusyWaitFinish) {
+  auto headless = CreateHeadlessPlatform();
+  Clock& clock = *headless.platform->clock;
+  InputSource& input = *headless.platform->input;
+  headless.control->ScheduleKey({30.0, 0x1B, true});
+  EXPECT_EQ(headless.control->PendingKeyCount(), 1u);
+  input.Pump();
+  EXPECT_EQ(clock.GetTickCount(), 0u) << "no advance unless asked";
+  headless.control->SetPumpAdvanceMs(1.0);
+  const uint32_t start = clock.GetTickCount();
+  int pumps = 0;
+  while (clock.GetTickCount() - start < 50 && pumps < 1000) {
+    input.Pump();
+    ++pumps;
+  }
+  EXPECT_EQ(pumps, 50);
+  EXPECT_EQ(headless.control->PendingKeyCount(), 0u);
+  const std::vector<KeyEvent> events = input.TakeKeyEvents();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_DOUBLE_EQ(events[0].ArrivalMs, 30.0) << "the key arrives at the first pump at its time";
+  headless.control->SetPumpAdvanceMs(-3.0);
+  input.Pump();
+  EXPECT_EQ(clock.GetTickCount(), 50u);
+}
+
 TEST(HeadlessInput, JoysticksQuitAndMessages) {
   auto headless = CreateHeadlessPlatform();
   InputSource& input = *headless.platform->input;
