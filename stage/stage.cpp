@@ -124,6 +124,7 @@ void Stage::Update(int32_t songTimeMs) {
     ScheduleBackgroundSteps();
     UpdateKnockOut();
   }
+  EndKnockOutDisplays();
   soundQueue_.Process(bgTick_, songTime_, sink_);
   for (auto& blocks : damage_) blocks.Update(songTime_);
   judgeDisplay_.Update(songTime_);
@@ -365,14 +366,20 @@ void Stage::QueueChipSound(int partIndex, const PartRecord& part, int32_t step) 
   }
 }
 
+void Stage::EndKnockOutDisplays() {
+  // The knock-out display runs one beat past the knock-out, also into the result display.
+  for (auto& player : players_) {
+    if (player.KnockedOut != 0 && player.DangerTime > 0 && curTick_ - player.DangerTime >= kKnockOutShownTicks) {
+      player.DangerTime = -1;
+    }
+  }
+}
+
 void Stage::UpdateKnockOut() {
   if (setup_.PlayStyle != 0 || setup_.MenuChoice == 1 || setup_.MenuChoice == 50) return;
   for (int p = 0; p < 2; ++p) {
     auto& player = players_[static_cast<size_t>(p)];
-    if (player.KnockedOut != 0) {
-      if (player.DangerTime > 0 && curTick_ - player.DangerTime >= kKnockOutShownTicks) player.DangerTime = -1;
-      continue;
-    }
+    if (player.KnockedOut != 0) continue;
     if (setup_.ReplayPlayback[static_cast<size_t>(p)]) continue;
     const int16_t gauge = gauge_[static_cast<size_t>(p)];
     if (player.DangerTime == 0) {

@@ -130,6 +130,7 @@ class Stage {
   bool EffectShown(int32_t slot) const;
   void QueueChipSound(int partIndex, const PartRecord& part, int32_t step);
   void UpdateKnockOut();
+  void EndKnockOutDisplays();
   void TestEnd();
   void Finish();
   bool Takes(int p) const;
