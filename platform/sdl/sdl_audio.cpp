@@ -56,7 +56,6 @@ void SdlAudio::Close() {
     device_ = 0;
   }
   mix_ = nullptr;
-  subsystem_.Release();
 }
 
 void SdlAudio::Lock() {

@@ -35,7 +35,7 @@ class SdlAudio final : public AudioOut {
   void Fill(uint8_t* stream, int length);
 
   std::shared_ptr<const TimeBase> time_;
-  SdlSubsystem subsystem_;
+  SdlSubsystem subsystem_;  // from the first Open until destruction, as formats change
   uint32_t device_ = 0;
   AudioFormat granted_;
   MixCallback mix_;

@@ -3,11 +3,6 @@
 #include <SDL.h>
 
 namespace tessaru::platform {
-namespace {
-
-int liveHolders = 0;  // devices are created and destroyed on the game's thread only
-
-}  // namespace
 
 bool SdlSubsystem::Acquire(uint32_t flags, std::string* error) {
   if (flags_ != 0) return true;
@@ -16,7 +11,6 @@ bool SdlSubsystem::Acquire(uint32_t flags, std::string* error) {
     return false;
   }
   flags_ = flags;
-  ++liveHolders;
   return true;
 }
 
@@ -24,7 +18,6 @@ void SdlSubsystem::Release() {
   if (flags_ == 0) return;
   SDL_QuitSubSystem(flags_);
   flags_ = 0;
-  if (--liveHolders == 0) SDL_Quit();
 }
 
 }  // namespace tessaru::platform

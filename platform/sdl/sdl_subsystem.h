@@ -1,6 +1,8 @@
 #pragma once
-// Holds one SDL subsystem open for as long as a device needs it. SDL counts the
-// subsystem's users itself; the last holder of any subsystem also shuts SDL down.
+// Holds one SDL subsystem open for as long as a device needs it. SDL counts each
+// subsystem's users itself, so devices (and any other SDL user in the process, such as
+// the launcher's forms) start and stop their subsystems independently; nothing here calls
+// SDL_Quit, which would pull SDL from under them.
 #include <cstdint>
 #include <string>
 

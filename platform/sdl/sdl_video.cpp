@@ -81,7 +81,6 @@ void SdlVideo::Close() {
   texture_ = nullptr;
   renderer_ = nullptr;
   window_ = nullptr;
-  subsystem_.Release();
 }
 
 int SdlVideo::WatchResets(void* self, SDL_Event* event) {

@@ -35,6 +35,8 @@ class SdlVideo final : public VideoOut {
   bool CreateTexture();
   bool Fail(const char* what);
 
+  // Kept from the first Open until destruction: a change of mode reopens the window
+  // without restarting the video system.
   SdlSubsystem subsystem_;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
