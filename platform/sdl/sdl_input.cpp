@@ -9,6 +9,11 @@
 #include "platform/sdl/press_time.h"
 
 namespace tessaru::platform {
+namespace {
+
+constexpr double kRawEventFreshMs = 2.0;
+
+}  // namespace
 
 SdlInput::SdlInput(std::shared_ptr<const TimeBase> time) : time_(std::move(time)) {
   events_.Acquire(SDL_INIT_EVENTS, nullptr);
@@ -37,8 +42,10 @@ int SdlInput::Watch(void* self, SDL_Event* event) {
   if (event->type == SDL_SYSWMEVENT) {
     X11KeyTime key;
     if (ReadX11KeyTime(*event, &key)) {
+      const double nowMs = input->time_->NowMs();
       std::lock_guard<std::mutex> lock(input->mutex_);
       input->pendingX11_ = key;
+      input->pendingX11AtMs_ = nowMs;
     }
   } else if (event->type == SDL_KEYDOWN || event->type == SDL_KEYUP) {
     input->OnKey(*event);
@@ -65,7 +72,12 @@ void SdlInput::OnKey(const SDL_Event& event) {
   const uint8_t virtualKey = ScancodeToVirtualKey(scancode);
   if (virtualKey == 0) return;
   double timeMs = arrivalMs;
-  if (x11 && x11->Press == down) timeMs = RefinePressTime(arrivalMs, monotonicMs, x11->TimeMs);
+  // SDL sends the key event right after the raw one; an older raw event was one SDL made
+  // nothing of (an auto-repeat release), and a key SDL makes up itself (the releases on
+  // focus loss) has none.
+  if (x11 && x11->Press == down && arrivalMs - pendingX11AtMs_ < kRawEventFreshMs) {
+    timeMs = RefinePressTime(arrivalMs, monotonicMs, x11->TimeMs);
+  }
   SetVirtualKey(virtualKey, down, timeMs, arrivalMs);
   const uint8_t generic = GenericVirtualKey(virtualKey);
   if (generic != 0) SetVirtualKey(generic, down, timeMs, arrivalMs);

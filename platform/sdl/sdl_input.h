@@ -58,6 +58,7 @@ class SdlInput final : public InputSource {
   std::array<uint8_t, 256> virtualDown_{};   // how many held keys report each code
   std::vector<KeyEvent> keyEvents_;
   std::optional<X11KeyTime> pendingX11_;     // the raw X event of the key SDL sends next
+  double pendingX11AtMs_ = 0.0;              // when it was pushed
 };
 
 }  // namespace tessaru::platform
