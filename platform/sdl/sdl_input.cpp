@@ -17,7 +17,7 @@ constexpr double kRawEventFreshMs = 2.0;
 
 SdlInput::SdlInput(std::shared_ptr<const TimeBase> time) : time_(std::move(time)) {
   events_.Acquire(SDL_INIT_EVENTS, nullptr);
-  // Pads keep working while another window has the focus, as the game always allowed.
+  // Pads keep working while another window has the focus.
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
   if (joysticks_.Acquire(SDL_INIT_JOYSTICK, nullptr)) {
     // Pads present at start take the two slots in the system's order; later arrivals
