@@ -1,0 +1,275 @@
+#include "stage/play/play_stage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+#include <vector>
+
+#include "core/paths.h"
+#include "stage/play/display_mode.h"
+#include "stage/play/play_layout.h"
+#include "stage/play/stage_run.h"
+
+namespace tessaru {
+namespace {
+
+StageSetup SetupFor(const StageContext& c, const PlayAssets& a) {
+  StageSetup setup = c.Setup;
+  const UserSettings& s = c.Settings;
+  setup.Settings.JudgeMode = s.JUDGEMODE;
+  setup.Settings.JudgeOffset = s.JUDGEOFFSET;
+  setup.Settings.JudgeStyle = s.JUDGESTYLE;
+  setup.Settings.BgPartOffset = std::max(s.BGPARTOFFSET, kMinBgPartOffset);
+  setup.Settings.Sounding = s.SOUNDING;
+  setup.Settings.SndPanVolCtrl = s.SNDPANVOLCTRL;
+  setup.Settings.EffectSwing = EffectSwing(a.Resolution);
+  setup.SoundSlots = a.PartSlots;
+  return setup;
+}
+
+PlayViewOptions ViewOptionsFor(const StageContext& c, const PlayAssets& a) {
+  PlayViewOptions o;
+  o.PlayStyle = c.Setup.PlayStyle;
+  o.Resolution = a.Resolution;
+  o.ColorOpt = c.ColorOpt;
+  o.VisibilityOpt = c.Setup.VisibilityOpt;
+  o.DrawDance = c.Settings.DRAWDANCE == 0;
+  const double bpm = c.Song.Bpm > 0 && std::isfinite(c.Song.Bpm) ? c.Song.Bpm : 120.0;
+  o.DanceScale = 120.0 / bpm;
+  return o;
+}
+
+void ShowLoading(StageContext& c) {
+  GraphLib& g = c.Graph;
+  g.ClearSurface(BackIndex);
+  g.DrawSystemText(BackIndex, "NOW LOADING", g.ScreenWidth() - 192, g.ScreenHeight() - 64, 0);
+  g.FlipScreen();
+}
+
+// Brings back the menus' sheets, on new pages when the display was made anew.
+void RestoreMenuSheets(StageContext& c, bool displayRecreated) {
+  static const char* const kSheets[2] = {"\\image\\chip2.bmp", "\\image\\chip2s.bmp"};
+  for (int i = 0; i < 2; ++i) {
+    SurfaceIndex& page = c.MenuSheetPages[static_cast<size_t>(i)];
+    if (page < 0) continue;
+    if (displayRecreated) page = c.Graph.NewSurface(0, 0);
+    if (page < 0) continue;
+    std::string name = c.DataPath + kSheets[i];
+    if (!c.Graph.LoadSurfaceImage(page, name)) c.Errors.AddLoadFailure(c.DataPath + kSheets[i]);
+  }
+}
+
+void FillOutcome(StageOutcome& out, Stage& stage) {
+  out.EndState = stage.EndState();
+  out.LastStep = stage.LastStep();
+  out.RunLife = stage.RunLife();
+  for (int p = 0; p < 2; ++p) {
+    const StagePlayer& s = stage.Player(p);
+    auto& o = out.Players[static_cast<size_t>(p)];
+    o.JudgeCount = s.JudgeCount;
+    o.StagePoints = s.StagePoints;
+    o.TourTotal = s.TourTotal;
+    o.StageScore = s.StageScore;
+    o.Gauge = stage.Gauge(p);
+    o.MaxCombo = s.MaxCombo;
+    o.ComboCount = s.ComboCount;
+    o.KnockedOut = s.KnockedOut;
+  }
+}
+
+}  // namespace
+
+bool StageLost(int16_t playStyle, int16_t endState, const std::array<bool, 2>& humans,
+               const std::array<int16_t, 2>& knockedOut, int16_t gauge0) {
+  switch (playStyle) {
+    case 0: {
+      const bool anyHuman = humans[0] || humans[1];
+      const bool allOut = (!humans[0] || knockedOut[0] != 0) && (!humans[1] || knockedOut[1] != 0);
+      return anyHuman && allOut && endState != 0;
+    }
+    case 1:
+    case 2: return gauge0 < 1000;
+    case 3: return gauge0 <= 0;
+    default: return false;
+  }
+}
+
+// --- the running stage ----------------------------------------------------------------
+
+StageRun::StageRun(StageContext& context, PlayAssets& assets, int16_t resolution)
+    : context_(context),
+      assets_(assets),
+      resolution_(resolution),
+      rng_(context.Rng),
+      sink_(context.Sound, VolumeToAttenuation(context.Settings.PLAYERVOLUME)),
+      track_(context.Sound, assets.Track),
+      ticks_(context.Clock) {
+  if (rng_ == nullptr) {
+    ownRng_ = std::make_unique<Random>(context.Clock.GetTickCount());
+    rng_ = ownRng_.get();
+  }
+  stage_ = std::make_unique<Stage>(context.Song, context.Parts, SetupFor(context, assets), *rng_, &sink_);
+  view_ = std::make_unique<PlayView>(context.Graph, assets, *stage_, ViewOptionsFor(context, assets));
+  maxFps_ = context.Settings.MAXFPS < 1 ? int16_t{60} : context.Settings.MAXFPS;
+}
+
+void StageRun::Start() {
+  context_.Input.UpdateFuncState(true);
+  if (assets_.Track >= 0) {
+    trackPlaying_ = context_.Sound.PlaySound(assets_.Track, true, false);
+    if (!trackPlaying_) context_.Errors.Add(context_.SongPath + "のBGMファイルの再生に失敗");
+  }
+  if (assets_.Ready >= 0 && context_.Settings.SOUNDING < 3) context_.Sound.PlaySound(assets_.Ready, true, false);
+  // A track that will not play leaves the stage on the tick counter from here.
+  clock_ = std::make_unique<SongClock>(trackPlaying_ ? &track_ : nullptr, ticks_,
+                                       trackPlaying_ ? context_.Song.BgmOffset : 0);
+  if (trackPlaying_) track_.Sample();
+  clock_->Start(0);
+  lastFpsTick_ = Ticks();
+  view_->Begin();
+}
+
+double StageRun::ExactSongTime(int32_t songTime, double nowMs) {
+  if (trackPlaying_ && !clock_->OnTickCounter()) {
+    const double exact = track_.LastExactMs() + context_.Song.BgmOffset;
+    return std::clamp(exact, static_cast<double>(songTime), songTime + 0.999);
+  }
+  return songTime + (nowMs - std::floor(nowMs));
+}
+
+void StageRun::JudgePresses(double songExact, double nowMs) {
+  struct Pending {
+    double Time;
+    int Player;
+    int16_t Lane;
+  };
+  std::vector<Pending> presses;
+  for (int p = 0; p < 2; ++p) {
+    if (context_.Setup.ComSkill[static_cast<size_t>(p)] >= 0) continue;
+    for (int16_t lane = 1; lane <= 4; ++lane) {
+      for (const InputPress& press : context_.Input.FuncPresses(p, lane)) {
+        // The key went down (nowMs - press time) before this reading of the song clock.
+        const double t = std::max(0.0, songExact - std::max(0.0, nowMs - press.TimeMs));
+        presses.push_back({t, p, lane});
+      }
+    }
+  }
+  std::stable_sort(presses.begin(), presses.end(), [](const Pending& a, const Pending& b) { return a.Time < b.Time; });
+  for (const Pending& press : presses) {
+    stage_->Update(static_cast<int32_t>(std::floor(press.Time)));
+    const PressResult r = stage_->Press(press.Player, press.Lane, press.Time);
+    if (press.Player == 0 && r.Judged && r.Category >= 0) {
+      context_.Outcome.Presses.push_back({press.Time, press.Lane, r.Step >= 0 ? r.Delta : 0.0, r.Category});
+    }
+  }
+}
+
+void StageRun::Iterate(int caption, int32_t number) {
+  ++context_.Outcome.Iterations;
+  context_.Input.UpdateFuncState(true);
+  const double nowMs = context_.Clock.NowMs();
+  if (trackPlaying_) track_.Sample();
+  const int32_t songTime = clock_->Read();
+  JudgePresses(ExactSongTime(songTime, nowMs), nowMs);
+  stage_->Update(songTime);
+  view_->AfterUpdate();
+  if (stage_->EndState() == 0 && (KeyPressed(kVkF1) || KeyPressed(kVkEscape) || WindowClosed())) stage_->Cut();
+
+  // Drawing is throttled by MAXFPS; everything above runs on every iteration.
+  if (maxFps_ >= 125 || songTime - lastDrawTime_ >= 1000 / maxFps_ - 1) {
+    DrawFrame(caption, number);
+    lastDrawTime_ = songTime;
+  }
+  const uint32_t now = Ticks();
+  if (now - lastFpsTick_ >= 1000) {
+    shownFps_ = maxFps_ < 125 ? std::min<uint32_t>(frameCount_, static_cast<uint32_t>(maxFps_)) : frameCount_;
+    frameCount_ = 0;
+    lastFpsTick_ = now;
+  }
+}
+
+void StageRun::DrawFrame(int caption, int32_t number) {
+  view_->Draw();
+  if (caption >= 0) view_->DrawCaption(caption, number);
+  context_.Graph.FlipScreen();
+  ++frameCount_;
+  ++context_.Outcome.FramesDrawn;
+}
+
+bool StageRun::KeyPressed(int input) const { return context_.Input.KeyState(input) == tessaru::KeyPressed; }
+bool StageRun::EscapeDown() const { return context_.Input.KeyState(kVkEscape) != KeyIdle; }
+bool StageRun::WindowClosed() const { return context_.WindowClosed && context_.WindowClosed(); }
+
+bool StageRun::HumanDecided() const {
+  for (int p = 0; p < 2; ++p) {
+    if (context_.Setup.ComSkill[static_cast<size_t>(p)] >= 0) continue;
+    for (int slot = 1; slot <= 3; ++slot) {
+      if (context_.Input.FuncState(p, slot) == tessaru::KeyPressed) return true;
+    }
+  }
+  return false;
+}
+
+// --- PlayStage --------------------------------------------------------------------------
+
+int16_t PlayStage(StageContext& c) {
+  c.Outcome = {};
+  bool lowDisplay = false;
+  if (c.Settings.RESOLUTION == kLowResolution) {
+    lowDisplay = true;
+    if (!ChangeResolution(c.Graph, c.Settings, c.Errors, kLowResolution)) {
+      c.Outcome.QuitRequested = true;
+      c.Outcome.ResultCode = -1;
+      return -1;
+    }
+  }
+  PlayAssets assets;
+  assets.Resolution = c.Graph.ScreenWidth() == 320 ? kLowResolution : int16_t{0};
+  if (lowDisplay) {
+    // The display was made anew: the stage brings its own copy of the system font.
+    assets.Font = c.Graph.NewSurface(0, 0);
+    if (assets.Font >= 0) {
+      assets.OwnedPages.push_back(assets.Font);
+      c.Graph.LoadSystemFont(assets.Font);
+    }
+  }
+  ShowLoading(c);
+
+  int16_t result = 0;
+  if (!LoadPlayAssets(c, assets)) {
+    result = -1;
+    c.Outcome.QuitRequested = true;
+  } else {
+    StageRun run(c, assets, assets.Resolution);
+    run.Start();
+    while (run.GetStage().EndState() == 0) run.Iterate();
+    const Stage& stage = run.GetStage();
+    FillOutcome(c.Outcome, run.GetStage());
+    if (run.EscapeDown() || run.WindowClosed()) {
+      result = -1;
+      c.Outcome.QuitRequested = true;
+    } else {
+      const std::array<bool, 2> humans{c.Setup.ComSkill[0] < 0, c.Setup.ComSkill[1] < 0};
+      const bool lost = c.ContinueAllowed &&
+                        StageLost(c.Setup.PlayStyle, stage.EndState(), humans,
+                                  {stage.Player(0).KnockedOut, stage.Player(1).KnockedOut}, stage.Gauge(0));
+      c.Outcome.Lost = lost;
+      result = RunResultSequence(run, lost);
+      if (result == -1) c.Outcome.QuitRequested = true;
+    }
+    c.Sound.StopSound(assets.Track);
+  }
+
+  // Tear-down: every slot and page the stage made, then the display and the menus' sheets.
+  ReleasePlayAssets(c, assets);
+  if (lowDisplay) {
+    ChangeResolution(c.Graph, c.Settings, c.Errors, 0);
+    // The player's choice stays as it was; only the display went back.
+    if (c.DisplayRecreated) c.DisplayRecreated();
+  }
+  RestoreMenuSheets(c, lowDisplay);
+  c.Outcome.ResultCode = result;
+  return result;
+}
+
+}  // namespace tessaru

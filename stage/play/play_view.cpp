@@ -1,0 +1,252 @@
+#include "stage/play/play_view.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/numbers.h"
+#include "stage/play/background_view.h"
+#include "stage/play/play_layout.h"
+#include "stage/tempo_map.h"
+
+namespace tessaru {
+namespace {
+
+constexpr int32_t kMoodMs = 500;  // a hit or a miss colours the dance for this long
+
+int16_t WordAt(const PartRecord& chart, int32_t step, int32_t limit) {
+  if (step < 0 || step >= limit || static_cast<size_t>(step) >= chart.StepWords.size()) return 0;
+  const int16_t w = chart.StepWords[static_cast<size_t>(step)];
+  return w >= 1 && w <= 4 ? w : 0;
+}
+
+}  // namespace
+
+PlayView::PlayView(GraphLib& graph, const PlayAssets& assets, Stage& stage, PlayViewOptions options)
+    : graph_(graph), assets_(assets), stage_(stage), o_(options) {}
+
+void PlayView::Begin() {
+  for (int p = 0; p < 2; ++p) {
+    RefreshRow(p, 0, true);
+    RefreshRow(p, 1, true);
+    lastRow_[static_cast<size_t>(p)] = std::max(stage_.CurStep(), 0) / kRowSlots;
+  }
+}
+
+void PlayView::RefreshRow(int p, int row, bool whole) {
+  auto& effects = stage_.ChipEffects();
+  const int32_t now = stage_.SongTime();
+  for (int i = 0; i < kRowSlots; ++i) {
+    const int slot = row * kRowSlots + i;
+    // The slot now shows another step: the old chip's hit or miss marks go with it.
+    effects.At(p, slot) = {};
+    effects.Set(p, slot, whole ? 5 : 1, now);
+    effects.At(p, slot).FirstWord = WordAt(stage_.Chart(p), SlotStep(stage_.CurStep(), slot), stage_.StepLimit());
+  }
+}
+
+void PlayView::AfterUpdate() {
+  for (int p = 0; p < 2; ++p) {
+    const auto i = static_cast<size_t>(p);
+    const int32_t row = std::max(stage_.CurStep(), 0) / kRowSlots;
+    if (row != lastRow_[i] && stage_.EndState() == 0) {
+      const int cursorRow = row % 2;
+      RefreshRow(p, 1 - cursorRow, false);
+      // A jump of more than one row leaves the cursor's own row stale as well.
+      if (row > lastRow_[i] + 1 || row < lastRow_[i]) RefreshRow(p, cursorRow, false);
+      lastRow_[i] = row;
+    }
+    const StagePlayer& player = stage_.Player(p);
+    const int32_t justs = player.JudgeCount[JudgeJust];
+    const int32_t faults = player.JudgeCount[JudgeMiss] + player.JudgeCount[JudgeFar];
+    if (justs != lastJust_[i]) lastHitTime_[i] = stage_.SongTime();
+    if (faults != lastFaults_[i]) lastMissTime_[i] = stage_.SongTime();
+    lastJust_[i] = justs;
+    lastFaults_[i] = faults;
+  }
+}
+
+int PlayView::DanceMood(int p) const {
+  const auto i = static_cast<size_t>(p);
+  const int32_t now = stage_.SongTime();
+  if (now - lastMissTime_[i] < kMoodMs) return kDanceMiss;
+  if (now - lastHitTime_[i] < kMoodMs) return kDanceHit;
+  const bool playing = stage_.EndState() == 0 && stage_.CurStep() >= int32_t{stage_.Song().IntroBars} * kStepsPerBar;
+  return playing ? kDanceGroove : kDanceIdle;
+}
+
+void PlayView::Sheet(SurfaceIndex page, const BltArea& cell, int32_t x, int32_t y, bool keyed) {
+  if (page < 0 || cell.W <= 0 || cell.H <= 0) return;
+  graph_.BltClip(BackIndex, page, x, y, cell.W, cell.H, cell.X, cell.Y, keyed ? 1 : 0);
+}
+
+void PlayView::Draw() {
+  DrawBackground();
+  if (o_.DrawDance) {
+    for (int p = 0; p < 2; ++p) {
+      // The special value 6 keeps its player's dance off the screen.
+      if (o_.VisibilityOpt[static_cast<size_t>(p)] == 6) continue;
+      const ScreenPoint a = DanceAnchor(o_.PlayStyle, p, o_.Resolution);
+      DrawDance(graph_, assets_.DanceViews[static_cast<size_t>(p)], DanceMood(p), stage_.SongTime(), o_.DanceScale,
+                a.X, a.Y);
+    }
+  }
+  const bool playing = stage_.EndState() == 0;
+  for (int p = 0; p < 2; ++p) {
+    const int16_t visibility = o_.VisibilityOpt[static_cast<size_t>(p)];
+    const bool vanished = playing && visibility == 4;
+    if (!vanished) DrawPage(p);
+    DrawKnockOut(p);
+    if (!vanished && !(playing && visibility == 6)) DrawJudgePictures(p);
+    DrawGauge(p);
+    DrawDamage(p);
+    DrawNumbers(p);
+  }
+}
+
+void PlayView::DrawBackground() {
+  lastBgaSprites_ = 0;
+  if (assets_.HasBga) {
+    graph_.ClearSurface(BackIndex);
+    lastBgaSprites_ = DrawBga(graph_, assets_, stage_.SongTime());
+  } else if (assets_.Wallpaper >= 0) {
+    graph_.BltPage(BackIndex, assets_.Wallpaper);
+  } else {
+    graph_.ClearSurface(BackIndex);
+  }
+}
+
+void PlayView::DrawPage(int p) {
+  const int16_t res = o_.Resolution;
+  const SurfaceIndex chips = assets_.ChipSheet;
+  const auto& chart = stage_.Chart(p);
+  const int32_t cur = std::max(stage_.CurStep(), 0);
+  const int cursor = static_cast<int>(cur % kPageSlots);
+  const int sign = EffectShiftSign(o_.PlayStyle, p);
+  const int16_t colour = o_.ColorOpt[static_cast<size_t>(p)];
+  for (int slot = 0; slot < kPageSlots; ++slot) {
+    const ScreenPoint at = SlotPosition(o_.PlayStyle, p, slot, res);
+    Sheet(chips, ChipSheetRow(kChipRowEmpty, res), at.X, at.Y, false);
+  }
+  for (int slot = 0; slot < kPageSlots; ++slot) {
+    const ScreenPoint at = SlotPosition(o_.PlayStyle, p, slot, res);
+    const ChipEffect& e = stage_.ChipEffects().At(p, slot);
+    const int32_t x = at.X + (e.State != 0 ? sign * e.Counter : 0);
+    const int16_t lane = WordAt(chart, SlotStep(cur, slot), stage_.StepLimit());
+    if (lane != 0) Sheet(chips, ChipSheetRow(ChipRowFor(colour, lane), res), x, at.Y, true);
+    if (e.State == 4) Sheet(chips, ChipSheetRow(kChipRowJustFlash, res), x, at.Y, true);
+    if (e.State == 2) Sheet(chips, ChipSheetRow(kChipRowNearFlash, res), x, at.Y, true);
+    if (e.Flag != 0) Sheet(chips, ChipSheetRow(kChipRowMissMark, res), at.X, at.Y, true);
+  }
+  const auto covered = CoveredSlots(o_.VisibilityOpt[static_cast<size_t>(p)], cursor);
+  for (int slot = 0; slot < kPageSlots; ++slot) {
+    if (!covered.test(static_cast<size_t>(slot))) continue;
+    const ScreenPoint at = SlotPosition(o_.PlayStyle, p, slot, res);
+    Sheet(chips, ChipSheetRow(kChipRowCover, res), at.X, at.Y, true);
+  }
+  if (stage_.EndState() == 0) {
+    const ScreenPoint at = SlotPosition(o_.PlayStyle, p, cursor, res);
+    Sheet(chips, ChipSheetRow(kChipRowCursor, res), at.X, at.Y, true);
+  }
+}
+
+void PlayView::DrawJudgePictures(int p) {
+  const auto& ring = stage_.JudgeDisplay();
+  const auto& entries = ring.Entries(p);
+  const int32_t now = stage_.SongTime();
+  for (int k = 0; k < kJudgeRingSize; ++k) {
+    const auto& e = entries[static_cast<size_t>((ring.WriteIndex(p) + k) % kJudgeRingSize)];
+    if (e.Code == 0 || e.Slot < 0 || e.Slot >= kPageSlots) continue;
+    const ScreenPoint at = SlotPosition(o_.PlayStyle, p, e.Slot, o_.Resolution);
+    const BltArea place = JudgePicturePlace(at.X, at.Y, now - e.StartTime, ring.OpeningMs(), ring.HoldMs(), o_.Resolution);
+    const BltArea cell = JudgePictureCell(e.ImageIndex, o_.Resolution);
+    if (place.H <= 0 || cell.W <= 0 || assets_.PlaySheet < 0) continue;
+    graph_.BltStretchClip(BackIndex, assets_.PlaySheet, place.X, place.Y, place.W, place.H, cell.X, cell.Y, cell.W,
+                          cell.H, 1);
+  }
+}
+
+void PlayView::DrawGauge(int p) {
+  const int16_t res = o_.Resolution;
+  // The pair styles and the special style keep one gauge, shown on both pages.
+  const int16_t gauge = o_.PlayStyle == 0 ? stage_.Gauge(p) : stage_.Gauge(0);
+  const ScreenPoint at = GaugePosition(o_.PlayStyle, p, res);
+  Sheet(assets_.PlaySheet, GaugeFrameCell(res), at.X, at.Y, true);
+  const int kind = gauge >= 1000 ? kGaugeFull : (o_.PlayStyle == 0 && gauge < kDangerGauge ? kGaugeDanger : kGaugeNormal);
+  BltArea fill = GaugeFillCell(kind, res);
+  fill.W = fill.W * std::clamp<int32_t>(gauge, 0, 1000) / 1000;
+  const BltArea frame = GaugeFrameCell(res);
+  Sheet(assets_.PlaySheet, fill, at.X + (frame.W - GaugeFillCell(kind, res).W) / 2, at.Y + (frame.H - fill.H) / 2, false);
+}
+
+void PlayView::DrawDamage(int p) {
+  if (o_.PlayStyle != 0) return;
+  const int16_t res = o_.Resolution;
+  const DamageBlocks& d = stage_.Damage(p);
+  const ScreenPoint base = DamageColumnBase(o_.PlayStyle, p, res);
+  const int32_t pitch = Scaled(kDamageBlockPitch, res);
+  const int count = std::clamp<int>(d.Count(), 0, kMaxDamageBlocks);
+  for (int i = 0; i < count; ++i) {
+    const bool top = i == count - 1;
+    const int16_t flag = top ? d.TopFlag() : 0;
+    // The block just added blinks until the next one may follow.
+    if (top && d.State() == 1 && (stage_.SongTime() - d.LastChange()) % 50 >= 25) continue;
+    Sheet(assets_.PlaySheet, DamageBlockCell(d.Lanes()[static_cast<size_t>(i)], flag, res), base.X,
+          base.Y - (i + 1) * pitch, true);
+  }
+}
+
+void PlayView::DrawNumber(int64_t value, int32_t right, int32_t y, bool big) {
+  const std::string text = NumberText(std::max<int64_t>(value, 0));
+  int32_t x = right;
+  for (auto it = text.rbegin(); it != text.rend(); ++it) {
+    const BltArea cell = big ? BigDigitCell(*it - '0', o_.Resolution) : SmallDigitCell(*it - '0', o_.Resolution);
+    x -= cell.W + Scaled(2, o_.Resolution);
+    Sheet(assets_.PlaySheet, cell, x, y, true);
+  }
+}
+
+void PlayView::DrawNumbers(int p) {
+  const int16_t res = o_.Resolution;
+  const StagePlayer& player = stage_.Player(p);
+  const ScreenPoint at = NumbersPosition(o_.PlayStyle, p, res);
+  const int32_t right = at.X + Scaled(kPageWidth, res);
+  if (player.ComboCount >= 2) {
+    Sheet(assets_.PlaySheet, ComboLabelCell(res), at.X, at.Y + Scaled(4, res), true);
+    DrawNumber(player.ComboCount, right, at.Y, true);
+  }
+  DrawNumber(player.StagePoints, right, at.Y + Scaled(22, res), false);
+  for (int row = 0; row < kJudgeCategories; ++row) {
+    const int32_t y = at.Y + Scaled(36 + 11 * row, res);
+    Sheet(assets_.PlaySheet, CountLabelCell(row, res), at.X, y, true);
+    DrawNumber(player.JudgeCount[static_cast<size_t>(row)], right, y, false);
+  }
+}
+
+void PlayView::DrawKnockOut(int p) {
+  const StagePlayer& player = stage_.Player(p);
+  if (player.KnockedOut == 0) return;
+  const int16_t res = o_.Resolution;
+  if (player.DangerTime < 0) {
+    // After the knock-out display the page stays covered: this player is out.
+    for (int slot = 0; slot < kPageSlots; ++slot) {
+      const ScreenPoint at = SlotPosition(o_.PlayStyle, p, slot, res);
+      Sheet(assets_.ChipSheet, ChipSheetRow(kChipRowCover, res), at.X, at.Y, true);
+    }
+  }
+  const BltArea cell = KnockOutCell(res);
+  const ScreenPoint mid = SlotPosition(o_.PlayStyle, p, kRowSlots, res);
+  // While the display runs the picture blinks with the beat.
+  if (player.DangerTime > 0 && (stage_.CurTick() / 240) % 2 == 1) return;
+  Sheet(assets_.PlaySheet, cell, mid.X, mid.Y - cell.H / 2, true);
+}
+
+void PlayView::DrawCaption(int caption, int32_t number) {
+  const int16_t res = o_.Resolution;
+  const BltArea cell = CaptionCell(caption, res);
+  const int32_t x = (graph_.ScreenWidth() - cell.W) / 2;
+  const int32_t y = Scaled(150, res);
+  Sheet(assets_.PlaySheet, cell, x, y, true);
+  if (number >= 0) DrawNumber(number, x + cell.W / 2 + Scaled(8, res), y + cell.H + Scaled(8, res), true);
+}
+
+}  // namespace tessaru

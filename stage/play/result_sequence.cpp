@@ -1,0 +1,96 @@
+#include <algorithm>
+#include <string>
+
+#include "core/numbers.h"
+#include "stage/play/play_layout.h"
+#include "stage/play/play_stage.h"
+#include "stage/play/stage_run.h"
+
+namespace tessaru {
+namespace {
+
+constexpr uint32_t kCountSoundMs = 1000;  // "pcount.wav" and the score count-up
+constexpr uint32_t kVoiceMs = 2500;
+constexpr uint32_t kResultMs = 4500;
+constexpr int kVoiceVariants = 3;  // the result voices are numbered 3..5
+
+// The player whose character speaks: the first human, else player 1.
+int Speaker(const StageContext& c) {
+  for (int p = 0; p < 2; ++p) {
+    if (c.Setup.ComSkill[static_cast<size_t>(p)] < 0) return p;
+  }
+  return 0;
+}
+
+void Play(StageRun& run, SoundSlot slot) {
+  if (slot >= 0) run.Context().Sound.PlaySound(slot, true, false);
+}
+
+// Runs iterations for `durationMs` of the tick counter. Returns true when a human
+// pressed to decide while `accept(elapsed)` held; `caption` and the number are drawn.
+template <typename Accept, typename Number>
+int16_t Wait(StageRun& run, uint32_t durationMs, int caption, Number number, Accept accept, int16_t code) {
+  const uint32_t start = run.Ticks();
+  for (;;) {
+    const uint32_t e = run.Ticks() - start;
+    if (e >= durationMs) return 0;
+    run.Iterate(caption, number(e));
+    if (run.KeyPressed(kVkEscape) || run.WindowClosed()) return -1;
+    if (run.HumanDecided() && accept(e)) return code;
+  }
+}
+
+}  // namespace
+
+int16_t RunResultSequence(StageRun& run, bool lost) {
+  StageContext& c = run.Context();
+  PlayAssets& a = run.Assets();
+  const int speaker = Speaker(c);
+  const int32_t score = run.GetStage().Player(speaker).StageScore;
+  const SoundSlot okay = LoadStageSound(c, a, "\\sound\\okay.wav");
+  const SoundSlot count = LoadStageSound(c, a, "\\sound\\pcount.wav");
+  const int part = c.Setup.PlayerPart[static_cast<size_t>(speaker)];
+  const int variant = 3 + run.Rng().Draw(kVoiceVariants);
+  const SoundSlot voice =
+      LoadStageSound(c, a, "\\sound\\voice" + NumberText(int64_t{part}) + "-" + NumberText(int64_t{variant}) + ".wav");
+
+  // The result: the caption, then the score counting up while "pcount.wav" plays.
+  Play(run, okay);
+  bool counted = false;
+  bool spoken = false;
+  const int caption = lost ? kCaptionFailed : kCaptionClear;
+  const auto shownScore = [&](uint32_t e) -> int32_t {
+    if (e < kCountSoundMs) return -1;
+    if (!counted) {
+      Play(run, count);
+      counted = true;
+    }
+    if (!spoken && e >= kVoiceMs) {
+      Play(run, voice);
+      spoken = true;
+    }
+    return std::min<int32_t>(score, static_cast<int32_t>(int64_t{score} * (e - kCountSoundMs) / kCountSoundMs));
+  };
+  int16_t code = Wait(run, kResultMs, caption, shownScore, [](uint32_t) { return false; }, 0);
+  if (code != 0 || !lost) return code;
+
+  // Continue? A human's decision within 11 s continues the run.
+  const SoundSlot prompt = LoadStageSound(c, a, "\\sound\\continue.wav");
+  Play(run, prompt);
+  code = Wait(
+      run, kContinueWindowMs, kCaptionContinue,
+      [](uint32_t e) { return static_cast<int32_t>((kContinueWindowMs - e) / 1000); },
+      [](uint32_t) { return true; }, -2);
+  c.Sound.StopSound(prompt);
+  if (code != 0) return code;
+
+  // Game over: a press between 3 and 8 s still counts (-3).
+  const SoundSlot over = LoadStageSound(c, a, "\\sound\\gameover.wav");
+  Play(run, over);
+  if (c.Settings.SOUNDING < 3) Play(run, LoadStageSound(c, a, "\\sound\\goodbye.wav"));
+  return Wait(
+      run, kGameOverClosesMs, kCaptionGameOver, [](uint32_t) { return -1; },
+      [](uint32_t e) { return e >= kGameOverOpensMs; }, -3);
+}
+
+}  // namespace tessaru

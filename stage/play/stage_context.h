@@ -1,0 +1,92 @@
+#pragma once
+// What one stage on the real devices is given and what it leaves behind. The game fills
+// a StageContext from its own state before PlayStage and copies the outcome back; the
+// stage never reaches for anything else.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "content/song_record.h"
+#include "core/error_log.h"
+#include "core/random.h"
+#include "graphics/graph_lib.h"
+#include "input/input_lib.h"
+#include "persist/user_settings.h"
+#include "platform/platform.h"
+#include "sound/sound_lib.h"
+#include "stage/stage_setup.h"
+
+namespace tessaru {
+
+// One judged press of player 1, for timing studies: when it happened on the song clock,
+// its lane, and the difference the judgement used (press minus chip, ms).
+struct JudgedPress {
+  double SongTimeMs = 0;
+  int16_t Lane = 0;
+  double Delta = 0;
+  int16_t Category = -1;  // JudgeJust..JudgeFar; JudgeMiss for a blank press
+};
+
+struct StagePlayerOutcome {
+  std::array<int16_t, 5> JudgeCount{};
+  int32_t StagePoints = 0;
+  int32_t TourTotal = 0;
+  int32_t StageScore = 0;
+  int16_t Gauge = 0;
+  int32_t MaxCombo = 0;
+  int32_t ComboCount = 0;
+  int16_t KnockedOut = 0;
+};
+
+struct StageOutcome {
+  int16_t ResultCode = 0;
+  int16_t EndState = 0;
+  int32_t LastStep = -1;
+  bool Lost = false;  // led into the continue prompt
+  bool QuitRequested = false;
+  std::array<StagePlayerOutcome, 2> Players{};
+  std::array<int32_t, 2> RunLife{};
+  std::vector<JudgedPress> Presses;  // player 1's judged presses, in order
+  uint64_t FramesDrawn = 0;
+  uint64_t Iterations = 0;
+};
+
+struct StageContext {
+  GraphLib& Graph;
+  SoundLib& Sound;
+  InputLib& Input;
+  platform::Clock& Clock;
+  ErrorLog& Errors;
+  // RESOLUTION falls back to 0 when the low-resolution display cannot be made.
+  UserSettings& Settings;
+  std::string DataPath;
+  // The song file's logical path; its folder holds the parts' sounds, the track and the
+  // background animation.
+  std::string SongPath;
+  const SongRecord& Song;
+  const std::vector<PartRecord>& Parts;
+  // Who plays which part and how (PlayerPart, PlayStyle, ComSkill, options, RapidMode,
+  // SpecialFlag, MenuChoice, MenuSub, SongIndex, RunLife, StagePoints, TourTotal). Its
+  // Settings and SoundSlots are filled by the stage from the user settings.
+  StageSetup Setup;
+  std::array<int16_t, 2> ColorOpt{0, 0};
+  // A lost stage leads into the continue prompt unless the flow says otherwise.
+  bool ContinueAllowed = true;
+  // Pages the menus keep "\image\chip2.bmp" and "\image\chip2s.bmp" in (-1: none). They
+  // are loaded again at tear-down; new pages are made for them when the display had to
+  // be re-created for the low resolution.
+  std::array<SurfaceIndex, 2> MenuSheetPages{-1, -1};
+  // Called after the display was re-created at tear-down, so the caller can bring back
+  // its own pages (the system font among them).
+  std::function<void()> DisplayRecreated;
+  // True once the player closed the window; the stage then ends as if Esc were held.
+  std::function<bool()> WindowClosed;
+  // Lane options and the computer players draw from it; null: a generator seeded from
+  // the clock.
+  Random* Rng = nullptr;
+  StageOutcome Outcome;
+};
+
+}  // namespace tessaru

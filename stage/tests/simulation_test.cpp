@@ -1,0 +1,64 @@
+#include "stage/simulation.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "stage/tempo_map.h"
+#include "stage/tests/stage_fixtures.h"
+
+namespace tessaru {
+namespace {
+
+using testing::MakePart;
+using testing::MakeSong;
+using testing::RegularChips;
+
+TEST(Simulation, ScriptedPressesAtChipTimesAreAllJust) {
+  const SongRecord song = testing::MakeTempoMap({{0, 133.0}, {1920 * 3, 171.5}, {1920 * 6, 97.0}}, 10);
+  const auto chips = RegularChips(4, 150, 3);
+  PartRecord part = MakePart(10, chips);
+  std::vector<ScriptedPress> presses;
+  for (auto [step, lane] : chips) presses.push_back({StepToTime(song, step), 0, lane});
+  Random random(1);
+  StageSetup setup;
+  setup.ComSkill = {-1, 100, 99, 99};
+  Stage stage(song, {part, MakePart(10, RegularChips(0, 159, 4))}, setup, random);
+  ASSERT_TRUE(RunSimulation(stage, presses));
+  EXPECT_EQ(stage.EndState(), 1);
+  EXPECT_EQ(stage.Player(0).JudgeCount[JudgeJust], static_cast<int16_t>(chips.size()));
+  EXPECT_EQ(stage.Player(0).StageScore, 100);
+  EXPECT_EQ(stage.LastStep(), 160);
+}
+
+TEST(Simulation, PressesShiftedAcrossWindowEdgesLandInTheirCategories) {
+  const SongRecord song = MakeSong(120, 8);  // windows: early 25/50/125, late 33/108/233
+  struct Case { double shift; int16_t category; };
+  for (const Case& c : {Case{-25, JudgeJust}, Case{-26, JudgeEarly}, Case{-51, JudgeFar}, Case{33, JudgeJust},
+                        Case{34, JudgeLate}, Case{109, JudgeFar}, Case{233, JudgeFar}}) {
+    const auto chips = RegularChips(16, 100, 4);
+    std::vector<ScriptedPress> presses;
+    for (auto [step, lane] : chips) presses.push_back({StepToTime(song, step) + c.shift, 0, lane});
+    Random random(2);
+    StageSetup setup;
+    setup.ComSkill = {-1, 100, 99, 99};
+    setup.MenuChoice = 1;
+    Stage stage(song, {MakePart(8, chips), MakePart(8, chips)}, setup, random);
+    ASSERT_TRUE(RunSimulation(stage, presses));
+    EXPECT_EQ(stage.Player(0).JudgeCount[static_cast<size_t>(c.category)], static_cast<int16_t>(chips.size()))
+        << c.shift;
+  }
+}
+
+TEST(Simulation, GivesUpOnASongThatCannotFinish) {
+  Random random(3);
+  StageSetup setup;
+  setup.MenuChoice = 1;
+  Stage stage(MakeSong(0.0001, 8), {MakePart(8, {}), MakePart(8, {})}, setup, random);
+  EXPECT_FALSE(RunSimulation(stage, {}, 5000));
+  EXPECT_EQ(stage.EndState(), 0);
+  EXPECT_GE(stage.SongTime(), 5000);
+}
+
+}  // namespace
+}  // namespace tessaru
