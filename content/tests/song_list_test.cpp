@@ -210,14 +210,6 @@ TEST_F(SongListTest, ScanDoesNotFollowLinksBackIntoVisitedFolders) {
   EXPECT_EQ(Keys(), std::vector<std::string>{"alias\\one.z4s"});
 }
 
-TEST_F(SongListTest, ScanFindsNothingTwiceWhenCalledAgain) {
-  WriteSong("s\\x.z4s", "X", 120, 1);
-  WriteList({S("<EOF>")});
-  EXPECT_TRUE(Load(kScanSongsEnabled));
-  ScanSongFolder(list_, song_, parts_, root_, root_, log_);
-  EXPECT_EQ(Keys(), std::vector<std::string>{"s\\x.z4s"});
-}
-
 TEST_F(SongListTest, RapidSongIsReadFromItsTextName) {
   MakeFolder("s");
   SongRecord rapid;

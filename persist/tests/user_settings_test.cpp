@@ -69,15 +69,17 @@ std::string IniWithEveryKey(const std::string& value) {
   return text;
 }
 
-TEST_F(UserSettingsTest, MissingFileSectionOrKeysGiveEveryDefault) {
-  const std::vector<std::pair<const char*, const char*>> files = {
-      {"no file", nullptr},
+TEST_F(UserSettingsTest, MissingKeysAndEValuesGiveEveryDefault) {
+  const std::vector<std::pair<const char*, std::string>> files = {
+      {"no file", ""},
       {"other section only", "[OTHER]\r\nDIFFICULTY=4\r\nMAXFPS=5\r\n"},
       {"empty section", "[USER]\r\n"},
+      {"every value E", IniWithEveryKey("E")},
+      {"every value starting with E", IniWithEveryKey("E5x")},
   };
   for (const auto& [label, text] : files) {
     fs::remove(root_ + "/user.ini");
-    if (text != nullptr) WriteIni(text);
+    if (!text.empty()) WriteIni(text);
     std::string dataPath;
     const UserSettings settings = Load(&dataPath);
     for (const KeyField& key : kKeys) {
@@ -85,16 +87,6 @@ TEST_F(UserSettingsTest, MissingFileSectionOrKeysGiveEveryDefault) {
     }
     EXPECT_EQ(settings.DATAPATH, "") << label;
     EXPECT_EQ(dataPath, root_) << label;
-  }
-}
-
-TEST_F(UserSettingsTest, ValuesStartingWithEGiveTheDefault) {
-  for (const std::string value : {"E", "Egg", "E5"}) {
-    WriteIni(IniWithEveryKey(value));
-    const UserSettings settings = Load();
-    for (const KeyField& key : kKeys) {
-      EXPECT_EQ(key.get(settings), key.defaultValue) << value << " " << key.name;
-    }
   }
 }
 
@@ -201,18 +193,6 @@ TEST_F(UserSettingsTest, SaveEditsOnlyItsKeysAndNeverDataPath) {
   for (const KeyField& key : kKeys) {
     EXPECT_EQ(key.get(reloaded), key.get(settings)) << key.name;
   }
-}
-
-TEST_F(UserSettingsTest, FreshFileHoldsEveryKeyButDataPathInSaveOrder) {
-  UserSettings settings;
-  settings.DATAPATH = "/data";
-  ASSERT_TRUE(SaveUserSettings(settings, root_));
-  EXPECT_EQ(ReadIni(),
-            "[USER]\r\nDIFFICULTY=2\r\nDRAWING=0\r\nDRAWBACK=0\r\nDRAWDANCE=0\r\nDRAWTEMP=0\r\n"
-            "DRAWSTRET=0\r\nDRAWALPHA=0\r\nSOUNDING=0\r\nSNDPLAYQUALITY=0\r\nSNDPANVOLCTRL=0\r\n"
-            "BGMVOLUME=100\r\nPLAYERVOLUME=100\r\nBGPARTOFFSET=20\r\nMAXFPS=60\r\nAUTODEC=0\r\n"
-            "USEDX=0\r\nFULLSCREEN=1\r\nRESOLUTION=0\r\nSELCOM=0\r\nJUDGEMODE=0\r\n"
-            "JUDGEOFFSET=0\r\nJUDGESTYLE=0\r\nSKIN_H=0\r\nSKIN_L=0\r\nSCANSONGS=0\r\n");
 }
 
 TEST_F(UserSettingsTest, UnreadableFileGivesDefaultsAndIsNeverOverwritten) {
