@@ -1,0 +1,414 @@
+#include "sound/sound_lib.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "content/packed.h"
+#include "sound/tests/sound_test_support.h"
+
+namespace tessaru {
+namespace {
+
+using test::Constant;
+using test::HeadlessSound;
+using test::Ramp;
+
+TEST(SoundLib, EverythingIsANoOpWhileClosed) {
+  HeadlessSound h("closed");
+  SoundLib& s = h.sound;
+  const std::string wave = h.WriteWave("a.wav", Constant(100, 1000), 1, 22050);
+  EXPECT_FALSE(s.IsSoundOpen());
+  EXPECT_EQ(s.LoadWave(wave, 0, 0), -1);
+  EXPECT_EQ(s.LoadPackedWave(wave, 0, 0), -1);
+  EXPECT_FALSE(s.SetPrimaryFormat(true, 16, 44100, 2));
+  EXPECT_FALSE(s.PlaySound(0, true, false));
+  EXPECT_FALSE(s.StopSound(0));
+  EXPECT_FALSE(s.SetVolPan(0, 0, 0, true));
+  EXPECT_FALSE(s.SetSoundPositionMs(0, 0));
+  EXPECT_FALSE(s.ReleaseSound(0));
+  EXPECT_EQ(s.GetSoundStatus(0), 0);
+  EXPECT_EQ(s.GetSoundPositionMs(0), -1);
+  EXPECT_EQ(s.GetSoundLengthMs(0), 0);
+  s.StopAllSounds();
+  s.ReleaseAllSounds();
+  EXPECT_EQ(s.SlotCount(), 0);
+}
+
+TEST(SoundLib, InvalidSlotsAnswerFalseMinusOneOrZero) {
+  HeadlessSound h("invalid");
+  SoundLib& s = h.sound;
+  ASSERT_TRUE(s.OpenSound(1));
+  ASSERT_EQ(s.LoadWave(h.WriteWave("a.wav", Constant(100, 1000), 1, 22050), 0, 0), 0);
+  for (SoundSlot slot : {SoundSlot{-1}, SoundSlot{1}, SoundSlot{500}}) {
+    EXPECT_FALSE(s.PlaySound(slot, true, false)) << slot;
+    EXPECT_FALSE(s.StopSound(slot));
+    EXPECT_FALSE(s.SetVolPan(slot, 0, 0, true));
+    EXPECT_FALSE(s.SetSoundPositionMs(slot, 0));
+    EXPECT_FALSE(s.ReleaseSound(slot));
+    EXPECT_EQ(s.GetSoundStatus(slot), 0);
+    EXPECT_EQ(s.GetSoundPositionMs(slot), -1);
+    EXPECT_EQ(s.GetSoundLengthMs(slot), 0);
+  }
+}
+
+TEST(SoundLib, SlotsAreReusedAndTheTableResets) {
+  HeadlessSound h("slots");
+  SoundLib& s = h.sound;
+  ASSERT_TRUE(s.OpenSound(1));
+  const std::string wave = h.WriteWave("a.wav", Constant(100, 1000), 1, 22050);
+  EXPECT_EQ(s.LoadWave(wave, 0, 0), 0);
+  EXPECT_EQ(s.LoadWave(wave, 0, 0), 1);
+  EXPECT_EQ(s.LoadWave(wave, 0, 0), 2);
+  EXPECT_EQ(s.SlotCount(), 3);
+  // The first free slot is reused.
+  EXPECT_TRUE(s.ReleaseSound(1));
+  EXPECT_EQ(s.GetSoundStatus(1), 0);
+  EXPECT_EQ(s.GetSoundPositionMs(1), -1);
+  EXPECT_EQ(s.LoadWave(wave, 0, 0), 1);
+  EXPECT_EQ(s.SlotCount(), 3);
+  // A failed load leaves its slot empty (the table may grow by one empty slot).
+  EXPECT_EQ(s.LoadWave(h.folder + "/missing.wav", 0, 0), -1);
+  EXPECT_NE(s.LastLoadError().find("missing.wav"), std::string::npos);
+  EXPECT_EQ(s.SlotCount(), 4);
+  EXPECT_EQ(s.LoadWave(wave, 0, 0), 3);
+  EXPECT_TRUE(s.LastLoadError().empty());
+  // Releasing everything but one, then that one, resets the table: the next load is 0.
+  for (SoundSlot slot = 0; slot < 3; ++slot) EXPECT_TRUE(s.ReleaseSound(slot));
+  EXPECT_EQ(s.SlotCount(), 4);
+  EXPECT_EQ(s.LoadWave(wave, 0, 0), 0);
+  s.ReleaseAllSounds();
+  EXPECT_EQ(s.SlotCount(), 0);
+  EXPECT_EQ(s.LoadWave(wave, 0, 0), 0);
+  EXPECT_EQ(s.SlotCount(), 1);
+  EXPECT_TRUE(s.ReleaseSound(0));  // the only slot
+  EXPECT_EQ(s.SlotCount(), 0);
+  EXPECT_EQ(s.LoadWave(wave, 0, 0), 0);
+}
+
+TEST(SoundLib, LengthAndPositionInMilliseconds) {
+  HeadlessSound h("ms");
+  SoundLib& s = h.sound;
+  ASSERT_TRUE(s.OpenSound(1));
+  // Length = floor(round(bytes / blockAlign) / rate * 1000), halves to even.
+  struct Case {
+    int channels, bits, rate;
+    uint32_t dataBytes;
+    int32_t lengthMs;
+  };
+  const std::vector<Case> cases = {
+      {2, 16, 22050, 88200, 1000}, {1, 8, 22050, 22050, 1000}, {1, 16, 44100, 88200, 1000},
+      {2, 16, 22050, 88198, 1000},  // 22049.5 frames rounds to 22050
+      {2, 16, 22050, 88194, 999},   // 22048.5 rounds to 22048
+      {2, 16, 22050, 88195, 999},   // 22048.75 rounds to 22049 = 999.95 ms
+      {2, 8, 11025, 11026, 500},    // 5513 frames
+      {1, 16, 48000, 95, 1},        // 47.5 frames rounds to 48, exactly 1 ms
+  };
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
+    std::vector<uint8_t> bytes =
+        BuildWave(std::vector<int16_t>(c.dataBytes / (c.bits / 8), 0), c.channels, c.rate, c.bits);
+    // Patch the data size and the bytes to the odd count.
+    bytes.resize(44 + c.dataBytes);
+    for (int k = 0; k < 4; ++k) bytes[40 + k] = static_cast<uint8_t>(c.dataBytes >> (8 * k));
+    const SoundSlot slot = s.LoadWave(h.Write("len" + std::to_string(i) + ".wav", bytes), 0, 0);
+    ASSERT_GE(slot, 0) << s.LastLoadError();
+    EXPECT_EQ(s.GetSoundLengthMs(slot), c.lengthMs) << i;
+  }
+
+  // Setting a position: bytes = blockAlign * Int(ms / 1000 * rate); reading it back goes
+  // through whole frames, so 996 ms at 22050 Hz (21961.8 frames) reads 995.
+  const SoundSlot slow = s.LoadWave(h.WriteWave("slow.wav", Ramp(44100), 1, 22050), 0, 0);
+  const SoundSlot fast = s.LoadWave(h.WriteWave("fast.wav", Ramp(88200), 1, 44100), 0, 0);
+  const SoundSlot odd = s.LoadWave(h.WriteWave("odd.wav", Ramp(64000), 2, 32000), 0, 0);
+  struct Seek {
+    SoundSlot slot;
+    int32_t ms;
+    bool ok;
+    int32_t readBack;
+  };
+  for (const Seek& k : {Seek{slow, 996, true, 995}, Seek{slow, 1000, true, 1000},
+                        Seek{slow, 0, true, 0}, Seek{slow, 2000, true, 2000},
+                        Seek{slow, 2001, false, 2000}, Seek{slow, -1, false, 2000},
+                        Seek{fast, 996, true, 995}, Seek{fast, 1500, true, 1500},
+                        Seek{odd, 333, true, 333}, Seek{odd, 999, true, 999}}) {
+    EXPECT_EQ(s.SetSoundPositionMs(k.slot, k.ms), k.ok) << k.slot << " " << k.ms;
+    EXPECT_EQ(s.GetSoundPositionMs(k.slot), k.readBack) << k.slot << " " << k.ms;
+  }
+  EXPECT_EQ(s.GetSoundLengthMs(slow), 2000);
+}
+
+TEST(SoundLib, VolumeAndPanAreClampedCachedAndHeard) {
+  HeadlessSound h("volpan");
+  SoundLib& s = h.sound;
+  ASSERT_TRUE(s.OpenSound(1));
+  h.control.RecordAudio(true);
+  const SoundSlot slot = s.LoadWave(h.WriteWave("dc.wav", Constant(44100, 20000), 1, 44100), 0, 0);
+  ASSERT_EQ(slot, 0);
+  // Loading applies the given pan and volume, clamped.
+  const SoundSlot loud = s.LoadWave(h.WriteWave("dc2.wav", Constant(10, 1), 1, 44100), -20000, 500);
+  EXPECT_EQ(s.CachedPan(loud), -10000);
+  EXPECT_EQ(s.CachedVolume(loud), 0);
+
+  struct Case {
+    int32_t pan, volume;
+    int32_t cachedPan, cachedVolume;
+    double left, right;  // expected gain heard on each channel
+  };
+  const std::vector<Case> cases = {
+      {0, 500, 0, 0, 1.0, 1.0},
+      {600, 0, 600, 0, std::pow(10.0, -0.3), 1.0},
+      {-2000, -1000, -2000, -1000, std::pow(10.0, -0.5), std::pow(10.0, -1.5)},
+      {-20000, 0, -10000, 0, 1.0, 0.0},
+      {20000, -20000, 10000, -10000, 0.0, 0.0},
+      {1, -1, 1, -1, std::pow(10.0, -1.0 / 2000 - 1.0 / 2000), std::pow(10.0, -1.0 / 2000)},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(s.SetVolPan(slot, c.pan, c.volume, false));
+    EXPECT_EQ(s.CachedPan(slot), c.cachedPan);
+    EXPECT_EQ(s.CachedVolume(slot), c.cachedVolume);
+    ASSERT_TRUE(s.PlaySound(slot, true, false));
+    const size_t start = h.RecordedFrames();
+    h.control.AdvanceMs(50.0);
+    // Well after the start (one buffer of latency) and any gain slide.
+    const size_t at = start + 1200;
+    EXPECT_NEAR(h.Left(at), 20000 * c.left, 0.6) << c.pan << "," << c.volume;
+    EXPECT_NEAR(h.Right(at), 20000 * c.right, 0.6) << c.pan << "," << c.volume;
+  }
+}
+
+TEST(SoundLib, SetVolPanSkipsUnchangedValuesUnlessForced) {
+  HeadlessSound h("cache");
+  SoundLib& s = h.sound;
+  ASSERT_TRUE(s.OpenSound(1));
+  h.control.RecordAudio(true);
+  const SoundSlot slot = s.LoadWave(h.WriteWave("dc.wav", Constant(44100, 20000), 1, 44100), 0, -2000);
+  ASSERT_TRUE(s.PlaySound(slot, true, false));
+  h.control.AdvanceMs(30.0);
+  // Going around the cache (the mixer directly) and then setting the cached values again
+  // changes nothing; forcing them restores the sound.
+  s.GetMixer().SetGain(0, h.clock.NowMs(), StereoGain{1.0f, 1.0f});
+  s.SetVolPan(slot, 0, -2000, false);
+  const size_t before = h.RecordedFrames();
+  h.control.AdvanceMs(30.0);
+  EXPECT_EQ(h.Left(before + 1000), 20000);
+  s.SetVolPan(slot, 0, -2000, true);
+  const size_t after = h.RecordedFrames();
+  h.control.AdvanceMs(30.0);
+  EXPECT_EQ(h.Left(after + 1000), 2000);
+}
+
+TEST(SoundLib, PlayLoopStopAndContinue) {
+  HeadlessSound h("play");
+  SoundLib& s = h.sound;
+  ASSERT_TRUE(s.OpenSound(1));
+  const SoundSlot slot = s.LoadWave(h.WriteWave("ramp.wav", Ramp(44100), 1, 44100), 0, 0);
+  ASSERT_GE(slot, 0);
+  const double latencyMs = s.GetMixer().LatencyFrames() * 1000.0 / 44100;
+
+  // Looped: status 5; a second PlaySound without rewind keeps the position running.
+  ASSERT_TRUE(s.PlaySound(slot, true, true));
+  EXPECT_EQ(s.GetSoundStatus(slot), kSoundLooping);
+  h.control.AdvanceMs(300.0);
+  const int32_t before = s.GetSoundPositionMs(slot);
+  EXPECT_NEAR(before, 300.0 - latencyMs, 1.0);
+  ASSERT_TRUE(s.PlaySound(slot, false, true));
+  h.control.AdvanceMs(100.0);
+  EXPECT_NEAR(s.GetSoundPositionMs(slot), before + 100, 1.0);
+  // Past its end the loop wraps around.
+  h.control.AdvanceMs(700.0);
+  EXPECT_EQ(s.GetSoundStatus(slot), kSoundLooping);
+  EXPECT_NEAR(s.GetSoundPositionMs(slot), 100 + before - 1000 + 700, 1.0);
+
+  // Stop keeps the position; PlaySound without rewind continues from it.
+  ASSERT_TRUE(s.StopSound(slot));
+  EXPECT_EQ(s.GetSoundStatus(slot), kSoundStopped);
+  h.control.AdvanceMs(50.0);
+  const int32_t stopped = s.GetSoundPositionMs(slot);
+  h.control.AdvanceMs(200.0);
+  EXPECT_EQ(s.GetSoundPositionMs(slot), stopped);
+  ASSERT_TRUE(s.PlaySound(slot, false, false));
+  EXPECT_EQ(s.GetSoundStatus(slot), kSoundPlaying);
+  h.control.AdvanceMs(100.0 + latencyMs);
+  EXPECT_NEAR(s.GetSoundPositionMs(slot), stopped + 100, 1.0);
+
+  // A playing sound restarted without rewind carries on from where it is.
+  const int32_t running = s.GetSoundPositionMs(slot);
+  ASSERT_TRUE(s.PlaySound(slot, false, false));
+  h.control.AdvanceMs(40.0);
+  EXPECT_NEAR(s.GetSoundPositionMs(slot), running + 40, 1.0);
+
+  // Played to its end it stops there; only a rewind starts it again.
+  h.control.AdvanceMs(1000.0);
+  EXPECT_EQ(s.GetSoundStatus(slot), kSoundStopped);
+  EXPECT_EQ(s.GetSoundPositionMs(slot), 1000);
+  ASSERT_TRUE(s.PlaySound(slot, false, false));
+  h.control.AdvanceMs(100.0);
+  EXPECT_EQ(s.GetSoundStatus(slot), kSoundStopped);
+  EXPECT_EQ(s.GetSoundPositionMs(slot), 1000);
+  ASSERT_TRUE(s.PlaySound(slot, true, false));
+  h.control.AdvanceMs(100.0 + latencyMs);
+  EXPECT_EQ(s.GetSoundStatus(slot), kSoundPlaying);
+  EXPECT_NEAR(s.GetSoundPositionMs(slot), 100, 1.0);
+
+  // The menu-music keeper: position 996 ms, then play once without rewind.
+  ASSERT_TRUE(s.StopSound(slot));
+  ASSERT_TRUE(s.SetSoundPositionMs(slot, 996));
+  ASSERT_TRUE(s.PlaySound(slot, false, false));
+  h.control.AdvanceMs(latencyMs + 1.0);
+  EXPECT_EQ(s.GetSoundStatus(slot), kSoundPlaying);
+  h.control.AdvanceMs(5.0);
+  EXPECT_EQ(s.GetSoundStatus(slot), kSoundStopped);
+}
+
+TEST(SoundLib, StopAllStopsOnlyOneShotSounds) {
+  HeadlessSound h("stopall");
+  SoundLib& s = h.sound;
+  ASSERT_TRUE(s.OpenSound(1));
+  const std::string wave = h.WriteWave("a.wav", Ramp(44100), 1, 44100);
+  const SoundSlot once = s.LoadWave(wave, 0, 0);
+  const SoundSlot looped = s.LoadWave(wave, 0, 0);
+  s.PlaySound(once, true, false);
+  s.PlaySound(looped, true, true);
+  h.control.AdvanceMs(50.0);
+  s.StopAllSounds();
+  EXPECT_EQ(s.GetSoundStatus(once), kSoundStopped);
+  EXPECT_EQ(s.GetSoundStatus(looped), kSoundLooping);
+  s.ReleaseAllSounds();
+  EXPECT_EQ(s.GetSoundStatus(looped), kSoundStopped);
+}
+
+TEST(SoundLib, PackedSoundsArePreferredAndPlainOnesStillLoad) {
+  HeadlessSound h("packed");
+  SoundLib& s = h.sound;
+  ASSERT_TRUE(s.OpenSound(1));
+  // "voice.wav" exists only packed; "bgm.wav" only plain; "both" has a packed twin of
+  // another length, which wins.
+  ASSERT_TRUE(WritePackedFile(h.folder + "/voice.zxw", BuildWave(Constant(22050, 5), 1, 22050)));
+  h.WriteWave("bgm.wav", Constant(44100, 5), 1, 44100);
+  h.WriteWave("both.wav", Constant(44100, 5), 1, 44100);
+  ASSERT_TRUE(WritePackedFile(h.folder + "/both.zxw", BuildWave(Constant(11025, 5), 1, 22050)));
+  ASSERT_TRUE(WritePackedFile(h.folder + "/broken.zxw", {1, 2, 3}));
+  h.WriteWave("broken.wav", Constant(100, 5), 1, 44100);
+
+  SoundSlot slot = s.LoadPackedWave(h.folder + "/voice.wav", 0, 0);
+  ASSERT_GE(slot, 0) << s.LastLoadError();
+  EXPECT_EQ(s.GetSoundLengthMs(slot), 1000);
+  slot = s.LoadPackedWave(h.folder + "/bgm.wav", 0, 0);
+  ASSERT_GE(slot, 0) << s.LastLoadError();
+  EXPECT_EQ(s.GetSoundLengthMs(slot), 1000);
+  slot = s.LoadPackedWave(h.folder + "/BOTH.WAV", 0, 0);  // letter case differs on disk
+  ASSERT_GE(slot, 0) << s.LastLoadError();
+  EXPECT_EQ(s.GetSoundLengthMs(slot), 500);
+  // A broken packed file is an error, not a silent fallback.
+  EXPECT_EQ(s.LoadPackedWave(h.folder + "/broken.wav", 0, 0), -1);
+  EXPECT_NE(s.LastLoadError().find("broken.zxw"), std::string::npos);
+  // The plain loader reads only the plain file.
+  EXPECT_EQ(s.LoadWave(h.folder + "/voice.wav", 0, 0), -1);
+}
+
+TEST(SoundLib, MalformedFilesFailWithAReasonAndTheGameGoesOn) {
+  HeadlessSound h("malformed");
+  SoundLib& s = h.sound;
+  ASSERT_TRUE(s.OpenSound(1));
+  std::vector<uint8_t> truncated = BuildWave(Constant(1000, 5), 1, 22050);
+  truncated.resize(truncated.size() / 2);
+  EXPECT_EQ(s.LoadWave(h.Write("t.wav", truncated), 0, 0), -1);
+  EXPECT_NE(s.LastLoadError().find("truncated"), std::string::npos);
+  EXPECT_EQ(s.LoadWave(h.Write("e.wav", {}), 0, 0), -1);
+  EXPECT_EQ(s.LoadWave(h.WriteWave("ok.wav", Constant(10, 5), 1, 22050), 0, 0), 0);
+}
+
+TEST(SoundLib, MultiCopySoundsOverlapThemselves) {
+  HeadlessSound h("copies");
+  SoundLib& s = h.sound;
+  ASSERT_TRUE(s.OpenSound(1));
+  h.control.RecordAudio(true);
+  const SoundSlot slot =
+      s.LoadMultiCopyWave(h.WriteWave("decide.wav", Constant(44100, 1000), 1, 44100), 0, 0);
+  ASSERT_GE(slot, 0);
+  h.control.AdvanceMs(0.0);
+  // Five presses 50 ms apart: four copies sound together, the fifth cuts the oldest.
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_TRUE(s.PlaySound(slot, true, false));
+    h.control.AdvanceMs(50.0);
+  }
+  h.control.AdvanceMs(50.0);
+  const int latency = s.GetMixer().LatencyFrames();
+  const auto frameAt = [latency](double ms) {
+    return static_cast<size_t>(latency + std::llround(ms * 44.1));
+  };
+  EXPECT_EQ(h.Left(frameAt(25)), 1000);
+  EXPECT_EQ(h.Left(frameAt(75)), 2000);
+  EXPECT_EQ(h.Left(frameAt(125)), 3000);
+  EXPECT_EQ(h.Left(frameAt(175)), 4000);
+  EXPECT_EQ(h.Left(frameAt(225)), 4000);  // the first copy was cut by the fifth
+  EXPECT_EQ(s.GetSoundStatus(slot), kSoundPlaying);
+  EXPECT_TRUE(s.StopSound(slot));
+  EXPECT_EQ(s.GetSoundStatus(slot), kSoundStopped);
+  h.control.AdvanceMs(50.0);
+  EXPECT_EQ(h.Left(h.RecordedFrames() - 1), 0);
+}
+
+TEST(SoundLib, OutputFormatsAndTheirFallback) {
+  HeadlessSound h("format");
+  SoundLib& s = h.sound;
+  ASSERT_TRUE(s.OpenSound(1));
+  EXPECT_EQ(s.OutputFormat().Rate, 44100);
+  EXPECT_EQ(s.OutputFormat().BufferFrames, 512);
+  const SoundSlot slot = s.LoadWave(h.WriteWave("ramp.wav", Ramp(22050), 1, 22050), 0, 0);
+  // 250 ms is frame 5512.5, stored as 5512, which reads back as 249 ms.
+  s.SetSoundPositionMs(slot, 250);
+  EXPECT_EQ(s.GetSoundPositionMs(slot), 249);
+
+  ASSERT_TRUE(s.SetPrimaryFormat(true, 8, 22050, 2));
+  EXPECT_EQ(h.control.CurrentAudioFormat()->Rate, 22050);
+  EXPECT_EQ(h.control.CurrentAudioFormat()->Bits, 8);
+  EXPECT_EQ(s.OutputFormat().BufferFrames, 256);  // the same time at half the rate
+  // Sounds loaded before keep their length and position.
+  EXPECT_EQ(s.GetSoundLengthMs(slot), 1000);
+  EXPECT_EQ(s.GetSoundPositionMs(slot), 249);
+  s.PlaySound(slot, false, true);
+  h.control.AdvanceMs(100.0);
+  EXPECT_EQ(s.GetSoundStatus(slot), kSoundLooping);
+
+  // A device that refuses 44100 Hz: the call fails, and the next format is tried.
+  h.control.SetAudioAccepts([](const platform::AudioFormat& f) { return f.Rate != 44100; });
+  EXPECT_FALSE(s.SetPrimaryFormat(true, 16, 44100, 2));
+  EXPECT_EQ(s.GetSoundStatus(slot), kSoundLooping);  // the slot itself stays as it was
+  EXPECT_TRUE(s.SetPrimaryFormat(true, 16, 22050, 2));
+  EXPECT_EQ(h.control.CurrentAudioFormat()->Bits, 16);
+  // A sound that was playing carries on through the change.
+  h.control.AdvanceMs(100.0);
+  EXPECT_EQ(s.GetSoundStatus(slot), kSoundLooping);
+  // Without the primary format the output goes back to the default format.
+  h.control.SetAudioAccepts(nullptr);
+  EXPECT_TRUE(s.SetPrimaryFormat(false, 8, 11025, 7));
+  EXPECT_EQ(h.control.CurrentAudioFormat()->Rate, 44100);
+  EXPECT_TRUE(s.CloseSound());
+  EXPECT_FALSE(h.control.CurrentAudioFormat().has_value());
+  EXPECT_FALSE(s.IsSoundOpen());
+}
+
+TEST(SoundLib, DevicesAreNumberedFromOneWithTheDefaultFirst) {
+  HeadlessSound h("devices");
+  SoundLib& s = h.sound;
+  EXPECT_EQ(s.GetSoundDeviceGuid(1), "");
+  EXPECT_EQ(s.GetSoundDeviceGuid(2), "Headless output");
+  EXPECT_EQ(s.GetSoundDeviceGuid(3), "");
+  EXPECT_EQ(s.GetSoundDeviceGuid(0), "");
+  EXPECT_EQ(s.GetSoundDeviceGuid(-5), "");
+  ASSERT_TRUE(s.OpenSound(2));
+  EXPECT_EQ(h.control.CurrentAudioFormat()->Device, "Headless output");
+  EXPECT_FALSE(s.OpenSound(1));  // already open
+  s.CloseSound();
+  ASSERT_TRUE(s.OpenSound(-3));  // below 1 counts as the default device
+  EXPECT_EQ(h.control.CurrentAudioFormat()->Device, "");
+  s.CloseSound();
+  h.control.SetAudioAccepts([](const platform::AudioFormat&) { return false; });
+  EXPECT_FALSE(s.OpenSound(1));
+  EXPECT_FALSE(s.IsSoundOpen());
+}
+
+}  // namespace
+}  // namespace tessaru

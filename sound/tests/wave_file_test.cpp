@@ -1,0 +1,173 @@
+#include "sound/wave_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace tessaru {
+namespace {
+
+void PutU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+void Append(std::vector<uint8_t>& b, const char* tag, std::vector<uint8_t> body, uint32_t size) {
+  b.insert(b.end(), tag, tag + 4);
+  for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(size >> (8 * i)));
+  b.insert(b.end(), body.begin(), body.end());
+}
+
+std::vector<uint8_t> FmtBody(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
+  std::vector<uint8_t> f(16);
+  f[0] = static_cast<uint8_t>(tag);
+  f[1] = static_cast<uint8_t>(tag >> 8);
+  f[2] = static_cast<uint8_t>(channels);
+  PutU32(f, 4, rate);
+  f[12] = static_cast<uint8_t>(channels * bits / 8);
+  f[14] = static_cast<uint8_t>(bits);
+  return f;
+}
+
+std::vector<uint8_t> RiffHeader() {
+  std::vector<uint8_t> b = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+  return b;
+}
+
+TEST(WaveFile, EveryPcmLayoutRoundTrips) {
+  struct Case {
+    int channels, rate, bits;
+  };
+  const std::vector<int16_t> samples = {0, 256, -256, 32512, -32768, 1024, 12800, -12800};
+  for (const Case c : {Case{1, 22050, 16}, Case{2, 44100, 16}, Case{1, 8000, 8},
+                       Case{2, 11025, 8}, Case{2, 96000, 16}}) {
+    SCOPED_TRACE(::testing::Message() << c.channels << "ch " << c.rate << "Hz " << c.bits << "bit");
+    std::string error;
+    const auto wave = ParseWave(BuildWave(samples, c.channels, c.rate, c.bits), &error);
+    ASSERT_TRUE(wave.has_value()) << error;
+    EXPECT_EQ(wave->Format.Channels, c.channels);
+    EXPECT_EQ(wave->Format.SamplesPerSec, c.rate);
+    EXPECT_EQ(wave->Format.BitsPerSample, c.bits);
+    EXPECT_EQ(wave->Frames, static_cast<int64_t>(samples.size()) / c.channels);
+    EXPECT_EQ(wave->DataBytes, samples.size() * static_cast<size_t>(c.bits / 8));
+    // These values survive 8 bits exactly (multiples of 256).
+    EXPECT_EQ(wave->Samples, samples);
+  }
+}
+
+TEST(WaveFile, EightBitIsUnsignedAroundMiddle) {
+  std::vector<uint8_t> b = RiffHeader();
+  Append(b, "fmt ", FmtBody(1, 1, 22050, 8), 16);
+  Append(b, "data", {0x00, 0x80, 0xFF}, 3);
+  const auto wave = ParseWave(b);
+  ASSERT_TRUE(wave.has_value());
+  EXPECT_EQ(wave->Samples, (std::vector<int16_t>{-32768, 0, 32512}));
+}
+
+TEST(WaveFile, ToleratesWhatRealWritersDo) {
+  // An odd-sized chunk before the data is padded to an even boundary.
+  std::vector<uint8_t> list = RiffHeader();
+  Append(list, "fmt ", FmtBody(1, 1, 22050, 16), 16);
+  Append(list, "LIST", {'a', 'b', 'c', 0}, 3);
+  Append(list, "data", {1, 0, 2, 0}, 4);
+  auto wave = ParseWave(list);
+  ASSERT_TRUE(wave.has_value());
+  EXPECT_EQ(wave->Samples, (std::vector<int16_t>{1, 2}));
+
+  // Data before the format chunk.
+  std::vector<uint8_t> late = RiffHeader();
+  Append(late, "data", {1, 0, 2, 0}, 4);
+  Append(late, "fmt ", FmtBody(1, 2, 22050, 16), 16);
+  wave = ParseWave(late);
+  ASSERT_TRUE(wave.has_value());
+  EXPECT_EQ(wave->Frames, 1);
+
+  // A streamed file whose data size was never filled in runs to the end.
+  std::vector<uint8_t> streamed = RiffHeader();
+  Append(streamed, "fmt ", FmtBody(1, 1, 22050, 16), 16);
+  Append(streamed, "data", {1, 0, 2, 0, 3, 0}, 0xFFFFFFFFu);
+  wave = ParseWave(streamed);
+  ASSERT_TRUE(wave.has_value());
+  EXPECT_EQ(wave->Frames, 3);
+
+  // An odd data size keeps its byte count (lengths are figured from it) but only whole
+  // frames are decoded.
+  std::vector<uint8_t> odd = RiffHeader();
+  Append(odd, "fmt ", FmtBody(1, 2, 22050, 16), 16);
+  Append(odd, "data", {1, 0, 2, 0, 3, 0, 4}, 7);
+  wave = ParseWave(odd);
+  ASSERT_TRUE(wave.has_value());
+  EXPECT_EQ(wave->DataBytes, 7u);
+  EXPECT_EQ(wave->Frames, 1);
+
+  // WAVE_FORMAT_EXTENSIBLE with the PCM sub-format.
+  std::vector<uint8_t> ext = FmtBody(0xFFFE, 2, 48000, 16);
+  ext.resize(40);
+  ext[16] = 22;
+  ext[18] = 16;
+  ext[24] = 1;
+  const uint8_t tail[14] = {0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+  std::memcpy(ext.data() + 26, tail, 14);
+  std::vector<uint8_t> extensible = RiffHeader();
+  Append(extensible, "fmt ", ext, 40);
+  Append(extensible, "data", {1, 0, 2, 0}, 4);
+  wave = ParseWave(extensible);
+  ASSERT_TRUE(wave.has_value());
+  EXPECT_EQ(wave->Format.SamplesPerSec, 48000);
+}
+
+TEST(WaveFile, RefusesMalformedFilesWithAReason) {
+  auto withFmt = [](std::vector<uint8_t> fmt, uint32_t fmtSize) {
+    std::vector<uint8_t> b = RiffHeader();
+    Append(b, "fmt ", std::move(fmt), fmtSize);
+    Append(b, "data", {0, 0, 0, 0}, 4);
+    return b;
+  };
+  std::vector<uint8_t> valid = withFmt(FmtBody(1, 1, 22050, 16), 16);
+  std::vector<uint8_t> truncated = valid;
+  truncated.resize(truncated.size() - 1);
+  std::vector<uint8_t> noData = RiffHeader();
+  Append(noData, "fmt ", FmtBody(1, 1, 22050, 16), 16);
+  std::vector<uint8_t> noFmt = RiffHeader();
+  Append(noFmt, "data", {0, 0}, 2);
+  std::vector<uint8_t> hugeChunk = RiffHeader();
+  Append(hugeChunk, "junk", {1, 2, 3}, 0x7FFFFFF0u);
+  std::vector<uint8_t> fmtPastEnd = RiffHeader();
+  Append(fmtPastEnd, "fmt ", FmtBody(1, 1, 22050, 16), 400);
+  std::vector<uint8_t> floatExtensible = FmtBody(0xFFFE, 2, 48000, 16);
+  floatExtensible.resize(40);
+  floatExtensible[24] = 3;
+
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> bytes;
+  };
+  const std::vector<Case> cases = {
+      {"empty", {}},
+      {"not riff", {'R', 'I', 'F', 'X', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}},
+      {"not wave", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', ' '}},
+      {"header only", RiffHeader()},
+      {"truncated data", truncated},
+      {"no data chunk", noData},
+      {"no format chunk", noFmt},
+      {"chunk size beyond the file", hugeChunk},
+      {"format chunk beyond the file", fmtPastEnd},
+      {"format chunk too short", withFmt({1, 0, 1, 0}, 4)},
+      {"float samples", withFmt(FmtBody(3, 1, 22050, 32), 16)},
+      {"compressed", withFmt(FmtBody(2, 1, 22050, 4), 16)},
+      {"24 bit", withFmt(FmtBody(1, 1, 22050, 24), 16)},
+      {"three channels", withFmt(FmtBody(1, 3, 22050, 16), 16)},
+      {"zero channels", withFmt(FmtBody(1, 0, 22050, 16), 16)},
+      {"rate zero", withFmt(FmtBody(1, 1, 0, 16), 16)},
+      {"rate absurd", withFmt(FmtBody(1, 1, 4000000, 16), 16)},
+      {"extensible float", withFmt(floatExtensible, 40)},
+  };
+  ASSERT_TRUE(ParseWave(valid).has_value());
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_FALSE(ParseWave(c.bytes, &error).has_value()) << c.name;
+    EXPECT_FALSE(error.empty()) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace tessaru
