@@ -87,7 +87,7 @@ TEST(PlayLayout, CoverCellsPerVisibilityOption) {
   // BRIND shows the cursor's slot and the one a beat ahead.
   EXPECT_EQ(~CoveredSlots(3, 10), Slots({10, 14}));
   EXPECT_EQ(~CoveredSlots(3, 29), Slots({29, 1}));
-  for (int16_t v : {0, 4, 5, 6}) EXPECT_TRUE(CoveredSlots(v, 3).none()) << v;
+  for (int16_t v : {int16_t{0}, int16_t{4}, int16_t{5}, int16_t{6}}) EXPECT_TRUE(CoveredSlots(v, 3).none()) << v;
 }
 
 TEST(PlayLayout, TheRowLeftBehindShowsTheNextBlock) {
