@@ -86,30 +86,44 @@ std::vector<int16_t> Resample(std::span<const int16_t> interleaved, int channels
     }
   }
 
-  int64_t whole = 0;  // integer source position of output frame j
-  int64_t rem = 0;    // fractional part, in 1/den units
-  for (int64_t j = 0; j < dstFrames; ++j) {
-    const int64_t phase = phases == den ? rem : (rem * phases + den / 2) / den;
-    int64_t base = whole - half + 1;
-    const float* weights;
-    if (phase == phases) {  // the quantised fraction rounded up to the next whole frame
-      weights = table.data();
-      ++base;
-    } else {
-      weights = table.data() + phase * taps;
+  // One channel at a time from a float copy, so the inner loop is a plain dot product.
+  std::vector<float> plane(static_cast<size_t>(srcFrames));
+  for (int c = 0; c < channels; ++c) {
+    for (int64_t i = 0; i < srcFrames; ++i) {
+      plane[static_cast<size_t>(i)] = interleaved[static_cast<size_t>(i * channels + c)];
     }
-    for (int c = 0; c < channels; ++c) {
-      double acc = 0.0;
+    int64_t whole = 0;  // integer source position of output frame j
+    int64_t rem = 0;    // fractional part, in 1/den units
+    for (int64_t j = 0; j < dstFrames; ++j) {
+      const int64_t phase = phases == den ? rem : (rem * phases + den / 2) / den;
+      int64_t base = whole - half + 1;
+      const float* weights;
+      if (phase == phases) {  // the quantised fraction rounded up to the next whole frame
+        weights = table.data();
+        ++base;
+      } else {
+        weights = table.data() + phase * taps;
+      }
       const int64_t first = std::max<int64_t>(0, -base);
       const int64_t last = std::min<int64_t>(taps, srcFrames - base);
-      for (int64_t k = first; k < last; ++k) {
-        acc += weights[k] * interleaved[static_cast<size_t>((base + k) * channels + c)];
+      const int64_t n = last - first;
+      const float* w = weights + first;
+      const float* x = plane.data() + (base + first);
+      // Four partial sums keep the adds independent of each other.
+      float a0 = 0.0f, a1 = 0.0f, a2 = 0.0f, a3 = 0.0f;
+      int64_t k = 0;
+      for (; k + 4 <= n; k += 4) {
+        a0 += w[k] * x[k];
+        a1 += w[k + 1] * x[k + 1];
+        a2 += w[k + 2] * x[k + 2];
+        a3 += w[k + 3] * x[k + 3];
       }
-      out[static_cast<size_t>(j * channels + c)] = Clamp16(acc);
+      for (; k < n; ++k) a0 += w[k] * x[k];
+      out[static_cast<size_t>(j * channels + c)] = Clamp16((a0 + a1) + (a2 + a3));
+      rem += step;
+      whole += rem / den;
+      rem %= den;
     }
-    rem += step;
-    whole += rem / den;
-    rem %= den;
   }
   return out;
 }

@@ -117,18 +117,23 @@ bool SoundLib::Reopen(const platform::AudioFormat& wanted) {
   if (!granted) return false;
   deviceOpen_ = true;
   granted_ = *granted;
-  const bool rateChanged = granted_.Rate != mixer_.Rate();
-  // No callback runs between Close and the first pull, but the device is running again
-  // now, so the mixer is reconfigured under the device lock.
+  // Sounds are converted to the new rate before the device is held off, so the
+  // callback never waits for a resampling.
+  std::vector<std::shared_ptr<const PcmData>> converted(static_cast<size_t>(slotCount_));
+  if (granted_.Rate != mixer_.Rate()) {
+    for (SoundSlot i = 0; i < slotCount_; ++i) {
+      const Slot& slot = slots_[i];
+      if (slot.Loaded) converted[i] = Resampled(slot.Source, granted_.Rate);
+    }
+  }
+  // The device already calls back again; the mixer's buffers change only under its lock.
   audio_.Lock();
   mixer_.Configure(granted_.Rate, granted_.BufferFrames);
-  if (rateChanged) {
-    for (SoundSlot i = 0; i < slotCount_; ++i) {
-      Slot& slot = slots_[i];
-      if (!slot.Loaded) continue;
-      slot.Output = ForOutput(slot.Source);
-      for (Mixer::VoiceId v : slot.Voices) mixer_.ReplacePcm(v, slot.Output);
-    }
+  for (SoundSlot i = 0; i < slotCount_; ++i) {
+    Slot& slot = slots_[i];
+    if (!converted[i]) continue;
+    slot.Output = std::move(converted[i]);
+    for (Mixer::VoiceId v : slot.Voices) mixer_.ReplacePcm(v, slot.Output);
   }
   audio_.Unlock();
   for (const Sounding& s : sounding) mixer_.Play(s.voice, clock_.NowMs(), s.loop);
@@ -149,9 +154,8 @@ bool SoundLib::Valid(SoundSlot slot) const {
   return opened_ && slot >= 0 && slot < slotCount_ && slots_[slot].Loaded;
 }
 
-std::shared_ptr<const PcmData> SoundLib::ForOutput(
-    const std::shared_ptr<const PcmData>& source) const {
-  const int rate = mixer_.Rate();
+std::shared_ptr<const PcmData> SoundLib::Resampled(const std::shared_ptr<const PcmData>& source,
+                                                   int rate) {
   if (!source || source->Rate == rate) return source;
   auto output = std::make_shared<PcmData>();
   output->Channels = source->Channels;
@@ -247,7 +251,7 @@ bool SoundLib::LoadInto(Slot& slot, std::string_view fileName, Source source, in
   slot.Format = wave->Format;
   slot.BufferBytes = wave->DataBytes;
   slot.Source = std::move(pcm);
-  slot.Output = ForOutput(slot.Source);
+  slot.Output = Resampled(slot.Source, mixer_.Rate());
   for (int i = 0; i < copies; ++i) {
     slot.Voices.push_back(mixer_.CreateVoice(slot.Output, StereoGain{}));
   }

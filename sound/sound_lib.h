@@ -108,7 +108,8 @@ class SoundLib {
   SoundSlot Load(std::string_view fileName, int32_t pan, int32_t volume, Source source,
                  int copies);
   bool LoadInto(Slot& slot, std::string_view fileName, Source source, int copies);
-  std::shared_ptr<const PcmData> ForOutput(const std::shared_ptr<const PcmData>& source) const;
+  static std::shared_ptr<const PcmData> Resampled(const std::shared_ptr<const PcmData>& source,
+                                                  int rate);
   bool Reopen(const platform::AudioFormat& wanted);
   void DestroyVoices(Slot& slot);
   int64_t SourceFrameAt(const Slot& slot, double outputFrame) const;
