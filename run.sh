@@ -9,4 +9,4 @@ if [[ -x "$build/bin/tessaru" ]]; then
   exec "$build/bin/tessaru" "$@"
 fi
 # Until the game itself lands, show the content tool reading a sample song.
-exec "$build/bin/tessaru-tool" song "$root/tools/samples/sample.zxs"
+exec "$build/bin/tessaru-tool" song "$build/bin/samples/sample.zxs"

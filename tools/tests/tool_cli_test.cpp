@@ -1,0 +1,142 @@
+// Runs the built tessaru-tool the way authors do: exit codes, outputs, one-line reasons.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace {
+namespace fs = std::filesystem;
+
+struct Result {
+  int exitCode;
+  std::string out;
+  std::string err;
+};
+
+class ToolCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = fs::path(TESSARU_SCRATCH) / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(root_);
+    fs::create_directories(root_);
+  }
+  std::string P(const std::string& name) const { return (root_ / name).string(); }
+  void Write(const std::string& name, const std::string& text) const {
+    std::ofstream(P(name), std::ios::binary) << text;
+  }
+  Result Run(const std::string& args) const {
+    const std::string errFile = P("stderr.txt");
+    const std::string command = std::string(TESSARU_TOOL) + " " + args + " 2>" + errFile;
+    Result result{-1, "", ""};
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buf[4096];
+    size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) result.out.append(buf, n);
+    const int status = ::pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream err(errFile);
+    std::stringstream ss;
+    ss << err.rdbuf();
+    result.err = ss.str();
+    return result;
+  }
+  // A failure reports one line naming the reason.
+  static void ExpectOneLineFailure(const Result& r, const std::string& fragment) {
+    EXPECT_NE(r.exitCode, 0) << fragment;
+    EXPECT_NE(r.err.find(fragment), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+  fs::path root_;
+};
+
+TEST_F(ToolCli, PackUnpackAndScramble) {
+  Write("in.txt", "\"<TITLE>\"\n\"曲\"\n120\n70000\n1.25\n");
+  ASSERT_EQ(Run("pack " + P("in.txt") + " " + P("out.zxt")).exitCode, 0);
+  const Result unpacked = Run("unpack " + P("out.zxt"));
+  EXPECT_EQ(unpacked.exitCode, 0);
+  EXPECT_EQ(unpacked.out, "\"<TITLE>\"\n\"曲\"\n120\n70000\n1.25\n");
+  ASSERT_EQ(Run("scramble " + P("out.zxt") + " " + P("plain.bin")).exitCode, 0);
+  ASSERT_EQ(Run("scramble " + P("plain.bin") + " " + P("again.zxt")).exitCode, 0);
+  EXPECT_EQ(Run("unpack " + P("again.zxt")).out, unpacked.out);
+  // The unscrambled form starts with the first token's type code 0x2003.
+  std::ifstream plain(P("plain.bin"), std::ios::binary);
+  EXPECT_EQ(plain.get(), 0x03);
+  EXPECT_EQ(plain.get(), 0x20);
+
+  ExpectOneLineFailure(Run("unpack " + P("in.txt")), "damaged token stream");
+  ExpectOneLineFailure(Run("unpack " + P("missing.zxt")), "not found");
+  ExpectOneLineFailure(Run("scramble " + P("missing") + " " + P("x")), "not found");
+  Write("bad.txt", "\"ok\"\nhello\n");
+  ExpectOneLineFailure(Run("pack " + P("bad.txt") + " " + P("bad.zxt")), "line 2");
+  EXPECT_FALSE(fs::exists(P("bad.zxt")));
+}
+
+TEST_F(ToolCli, SongWithItsParts) {
+  Write("s.txt", "\"<KWSONGFILE5.1>\"\n\"<TITLE>\"\n\"T\"\n\"<BPM>\"\n140\n\"<PART>\"\n1\n\"p.z4p\"\n0\n\"<EOF>\"\n");
+  ASSERT_EQ(Run("pack " + P("s.txt") + " " + P("s.zxs")).exitCode, 0);
+  const Result header = Run("song " + P("s.z4s") + " --header-only");
+  ASSERT_EQ(header.exitCode, 0) << header.err;
+  const auto song = nlohmann::json::parse(header.out);
+  EXPECT_EQ(song["Title"], "T");
+  EXPECT_EQ(song["TempoBpms"], nlohmann::json::array({140.0}));
+  EXPECT_FALSE(song.contains("Parts"));
+
+  ExpectOneLineFailure(Run("song " + P("s.zxs")), "p.zxp: part file cannot be loaded");
+  Write("p.json", R"({"Name": "P", "Bars": 2, "SoundFiles": ["a.wav"], "Chips": [[3, 2, 0], [5, 1, 0]]})");
+  ASSERT_EQ(Run("make-part " + P("p.json") + " " + P("p.zxp")).exitCode, 0);
+  const Result full = Run("song " + P("s.zxs"));
+  ASSERT_EQ(full.exitCode, 0) << full.err;
+  const auto parts = nlohmann::json::parse(full.out)["Parts"];
+  ASSERT_EQ(parts.size(), 1u);
+  EXPECT_EQ(parts[0]["Name"], "P");
+  EXPECT_EQ(parts[0]["ChipSteps"], 2);
+  EXPECT_EQ(parts[0]["SoundFiles"], nlohmann::json::array({"a.wav"}));
+
+  const auto part = nlohmann::json::parse(Run("part " + P("p.zxp")).out);
+  EXPECT_EQ(part["StepWords"].size(), 32u);
+  EXPECT_EQ(part["StepWords"][3], 2);
+  EXPECT_EQ(part["ChipSounds"][12], 0);
+
+  Write("bad.json", R"({"Bars": 1, "Chips": [[0, 9, 0]]})");
+  ExpectOneLineFailure(Run("make-part " + P("bad.json") + " " + P("bad.zxp")), "lane");
+  ExpectOneLineFailure(Run("song " + P("missing.z4s")), "song file not found");
+  Write("junk.zxs", "junk");
+  ExpectOneLineFailure(Run("song " + P("junk.z4s")), "not a readable song file");
+  ExpectOneLineFailure(Run("part " + P("junk.zxs")), "part file not found");
+}
+
+TEST_F(ToolCli, DanceAndBga) {
+  Write("d.txt", "\"<KWDANCEFILE>\"\n\"<PICTURE>\"\n1\n\"a.bmp\"\n\"<PATTERNS>\"\n1\n\"<DATA>\"\n1\n"
+                 "40\n0\n5\n6\n1\n2\n3\n4\n");
+  ASSERT_EQ(Run("pack " + P("d.txt") + " " + P("d.zxd")).exitCode, 0);
+  const Result dance = Run("dance " + P("d.z4d"));
+  ASSERT_EQ(dance.exitCode, 0) << dance.err;
+  const auto d = nlohmann::json::parse(dance.out);
+  EXPECT_EQ(d["PatternDurations"][0], 40);
+  EXPECT_EQ(d["Frames"][0]["V5"], 5);
+  EXPECT_EQ(d["Frames"][0]["V1"], 1);
+
+  Write("b.txt", "\"<Z4BGAFILE>\"\n\"<PICTURE>\"\n\"p\"\n\"b.bmp\"\n\"<OBJ>\"\n\"<AOBJ>\"\n"
+                 "\"star\"\n3\n2\n50\n300\n10\n11\n0\n0\n0\n0\n0\n"
+                 "\"<PROG>\"\n\"bird\"\n0\n0\n0\n0\n0\n10\n10\n10\n10\n1000\n400\n100\n0\n0\n\"<EOF>\"\n");
+  ASSERT_EQ(Run("pack " + P("b.txt") + " " + P("b.zxb")).exitCode, 0);
+  EXPECT_EQ(Run("bga " + P("b.z4b") + " --anim-frame 0 --time 370").out, "11\n");
+  EXPECT_EQ(Run("bga " + P("b.z4b") + " --anim-frame 0 --time 320").out, "10\n");
+  EXPECT_EQ(Run("bga " + P("b.z4b") + " --prog-position 0 --time 100").out, "-77 60\n");
+  const auto bga = nlohmann::json::parse(Run("bga " + P("b.z4b")).out);
+  EXPECT_EQ(bga["AObjCount"], 1);
+  EXPECT_EQ(bga["Progs"][0]["Q"][7], 100);
+  ExpectOneLineFailure(Run("bga " + P("b.z4b") + " --anim-frame 1 --time 0"), "does not exist");
+  ExpectOneLineFailure(Run("bga " + P("b.z4b") + " --prog-position 3 --time 0"), "does not exist");
+  EXPECT_NE(Run("bga " + P("b.z4b") + " --anim-frame 0").exitCode, 0) << "--time is needed";
+  ExpectOneLineFailure(Run("dance " + P("b.z4b")), "dance file not found");
+  Write("x.zxd", "junk");
+  ExpectOneLineFailure(Run("dance " + P("x.zxd")), "not a readable dance file");
+}
+
+}  // namespace
