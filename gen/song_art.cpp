@@ -108,7 +108,7 @@ void SetCounts(BgaRecord& b) {
 
 // Sprites of the animation: twinkles, notes, beat rings and the title card.
 Canvas SpriteSheet(const SongPlan& plan, Fonts& fonts) {
-  Canvas c(640, 480);
+  Canvas c(512, 448);
   for (int f = 0; f < 4; ++f) {
     const double r = 6 + 6 * std::sin((f + 1) * 3.14159 / 5);
     const int cx = f * 64 + 32;
