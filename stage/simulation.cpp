@@ -1,6 +1,7 @@
 #include "stage/simulation.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "stage/song_clock.h"
@@ -17,7 +18,57 @@ class VirtualTicks final : public TickSource {
 
 constexpr double kGraceMs = 60000;
 
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+  return text;
+}
+
+template <typename T>
+bool ParseWhole(std::string_view text, T& value) {
+  text = Trim(text);
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc() && end == text.data() + text.size();
+}
+
 }  // namespace
+
+std::vector<ScriptedPress> ParsePressScript(std::string_view text, std::string& error) {
+  std::vector<ScriptedPress> presses;
+  error.clear();
+  int lineNumber = 0;
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    const std::string_view line = Trim(text.substr(0, end));
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    ++lineNumber;
+    if (line.empty()) continue;
+    const std::string where = "line " + std::to_string(lineNumber) + ": ";
+    const size_t comma = line.find(',');
+    ScriptedPress press;
+    int lane = 0;
+    if (comma == std::string_view::npos || !ParseWhole(line.substr(0, comma), press.TimeMs) ||
+        !ParseWhole(line.substr(comma + 1), lane)) {
+      error = where + "expected \"songTimeMs,lane\"";
+      return {};
+    }
+    if (!std::isfinite(press.TimeMs) || press.TimeMs < 0 || press.TimeMs > kSimulationMaxMs) {
+      error = where + "time out of range";
+      return {};
+    }
+    if (lane < 1 || lane > 4) {
+      error = where + "lane must be 1 to 4";
+      return {};
+    }
+    if (!presses.empty() && press.TimeMs < presses.back().TimeMs) {
+      error = where + "presses must be in time order";
+      return {};
+    }
+    press.Lane = static_cast<int16_t>(lane);
+    presses.push_back(press);
+  }
+  return presses;
+}
 
 bool RunSimulation(Stage& stage, std::span<const ScriptedPress> presses, int32_t maxMs) {
   VirtualTicks ticks;

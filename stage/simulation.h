@@ -4,6 +4,9 @@
 // Used by the simulate command and the benchmarks.
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "stage/stage.h"
 
@@ -14,6 +17,10 @@ struct ScriptedPress {
   int Player = 0;
   int16_t Lane = 1;
 };
+
+// Player 1's presses from a script of lines "songTimeMs,lane" in time order (blank lines
+// allowed). On a bad line, error names the line and nothing is returned.
+std::vector<ScriptedPress> ParsePressScript(std::string_view text, std::string& error);
 
 // Twelve hours of song time: far beyond any real song, short enough to give up on a
 // tempo map that would never finish.

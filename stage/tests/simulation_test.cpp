@@ -60,5 +60,25 @@ TEST(Simulation, GivesUpOnASongThatCannotFinish) {
   EXPECT_GE(stage.SongTime(), 5000);
 }
 
+TEST(ParsePressScript, ReadsLinesAndNamesTheBadOne) {
+  std::string error;
+  const auto presses = ParsePressScript("1000,1\r\n\n 1250.5 , 4\n1250.5,2", error);
+  ASSERT_TRUE(error.empty()) << error;
+  ASSERT_EQ(presses.size(), 3u);
+  EXPECT_DOUBLE_EQ(presses[1].TimeMs, 1250.5);
+  EXPECT_EQ(presses[1].Lane, 4);
+  EXPECT_EQ(presses[2].Player, 0);
+  struct Case { const char* text; const char* error; };
+  for (const Case& c : {Case{"100,1\n50,2", "line 2: presses must be in time order"},
+                        Case{"100,5", "line 1: lane must be 1 to 4"},
+                        Case{"1\n100;1", "line 1: expected \"songTimeMs,lane\""},
+                        Case{"100,1x", "line 1: expected \"songTimeMs,lane\""},
+                        Case{"-3,1", "line 1: time out of range"},
+                        Case{"1e300,1", "line 1: time out of range"}}) {
+    EXPECT_TRUE(ParsePressScript(c.text, error).empty());
+    EXPECT_EQ(error, c.error) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace tessaru

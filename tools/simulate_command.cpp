@@ -1,0 +1,134 @@
+// tessaru-tool simulate SONG: plays one stage with no device and no real time and prints
+// the players' results as JSON, so charts and rules can be checked from outside.
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "content/song_file.h"
+#include "core/file_access.h"
+#include "core/paths.h"
+#include "core/random.h"
+#include "stage/simulation.h"
+#include "stage/stage.h"
+#include "tools/command_support.h"
+#include "tools/commands.h"
+
+namespace tessaru {
+namespace {
+
+struct SimulateOptions {
+  std::string path;
+  int part = 0;
+  int opponentPart = 1;
+  int comSkill = 100;
+  int player1Skill = -1;
+  int style = 0;
+  int laneOpt = 0;
+  int handicap = 0;
+  int judgeMode = 0;
+  int judgeOffset = 0;
+  int judgeStyle = 0;
+  int bgPartOffset = 20;
+  uint64_t seed = 1;
+  std::string pressesFile;
+  bool assist = false;
+};
+
+std::vector<ScriptedPress> LoadPresses(const std::string& path) {
+  if (path.empty()) return {};
+  const auto bytes = ReadWholeFile(path, 64ull << 20);
+  if (!bytes) throw CommandFailure(path + ": presses file not found or not readable");
+  std::string error;
+  auto presses = ParsePressScript(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), error);
+  if (!error.empty()) throw CommandFailure(path + ": " + error);
+  return presses;
+}
+
+void CheckPart(int index, size_t partCount, const char* option) {
+  if (index < 0 || static_cast<size_t>(index) >= partCount) {
+    throw CommandFailure(std::string(option) + " " + std::to_string(index) + ": the song has parts 0 to " +
+                         std::to_string(static_cast<int>(partCount) - 1));
+  }
+}
+
+nlohmann::ordered_json PlayerJson(const Stage& stage, int p) {
+  const StagePlayer& player = stage.Player(p);
+  nlohmann::ordered_json json;
+  json["JudgeCount"] = player.JudgeCount;
+  json["StagePoints"] = player.StagePoints;
+  json["TourTotal"] = player.TourTotal;
+  json["StageScore"] = player.StageScore;
+  json["Gauge"] = stage.Gauge(p);
+  json["MaxCombo"] = player.MaxCombo;
+  json["ComboCount"] = player.ComboCount;
+  json["KnockedOut"] = player.KnockedOut;
+  return json;
+}
+
+void Simulate(const SimulateOptions& options) {
+  RequireFile(ReplaceExtension(options.path, ".zxs"), "song file");
+  SongRecord song;
+  std::vector<PartRecord> parts;
+  if (!LoadSongFile(song, parts, options.path, false)) {
+    throw CommandFailure(ReplaceExtension(options.path, ".zxs") + ": song or one of its parts cannot be loaded");
+  }
+  const size_t partCount = std::min(parts.size(), static_cast<size_t>(std::max<int16_t>(song.PartCount, 0)));
+  parts.resize(partCount);
+  CheckPart(options.part, partCount, "--part");
+  CheckPart(options.opponentPart, partCount, "--opponent-part");
+  const auto presses = LoadPresses(options.pressesFile);
+
+  StageSetup setup;
+  setup.PlayerPart = {static_cast<int16_t>(options.part), static_cast<int16_t>(options.opponentPart)};
+  setup.PlayStyle = static_cast<int16_t>(options.style);
+  setup.ComSkill = {static_cast<int16_t>(options.player1Skill), static_cast<int16_t>(options.comSkill), 99, 99};
+  setup.LaneOpt = {static_cast<int16_t>(options.laneOpt), 0};
+  setup.HandicapOpt = {static_cast<int16_t>(options.handicap), 0};
+  setup.AssistFlag = {static_cast<int16_t>(options.assist ? 1 : 0), 0};
+  setup.Settings.JudgeMode = static_cast<int16_t>(options.judgeMode);
+  setup.Settings.JudgeOffset = static_cast<int16_t>(options.judgeOffset);
+  setup.Settings.JudgeStyle = static_cast<int16_t>(options.judgeStyle);
+  setup.Settings.BgPartOffset = options.bgPartOffset;
+  Random random(options.seed);
+  Stage stage(std::move(song), std::move(parts), setup, random);
+  if (!RunSimulation(stage, presses)) {
+    throw CommandFailure(options.path + ": the stage did not end (tempo map too slow to play)");
+  }
+  nlohmann::ordered_json json;
+  json["players"] = {PlayerJson(stage, 0), PlayerJson(stage, 1)};
+  json["EndState"] = stage.EndState();
+  json["LastStep"] = stage.LastStep();
+  std::cout << json.dump(2) << "\n";
+}
+
+}  // namespace
+
+void RegisterSimulateCommand(CLI::App& app) {
+  auto* cmd = app.add_subcommand("simulate", "Play one stage without devices and print the results as JSON");
+  auto o = std::make_shared<SimulateOptions>();
+  cmd->add_option("SONG", o->path, "song file; its parts are found beside it")->required();
+  cmd->add_option("--part", o->part, "player 1's part")->capture_default_str();
+  cmd->add_option("--opponent-part", o->opponentPart, "player 2's part")->capture_default_str();
+  cmd->add_option("--com-skill", o->comSkill, "player 2's computer skill; -1 = an idle human")
+      ->check(CLI::Range(-1, 100))->capture_default_str();
+  cmd->add_option("--player1-skill", o->player1Skill, "player 1 as a computer of this skill; -1 = human")
+      ->check(CLI::Range(-1, 100))->capture_default_str();
+  cmd->add_option("--style", o->style, "play style: 0 VERSUS, 1 DOUBLE, 2 SESSION, 3 survival")
+      ->check(CLI::Range(0, 3))->capture_default_str();
+  cmd->add_option("--lane-opt", o->laneOpt, "player 1's lane option 0..7 (5 = HI-SPEED)")
+      ->check(CLI::Range(0, 7))->capture_default_str();
+  cmd->add_option("--handicap", o->handicap, "player 1's handicap")->check(CLI::Range(0, 100));
+  cmd->add_option("--judgemode", o->judgeMode, "JUDGEMODE")->check(CLI::Range(-32768, 32767));
+  cmd->add_option("--judgeoffset", o->judgeOffset, "JUDGEOFFSET in ms")->check(CLI::Range(-32768, 32767));
+  cmd->add_option("--judgestyle", o->judgeStyle, "JUDGESTYLE")->check(CLI::Range(-32768, 32767));
+  cmd->add_option("--bgpartoffset", o->bgPartOffset, "BGPARTOFFSET in ms")->capture_default_str();
+  cmd->add_option("--seed", o->seed, "seed of the random draws")->capture_default_str();
+  cmd->add_option("--presses", o->pressesFile, "player 1's presses: lines \"songTimeMs,lane\" in time order");
+  cmd->add_flag("--assist", o->assist, "player 1 plays with the beginner assist");
+  cmd->callback([o] { Simulate(*o); });
+}
+
+}  // namespace tessaru
