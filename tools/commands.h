@@ -22,5 +22,6 @@ void RegisterPartCommand(CLI::App& app);
 void RegisterMakePartCommand(CLI::App& app);
 void RegisterDanceCommand(CLI::App& app);
 void RegisterBgaCommand(CLI::App& app);
+void RegisterSimulateCommand(CLI::App& app);
 
 }  // namespace tessaru
