@@ -277,17 +277,5 @@ TEST(Blits, UnknownPagesDrawNothing) {
   EXPECT_TRUE(std::equal(before.begin(), before.end(), rig.g.Pixels(BackIndex).begin()));
 }
 
-TEST(Helpers, NextParityAlternates) {
-  int16_t n = 0;
-  for (const int want : {1, 0, 1, 0}) {
-    n = NextParity(n);
-    EXPECT_EQ(n, want);
-  }
-  EXPECT_EQ(NextParity(-1), 0);
-  BltArea area;
-  EXPECT_EQ(&SetBltArea(area, 1, 2, 3, 4), &area);
-  EXPECT_EQ(area.X + area.Y * 10 + area.W * 100 + area.H * 1000, 4321);
-}
-
 }  // namespace
 }  // namespace tessaru
