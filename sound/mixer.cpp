@@ -52,7 +52,7 @@ void Mixer::Configure(int rate, int bufferFrames) {
     v.eventCount = v.eventHead = 0;
     v.resync = false;
     v.run = Run{};
-    v.lastIndex = -1e300;
+    v.lastReport = -1.0;
     ++v.generation;  // the mix state starts over from logicalPos
   }
   rate_ = rate;
@@ -170,36 +170,49 @@ double Mixer::IndexAt(double nowMs) const {
   return static_cast<double>(lastStartIndex_) + (nowMs - lastTimeMs_) * rate_ / 1000.0;
 }
 
+double Mixer::RawPositionLocked(const Voice& v, double nowMs, bool* loop) const {
+  if (v.posOverride || !v.run.valid || !v.run.playing || !haveTime_) {
+    // Not yet taken up by the callback: it will run from logicalPos as of anchorMs.
+    *loop = v.looping;
+    return v.logicalPos + std::max(0.0, nowMs - v.anchorMs) * rate_ / 1000.0;
+  }
+  // At most one buffer beyond what has been mixed, in case the next callback is late.
+  double index = std::min(IndexAt(nowMs), static_cast<double>(lastStartIndex_) +
+                                              2.0 * lastFrames_) +
+                 LatencyFrames();
+  const Run* run = &v.run;
+  if (index < v.run.startIndex && v.run.continuesPrevious && v.previousRun.valid &&
+      v.previousRun.playing) {
+    run = &v.previousRun;
+  } else {
+    index = std::max(index, v.run.startIndex);
+  }
+  *loop = run->loop;
+  return static_cast<double>(run->startPos) + (index - run->startIndex);
+}
+
 void Mixer::SettleEndLocked(Voice& v, double nowMs) {
-  if (v.playing && !v.posOverride && v.run.valid && v.run.playing && !v.run.loop &&
-      v.run.endIndex != INT64_MAX && haveTime_ && IndexAt(nowMs) >= static_cast<double>(v.run.endIndex)) {
+  if (!v.playing) return;
+  bool loop = false;
+  const double pos = RawPositionLocked(v, nowMs, &loop);
+  if (!loop && pos >= static_cast<double>(v.frames)) {
     v.playing = v.looping = false;
     v.logicalPos = static_cast<double>(v.frames);
   }
 }
 
 double Mixer::EstimateLocked(Voice& v, double nowMs) {
-  if (v.posOverride || !v.playing || !v.run.valid || !v.run.playing || !haveTime_) {
-    return v.logicalPos;
-  }
-  // At most one buffer beyond what has been mixed, in case the next callback is late.
-  double index = std::min(IndexAt(nowMs),
-                          static_cast<double>(lastStartIndex_ + 2 * int64_t{lastFrames_}));
-  index = std::max(index, v.lastIndex);
-  const Run* run = &v.run;
-  if (index < static_cast<double>(v.run.startIndex) && v.run.continuesPrevious && v.previousRun.valid &&
-      v.previousRun.playing) {
-    run = &v.previousRun;
-  } else {
-    index = std::max(index, static_cast<double>(v.run.startIndex));
-  }
-  v.lastIndex = index;
-  double pos = static_cast<double>(run->startPos) + (index - static_cast<double>(run->startIndex));
-  if (run->endIndex != INT64_MAX) {
-    pos = std::min(pos, static_cast<double>(run->startPos + (run->endIndex - run->startIndex)));
-  }
-  if (run->loop && v.frames > 0) return std::fmod(pos, static_cast<double>(v.frames));
-  return std::min(pos, static_cast<double>(v.frames));
+  if (!v.playing) return v.logicalPos;
+  bool loop = false;
+  double pos = RawPositionLocked(v, nowMs, &loop);
+  const double frames = static_cast<double>(v.frames);
+  pos = loop && v.frames > 0 ? std::fmod(pos, frames) : std::min(pos, frames);
+  // Rounding and the smoothing of the timeline may step back by a fraction of a frame;
+  // a loop's wrap is a real step back and goes through.
+  const double slack = std::min(static_cast<double>(bufferFrames_), frames / 2);
+  if (pos < v.lastReport && v.lastReport - pos < slack) pos = v.lastReport;
+  v.lastReport = pos;
+  return pos;
 }
 
 void Mixer::Play(VoiceId id, double nowMs, bool loop) {
@@ -210,6 +223,7 @@ void Mixer::Play(VoiceId id, double nowMs, bool loop) {
   // On a sounding voice this only changes the loop flag: the position runs on.
   if (!v->playing || v->posOverride) {
     v->logicalPos = EstimateLocked(*v, nowMs);
+    v->anchorMs = nowMs;
     v->posOverride = true;
   }
   v->playing = true;
@@ -227,6 +241,7 @@ void Mixer::Stop(VoiceId id, double nowMs) {
   if (!v) return;
   SettleEndLocked(*v, nowMs);
   v->logicalPos = EstimateLocked(*v, nowMs);
+  v->anchorMs = nowMs;
   v->playing = v->looping = false;
   v->posOverride = true;
   Event e;
@@ -242,6 +257,8 @@ void Mixer::SetPosition(VoiceId id, double nowMs, int64_t frame) {
   SettleEndLocked(*v, nowMs);
   frame = std::clamp<int64_t>(frame, 0, v->frames);
   v->logicalPos = static_cast<double>(frame);
+  v->anchorMs = nowMs;
+  v->lastReport = -1.0;
   v->posOverride = true;
   Event e;
   e.kind = Event::kSetPos;
@@ -354,7 +371,7 @@ void Mixer::MixChunk(int16_t* out, int frames, double deviceTimeMs) {
         m.gainR = m.targetR = v.gain.Right;
         m.rampLeft = 0;
         m.previousRun = Run{};
-        m.run = Run{true, m.playing, m.looping, bufferStart, m.pos, INT64_MAX, false};
+        m.run = Run{true, m.playing, m.looping, static_cast<double>(bufferStart), m.pos, false};
         v.resync = false;
         m.touched = true;
       } else {
@@ -364,11 +381,14 @@ void Mixer::MixChunk(int16_t* out, int frames, double deviceTimeMs) {
       int lastOffset = 0;
       while (v.eventCount > 0) {
         const Event& e = v.events[v.eventHead];
-        const int64_t wanted =
-            std::llround((e.timeMs - timeMs) * framesPerMs) + LatencyFrames();
+        const double exact = (e.timeMs - timeMs) * framesPerMs + LatencyFrames();
+        const int64_t wanted = std::llround(exact);
         const int64_t offset = std::max<int64_t>(wanted, lastOffset);
         if (offset >= frames) break;
-        m.due[m.dueCount++] = {static_cast<int>(offset), e};
+        // A command too late for its frame takes effect (and counts) from where it can.
+        const double exactIndex = static_cast<double>(bufferStart) +
+                                  (offset == wanted ? exact : static_cast<double>(offset));
+        m.due[m.dueCount++] = {static_cast<int>(offset), exactIndex, e};
         lastOffset = static_cast<int>(offset);
         v.eventHead = (v.eventHead + 1) % kMaxPendingEvents;
         --v.eventCount;
@@ -384,11 +404,11 @@ void Mixer::MixChunk(int16_t* out, int frames, double deviceTimeMs) {
     MixVoice& m = mix_[id];
     int from = 0;
     for (int i = 0; i < m.dueCount; ++i) {
-      MixVoiceSpan(m, from, m.due[i].offset, bufferStart);
+      MixVoiceSpan(m, from, m.due[i].offset);
       from = m.due[i].offset;
-      ApplyEvent(m, m.due[i].event, bufferStart + from);
+      ApplyEvent(m, m.due[i].event, m.due[i].exactIndex);
     }
-    MixVoiceSpan(m, from, frames, bufferStart);
+    MixVoiceSpan(m, from, frames);
   }
   for (int i = 0; i < 2 * frames; ++i) out[i] = Saturate(acc_[i]);
 
@@ -413,7 +433,7 @@ void Mixer::MixChunk(int16_t* out, int frames, double deviceTimeMs) {
   mixing_ = false;
 }
 
-void Mixer::ApplyEvent(MixVoice& m, const Event& e, int64_t index) {
+void Mixer::ApplyEvent(MixVoice& m, const Event& e, double index) {
   const bool wasPlaying = m.playing;
   switch (e.kind) {
     case Event::kPlay:
@@ -445,18 +465,17 @@ void Mixer::ApplyEvent(MixVoice& m, const Event& e, int64_t index) {
   // Several commands at one frame make one stretch; only a later one keeps the earlier.
   const bool sameFrame = m.run.valid && m.run.startIndex == index;
   if (!sameFrame) m.previousRun = m.run;
-  m.run = Run{true, m.playing, m.looping, index, m.pos, INT64_MAX,
+  m.run = Run{true, m.playing, m.looping, index, m.pos,
               !sameFrame && e.kind == Event::kPlay && wasPlaying};
 }
 
-void Mixer::MixVoiceSpan(MixVoice& m, int from, int to, int64_t bufferStart) {
+void Mixer::MixVoiceSpan(MixVoice& m, int from, int to) {
   while (from < to && m.playing) {
     if (m.pos >= m.frames) {
       if (m.looping && m.frames > 0) {
         m.pos = 0;
       } else {
         m.playing = false;
-        m.run.endIndex = bufferStart + from;
         return;
       }
     }
@@ -504,10 +523,7 @@ void Mixer::MixVoiceSpan(MixVoice& m, int from, int to, int64_t bufferStart) {
     }
     m.pos += n;
     from += n;
-    if (m.pos >= m.frames && !m.looping) {
-      m.playing = false;
-      m.run.endIndex = bufferStart + from;
-    }
+    if (m.pos >= m.frames && !m.looping) m.playing = false;
   }
 }
 

@@ -6,9 +6,11 @@
 // mixing timeline mu(x) = F + (x - T) * rate / 1000 (T smoothed over callbacks). A
 // command stamped x takes effect at output frame mu(x) + LatencyFrames(), rounded to the
 // nearest frame, so every keysound lags its press by the same amount rather than by
-// anything up to a buffer. The play position reported at time x is the position at frame
-// mu(x): frames mixed minus one buffer plus the time since the callback, never going
-// backwards.
+// anything up to a buffer. The play position reported at time x is the position at that
+// same frame, mu(x) + LatencyFrames() (frames mixed, minus one buffer, plus the time
+// since the callback, plus the latency): a track's position and a sound started at that
+// moment then line up exactly, and a sound reads as started, stopped or moved at the
+// moment of the command. Positions never go backwards.
 //
 // Threads: commands and queries run on the game thread, Mix on the audio thread. Both
 // hold one mutex only to copy a few fields; the multiply-adds run without it. Sound data
@@ -102,9 +104,8 @@ class Mixer {
     bool valid = false;
     bool playing = false;
     bool loop = false;
-    int64_t startIndex = 0;
+    double startIndex = 0.0;  // the command's exact frame (sounds start at it rounded)
     int64_t startPos = 0;
-    int64_t endIndex = INT64_MAX;  // where a one-shot play reaches its end
     // Started by a play command on a voice that was already playing, so until
     // startIndex the previous stretch is still what is heard.
     bool continuesPrevious = false;
@@ -122,14 +123,16 @@ class Mixer {
     bool playing = false;
     bool looping = false;
     double logicalPos = 0.0;
-    bool posOverride = false;
+    double anchorMs = 0.0;     // when logicalPos held (a pending start runs on from it)
+    bool posOverride = false;  // commands that move the position wait for the callback
     StereoGain gain;
     Run run;
     Run previousRun;
-    double lastIndex = -1e300;  // monotonic clamp of reported positions
+    double lastReport = -1.0;  // the last position reported, never gone back from
   };
   struct DueEvent {
     int offset;
+    double exactIndex;
     Event event;
   };
   struct MixVoice {
@@ -157,13 +160,14 @@ class Mixer {
   const Voice* Find(VoiceId id) const;
   void Push(Voice& v, const Event& e);
   double IndexAt(double nowMs) const;
+  double RawPositionLocked(const Voice& v, double nowMs, bool* loop) const;
   double EstimateLocked(Voice& v, double nowMs);
   void SettleEndLocked(Voice& v, double nowMs);
   void Retire(std::shared_ptr<const PcmData> pcm, std::vector<std::shared_ptr<const PcmData>>* now);
   void CollectRetired(std::vector<std::shared_ptr<const PcmData>>* now);
   void MixChunk(int16_t* out, int frames, double deviceTimeMs);
-  void MixVoiceSpan(MixVoice& m, int from, int to, int64_t bufferStart);
-  void ApplyEvent(MixVoice& m, const Event& e, int64_t index);
+  void MixVoiceSpan(MixVoice& m, int from, int to);
+  void ApplyEvent(MixVoice& m, const Event& e, double exactIndex);
 
   mutable std::mutex mutex_;
   int rate_;

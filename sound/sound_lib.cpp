@@ -36,7 +36,9 @@ SoundLib::SoundLib(platform::AudioOut& audio, platform::Clock& clock)
     : audio_(audio), clock_(clock) {}
 
 SoundLib::~SoundLib() {
+  // The device calls into mixer_, which dies with this object.
   if (opened_) CloseSound();
+  if (deviceOpen_) audio_.Close();
 }
 
 void SoundLib::SetBufferFrames(int frames) { bufferFrames44k_ = std::clamp(frames, 32, 8192); }

@@ -59,6 +59,8 @@ class SoundLib {
   // while the earlier ones play out (up to kMaxCopies), so the sound can overlap itself.
   SoundSlot LoadMultiCopyWave(std::string_view fileName, int32_t pan, int32_t volume);
 
+  // Clamps pan to -10000..10000 and volume to -10000..0; a value equal to the cached one
+  // is not sent again unless forced. On a multi-copy slot it applies to every copy.
   bool SetVolPan(SoundSlot slot, int32_t pan, int32_t volume, bool force);
   bool PlaySound(SoundSlot slot, bool rewind, bool loop);
   bool StopSound(SoundSlot slot);

@@ -88,6 +88,33 @@ TEST(HeadlessSound, GoldenMix) {
   EXPECT_GT(saturated, 100);  // the case of clipping is covered
 }
 
+TEST(HeadlessSound, ASoundStartedAtATrackPositionLinesUpWithIt) {
+  // The track sounds on the left, a click on the right; the click started when the
+  // track reads position p must meet the track's frame p, as an automatic chip must.
+  HeadlessSound h("sync");
+  SoundLib& s = h.sound;
+  ASSERT_TRUE(s.OpenSound(1));
+  h.control.RecordAudio(true);
+  std::vector<int16_t> ramp(44100);
+  for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = static_cast<int16_t>(i % 30000 + 1);
+  const SoundSlot track = s.LoadWave(h.WriteWave("track.wav", ramp, 1, 44100), -10000, 0);
+  const SoundSlot click = s.LoadWave(h.WriteWave("click.wav", test::Constant(4, 9), 1, 44100), 10000, 0);
+  h.control.AdvanceMs(3.3);
+  s.PlaySound(track, true, false);
+  for (double wait : {0.4, 11.0, 57.77, 123.45}) {
+    h.control.AdvanceMs(wait);
+    const double trackFrame = s.GetSoundPositionExactMs(track) * 44.1;
+    const size_t from = h.RecordedFrames();
+    s.PlaySound(click, true, false);
+    h.control.AdvanceMs(40.0);
+    size_t onset = from;
+    while (onset < h.RecordedFrames() && h.Right(onset) == 0) ++onset;
+    ASSERT_LT(onset, h.RecordedFrames());
+    // Both starts are rounded to whole frames: together within one frame.
+    EXPECT_NEAR(h.Left(onset) - 1, trackFrame, 1.0) << "after " << wait << " ms";
+  }
+}
+
 struct Spread {
   double minLag, maxLag;
 };
