@@ -422,7 +422,10 @@ void Mixer::MixChunk(int16_t* out, int frames, double deviceTimeMs) {
     v.previousRun = m.previousRun;
     if (v.eventCount == 0 && !v.resync) {
       v.posOverride = false;
-      if (!m.run.playing) v.logicalPos = static_cast<double>(m.run.startPos);
+      // Where a stopped voice really stopped, unless that is only the rounding of its
+      // stop to a whole frame (which would step the position back by a fraction).
+      const double stoppedAt = static_cast<double>(m.run.startPos);
+      if (!m.run.playing && std::fabs(stoppedAt - v.logicalPos) >= 1.0) v.logicalPos = stoppedAt;
     }
   }
   lastTimeMs_ = timeMs;
