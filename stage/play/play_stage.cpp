@@ -125,6 +125,7 @@ void StageRun::Start() {
                                        trackPlaying_ ? context_.Song.BgmOffset : 0);
   if (trackPlaying_) track_.Sample();
   clock_->Start(0);
+  context_.Outcome.StartMs = context_.Clock.NowMs();
   lastFpsTick_ = Ticks();
   view_->Begin();
 }
@@ -149,7 +150,10 @@ void StageRun::JudgePresses(double songExact, double nowMs) {
     for (int16_t lane = 1; lane <= 4; ++lane) {
       for (const InputPress& press : context_.Input.FuncPresses(p, lane)) {
         // The key went down (nowMs - press time) before this reading of the song clock.
-        const double t = std::max(0.0, songExact - std::max(0.0, nowMs - press.TimeMs));
+        // Kept to 10 microseconds: finer digits are below one audio frame, only the noise
+        // of the track position's interpolation.
+        const double raw = std::max(0.0, songExact - std::max(0.0, nowMs - press.TimeMs));
+        const double t = std::round(raw * 100.0) / 100.0;
         presses.push_back({t, p, lane});
       }
     }
@@ -254,6 +258,7 @@ int16_t PlayStage(StageContext& c) {
                         StageLost(c.Setup.PlayStyle, stage.EndState(), humans,
                                   {stage.Player(0).KnockedOut, stage.Player(1).KnockedOut}, stage.Gauge(0));
       c.Outcome.Lost = lost;
+      c.Outcome.SequenceStartMs = c.Clock.NowMs();
       result = RunResultSequence(run, lost);
       if (result == -1) c.Outcome.QuitRequested = true;
     }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "content/song_record.h"
@@ -49,11 +50,19 @@ struct StageOutcome {
   std::array<StagePlayerOutcome, 2> Players{};
   std::array<int32_t, 2> RunLife{};
   std::vector<JudgedPress> Presses;  // player 1's judged presses, in order
+  double StartMs = 0;          // Clock::NowMs when the song clock started
+  double SequenceStartMs = 0;  // Clock::NowMs when the end-of-stage sequence began
   uint64_t FramesDrawn = 0;
   uint64_t Iterations = 0;
 };
 
 struct StageContext {
+  StageContext(GraphLib& graph, SoundLib& sound, InputLib& input, platform::Clock& clock, ErrorLog& errors,
+               UserSettings& settings, std::string dataPath, std::string songPath, const SongRecord& song,
+               const std::vector<PartRecord>& parts)
+      : Graph(graph), Sound(sound), Input(input), Clock(clock), Errors(errors), Settings(settings),
+        DataPath(std::move(dataPath)), SongPath(std::move(songPath)), Song(song), Parts(parts) {}
+
   GraphLib& Graph;
   SoundLib& Sound;
   InputLib& Input;

@@ -60,6 +60,7 @@ void WriteFixtureData(const std::string& data, const FixtureOptions& o) {
     Image(data + "/image/chip2a.bmp", PlaySheetArt(0));
     Image(data + "/image/chip2as.bmp", PlaySheetArt(kLowResolution));
   }
+  Image(data + "/image/sysfont.bmp", Picture{});
   if (o.Wallpaper) Image(data + "/image/selback.bmp", BackdropArt(640, 480, Rgb565(30, 20, 70), Rgb565(90, 40, 110)));
   if (o.Dances) {
     // One character: two frames of a box figure, idle and groove.

@@ -1,0 +1,206 @@
+#include "stage/play/play_stage.h"
+
+#include <cmath>
+#include <iostream>
+
+#include <gtest/gtest.h>
+
+#include "stage/judgement.h"
+#include "stage/play/tests/play_test_rig.h"
+#include "stage/tempo_map.h"
+
+namespace tessaru::playtest {
+namespace {
+
+// Runs the stage once without input to learn when its song clock starts; the devices
+// are virtual, so a second run starts at the same moment.
+double LearnStart(PlayRig& rig) {
+  StageContext c = rig.Context();
+  PlayStage(c);
+  rig.Reopen();
+  return c.Outcome.StartMs;
+}
+
+TEST(PlayStage, PressesAtTheChipsTimesAreAllJust) {
+  SongOptions song;
+  song.Bars = 4;
+  for (int32_t s = 2; s < 64; s += 2) song.Chips.push_back({s, static_cast<int16_t>(1 + (s / 2) % 4)});
+  PlayRig rig("exact", song);
+  const double start = LearnStart(rig);
+  for (const auto& [step, lane] : song.Chips) rig.Press(start + StepToTime(rig.Song.Song, step), lane);
+  StageContext c = rig.Context();
+  EXPECT_EQ(PlayStage(c), 0);
+  const auto& counts = c.Outcome.Players[0].JudgeCount;
+  EXPECT_EQ(counts[JudgeJust], static_cast<int16_t>(song.Chips.size()));
+  for (int k = 1; k < kJudgeCategories; ++k) EXPECT_EQ(counts[static_cast<size_t>(k)], 0) << k;
+  ASSERT_EQ(c.Outcome.Presses.size(), song.Chips.size());
+  double worst = 0;
+  for (const JudgedPress& p : c.Outcome.Presses) worst = std::max(worst, std::fabs(p.Delta));
+  std::cout << "largest |d| for presses at the chips' times: " << worst << " ms\n";
+  EXPECT_LT(worst, 1.0);
+  EXPECT_GT(c.Outcome.FramesDrawn, 0u);
+  EXPECT_TRUE(rig.Devices->Errors.Empty()) << rig.Devices->Errors.Text();
+}
+
+TEST(PlayStage, ShiftedPressesLandWhereTheWindowsSay) {
+  // 120 BPM, JUDGEMODE 0: early 25 / 50 / 125, late 33 / 108 / 233; each edge from both
+  // sides, fractions included.
+  const double shifts[] = {0,   0.5,   -0.5, 25,   -25,  25.5, -25.5, 26,   -26,  33,   33.5,  34,
+                           -50, -50.5, -51,  108,  108.5, 109, -125,  -126, 233,  233.5, 234,  -124.5};
+  SongOptions song;
+  const int n = static_cast<int>(std::size(shifts));
+  for (int k = 0; k < n; ++k) song.Chips.push_back({8 * k + 8, static_cast<int16_t>(1 + k % 4)});
+  song.Bars = static_cast<int16_t>((8 * n + 8) / 16 + 2);
+  PlayRig rig("shifted", song);
+  const double start = LearnStart(rig);
+  for (int k = 0; k < n; ++k) rig.Press(start + StepToTime(rig.Song.Song, 8 * k + 8) + shifts[k], song.Chips[static_cast<size_t>(k)].second);
+  StageContext c = rig.Context();
+  PlayStage(c);
+  const JudgeWindows windows = SetJudgeWindows(120, 0, 0, 0);
+  ASSERT_EQ(c.Outcome.Presses.size(), static_cast<size_t>(n));
+  double worst = 0;
+  for (int k = 0; k < n; ++k) {
+    const JudgedPress& p = c.Outcome.Presses[static_cast<size_t>(k)];
+    const int16_t want = ClassifyDelta(shifts[k], windows);
+    EXPECT_EQ(p.Category, want < 0 ? JudgeMiss : want) << "shift " << shifts[k];
+    if (want >= 0) worst = std::max(worst, std::fabs(p.Delta - shifts[k]));
+  }
+  std::cout << "largest |judged d - given d|: " << worst << " ms\n";
+  EXPECT_LT(worst, 0.5);
+}
+
+struct SequenceCase {
+  const char* Name;
+  int16_t Style;
+  double PressAfterPromptMs;  // < 0: no press; measured from the continue prompt
+  bool Escape;
+  int16_t Result;
+  bool Lost;
+};
+
+TEST(PlayStage, ResultCodesFromTheContinueAndGameOverWindows) {
+  SongOptions song;
+  song.Bars = 2;
+  song.Chips = {{4, 1}, {12, 2}};
+  PlayRig rig("sequence", song);
+  rig.Settings.MAXFPS = 5;
+  StageContext probe = rig.Context();
+  probe.Setup.PlayStyle = 2;  // SESSION: the shared gauge never fills without hits
+  PlayStage(probe);
+  rig.Reopen();
+  ASSERT_TRUE(probe.Outcome.Lost);
+  const double prompt = probe.Outcome.SequenceStartMs + 4500;
+  const SequenceCase cases[] = {
+      {"continue at once", 2, 100, false, -2, true},
+      {"continue at the last moment", 2, 10900, false, -2, true},
+      {"game over too early", 2, 11000 + 2900, false, 0, true},
+      {"game over window opens", 2, 11000 + 3100, false, -3, true},
+      {"game over window closes", 2, 11000 + 7900, false, -3, true},
+      {"after the game over", 2, 11000 + 8100, false, 0, true},
+      {"nobody presses", 2, -1, false, 0, true},
+      {"escape at the prompt", 2, 500, true, -1, true},
+      {"a won stage asks nothing", 0, 100, false, 0, false},
+  };
+  for (const SequenceCase& k : cases) {
+    SCOPED_TRACE(k.Name);
+    if (k.PressAfterPromptMs >= 0) rig.Key(prompt + k.PressAfterPromptMs, k.Escape ? kEscapeKey : kLaneKeys[1]);
+    StageContext c = rig.Context();
+    c.Setup.PlayStyle = k.Style;
+    EXPECT_EQ(PlayStage(c), k.Result);
+    EXPECT_EQ(c.Outcome.Lost, k.Lost);
+    EXPECT_EQ(c.Outcome.QuitRequested, k.Result == -1);
+    rig.Reopen();
+  }
+}
+
+TEST(PlayStage, LostStageDefinition) {
+  const std::array<bool, 2> p1Human{true, false};
+  const std::array<bool, 2> both{true, true};
+  EXPECT_TRUE(StageLost(0, 2, p1Human, {1, 0}, 500));
+  EXPECT_FALSE(StageLost(0, 1, p1Human, {0, 1}, 0));
+  EXPECT_FALSE(StageLost(0, 1, both, {1, 0}, 0));
+  EXPECT_TRUE(StageLost(0, 2, both, {1, 1}, 0));
+  EXPECT_FALSE(StageLost(0, 1, {false, false}, {0, 0}, 0));
+  EXPECT_TRUE(StageLost(1, 1, p1Human, {0, 0}, 999));
+  EXPECT_FALSE(StageLost(2, 1, p1Human, {0, 0}, 1000));
+  EXPECT_TRUE(StageLost(3, 2, p1Human, {0, 0}, 0));
+  EXPECT_FALSE(StageLost(3, 1, p1Human, {0, 0}, 1));
+}
+
+// Fills the page pool until only `free` more pages can be made.
+void LeavePages(GraphLib& g, int free) {
+  while (g.SurfaceCount() < GraphLib::kMaxSurfaces - free) ASSERT_GE(g.NewSurface(0, 0), 0);
+}
+
+TEST(PlayStage, SetUpFailuresStopTheStageWithTheirLine) {
+  SongOptions song;
+  song.Bars = 1;
+  song.Chips = {{4, 1}};
+  struct Case {
+    const char* Name;
+    FixtureOptions Data;
+    int FreePages;  // -1: no limit
+    int16_t DrawDance;
+    std::string Line;  // relative to the data folder or the song path, see below
+  };
+  PlayRig base("failures", song);
+  const std::string songPath = base.Song.SongPath;
+  FixtureOptions noChips;
+  noChips.ChipSheets = false;
+  const Case cases[] = {
+      {"no chip image", noChips, -1, 0, base.Data + "\\image\\chip.bmpの読み込みに失敗しました"},
+      {"no work page", {}, 0, 0, songPath + "ビデオメモリ不足のため画像保存領域の確保に失敗しました。"},
+      {"no page for the dance", {}, 3, 0, "メモリ不足のためキャラダンスの画像保存領域の確保に失敗しました。"},
+      {"no page for the animation", {}, 3, 1,
+       base.Data + "\\songs\\test\\test.z4bの読み込みでメモリ不足のため画像保存領域の確保に失敗しました。"},
+  };
+  int index = 0;
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.Name);
+    PlayRig rig(k.Data.ChipSheets ? "failures" : "failures-nochips" + std::to_string(index++), song, k.Data);
+    GraphLib& g = *rig.Devices->Graph;
+    if (k.FreePages >= 0) LeavePages(g, k.FreePages);
+    const int32_t pagesBefore = g.SurfaceCount();
+    rig.Settings.DRAWDANCE = k.DrawDance;
+    StageContext c = rig.Context();
+    EXPECT_EQ(PlayStage(c), -1);
+    EXPECT_TRUE(c.Outcome.QuitRequested);
+    EXPECT_NE(rig.Devices->Errors.Text().find(k.Line + "\r\n"), std::string::npos) << rig.Devices->Errors.Text();
+    EXPECT_EQ(g.SurfaceCount(), pagesBefore);
+  }
+}
+
+TEST(PlayStage, MissingTrackLeavesTheStageOnTheTickClock) {
+  SongOptions song;
+  song.Bars = 2;
+  song.Chips = {{4, 1}, {12, 2}};
+  song.TrackMs = -1;
+  PlayRig rig("notrack", song);
+  rig.Song.Song.Bgm = "bgm.wav";
+  StageContext c = rig.Context();
+  EXPECT_EQ(PlayStage(c), 0);
+  EXPECT_NE(rig.Devices->Errors.Text().find(rig.Data + "\\songs\\test\\bgm.wavの読み込みに失敗しました\r\n"),
+            std::string::npos)
+      << rig.Devices->Errors.Text();
+  EXPECT_EQ(c.Outcome.EndState, 1);
+  EXPECT_EQ(c.Outcome.Players[0].JudgeCount[JudgeMiss], 2);
+}
+
+TEST(PlayStage, LowResolutionRunsAt320AndComesBack) {
+  SongOptions song;
+  song.Bars = 1;
+  song.Chips = {{4, 1}};
+  PlayRig rig("lowres", song);
+  rig.Settings.RESOLUTION = 1;
+  int recreated = 0;
+  StageContext c = rig.Context();
+  c.DisplayRecreated = [&] { ++recreated; };
+  EXPECT_EQ(PlayStage(c), 0);
+  EXPECT_EQ(recreated, 1);
+  EXPECT_EQ(rig.Devices->Graph->ScreenWidth(), 640);
+  EXPECT_EQ(rig.Settings.RESOLUTION, 1);
+  EXPECT_TRUE(rig.Devices->Errors.Empty()) << rig.Devices->Errors.Text();
+}
+
+}  // namespace
+}  // namespace tessaru::playtest

@@ -1,0 +1,68 @@
+#pragma once
+// A stage on the headless devices over a fixture data folder: the virtual clock moves
+// one millisecond per event pump, so the stage loop runs as it would on a machine.
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "stage/play/play_devices.h"
+#include "stage/play/stage_context.h"
+#include "stage/play/testing/fixture_data.h"
+
+namespace tessaru::playtest {
+
+inline constexpr uint8_t kLaneKeys[5] = {0, 'Z', 'X', 'C', 'V'};
+inline constexpr uint8_t kEscapeKey = 27;
+
+struct PlayRig {
+  std::string Data;
+  FixtureSong Song;
+  UserSettings Settings;
+  std::unique_ptr<PlayDevices> Devices;
+  Random Rng{7};
+
+  PlayRig(const std::string& name, const SongOptions& song, const FixtureOptions& data = {}, bool write = true)
+      : Data(std::string(TESSARU_SCRATCH) + "/" + name) {
+    // Each folder is written once per test run; the stages only read it.
+    static std::set<std::string> written;
+    if (write && written.insert(Data).second) {
+      std::filesystem::remove_all(Data);
+      WriteFixtureData(Data, data);
+    }
+    Song = WriteFixtureSong(Data, song);
+    Settings.MAXFPS = 30;
+    Reopen();
+  }
+
+  // Fresh devices with the virtual clock back at its start, for a second identical run.
+  void Reopen() {
+    std::string error;
+    Devices = OpenPlayDevices(true, false, Data, error);
+    ASSERT_TRUE(Devices) << error;
+    Devices->Headless->SetPumpAdvanceMs(1.0);
+    Rng.Seed(7);
+  }
+
+  StageContext Context() {
+    StageContext c{*Devices->Graph, *Devices->Sound, *Devices->Input, *Devices->Platform->clock,
+                   Devices->Errors, Settings, Data, Song.SongPath, Song.Song, Song.Parts};
+    c.Setup.PlayerPart = {0, 1};
+    c.Setup.ComSkill = {-1, 100, 99, 99};
+    c.Rng = &Rng;
+    return c;
+  }
+
+  void Press(double atMs, int16_t lane, double holdMs = 30) {
+    Devices->Headless->ScheduleKey({atMs, kLaneKeys[lane], true});
+    Devices->Headless->ScheduleKey({atMs + holdMs, kLaneKeys[lane], false});
+  }
+  void Key(double atMs, uint8_t key, double holdMs = 30) {
+    Devices->Headless->ScheduleKey({atMs, key, true});
+    Devices->Headless->ScheduleKey({atMs + holdMs, key, false});
+  }
+};
+
+}  // namespace tessaru::playtest
