@@ -55,7 +55,7 @@ struct AudioFormat {
   int Bits = 16;         // 16 or 8 at the device; the mixer always renders 16-bit
   int Channels = 2;
   int BufferFrames = 512;
-  std::string Device;  // a name from AudioOut::DeviceNames; empty = the default device
+  std::string Device{};  // a name from AudioOut::DeviceNames; empty = the default device
 };
 
 // Fills `frames` interleaved stereo 16-bit frames. `deviceTimeMs` is the Clock::NowMs at
