@@ -141,18 +141,16 @@ TEST(PlayStage, SetUpFailuresStopTheStageWithTheirLine) {
     FixtureOptions Data;
     int FreePages;  // -1: no limit
     int16_t DrawDance;
-    std::string Line;  // relative to the data folder or the song path, see below
+    std::string Line;  // "@" stands for the data folder, "$" for the song path
   };
-  PlayRig base("failures", song);
-  const std::string songPath = base.Song.SongPath;
   FixtureOptions noChips;
   noChips.ChipSheets = false;
   const Case cases[] = {
-      {"no chip image", noChips, -1, 0, base.Data + "\\image\\chip.bmpの読み込みに失敗しました"},
-      {"no work page", {}, 0, 0, songPath + "ビデオメモリ不足のため画像保存領域の確保に失敗しました。"},
+      {"no chip image", noChips, -1, 0, "@\\image\\chip.bmpの読み込みに失敗しました"},
+      {"no work page", {}, 0, 0, "$ビデオメモリ不足のため画像保存領域の確保に失敗しました。"},
       {"no page for the dance", {}, 3, 0, "メモリ不足のためキャラダンスの画像保存領域の確保に失敗しました。"},
       {"no page for the animation", {}, 3, 1,
-       base.Data + "\\songs\\test\\test.z4bの読み込みでメモリ不足のため画像保存領域の確保に失敗しました。"},
+       "@\\songs\\test\\test.z4bの読み込みでメモリ不足のため画像保存領域の確保に失敗しました。"},
   };
   int index = 0;
   for (const Case& k : cases) {
@@ -165,7 +163,10 @@ TEST(PlayStage, SetUpFailuresStopTheStageWithTheirLine) {
     StageContext c = rig.Context();
     EXPECT_EQ(PlayStage(c), -1);
     EXPECT_TRUE(c.Outcome.QuitRequested);
-    EXPECT_NE(rig.Devices->Errors.Text().find(k.Line + "\r\n"), std::string::npos) << rig.Devices->Errors.Text();
+    std::string line = k.Line;
+    if (line[0] == '@') line = rig.Data + line.substr(1);
+    if (line[0] == '$') line = rig.Song.SongPath + line.substr(1);
+    EXPECT_NE(rig.Devices->Errors.Text().find(line + "\r\n"), std::string::npos) << rig.Devices->Errors.Text();
     EXPECT_EQ(g.SurfaceCount(), pagesBefore);
   }
 }
