@@ -1,0 +1,59 @@
+// tessaru: the game. The original read no command line; a Linux player expects a help
+// text, a version and a way to keep the settings elsewhere, and nothing more.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "core/paths.h"
+#include "core/file_access.h"
+#include "flow/game.h"
+#include "flow/game_main.h"
+#include "platform/platform.h"
+
+namespace {
+
+void PrintHelp() {
+  std::printf(
+      "Usage: tessaru [--program-dir DIR]\n"
+      "A two-player, four-lane, keysounded rhythm game.\n\n"
+      "  --program-dir DIR  the folder holding user.ini, keyset.ini, hsc.ini, hscsp.ini,\n"
+      "                     the replays and, unless DATAPATH in user.ini names another,\n"
+      "                     the data (default: the folder of this program)\n"
+      "  --help             show this text\n"
+      "  --version          show the version\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string programFolder = tessaru::ExecutableFolder();
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      PrintHelp();
+      return 0;
+    }
+    if (arg == "--version") {
+      std::printf("tessaru %d.%d\n", tessaru::kVersionMajor, tessaru::kVersionMinor);
+      return 0;
+    }
+    if (arg == "--program-dir" && i + 1 < argc) {
+      programFolder = argv[++i];
+      continue;
+    }
+    if (arg.rfind("--program-dir=", 0) == 0) {
+      programFolder = arg.substr(std::strlen("--program-dir="));
+      continue;
+    }
+    std::fprintf(stderr, "tessaru: unknown option '%s' (see --help)\n", arg.c_str());
+    return 2;
+  }
+  if (!tessaru::FolderExists(programFolder)) {
+    std::fprintf(stderr, "tessaru: the program folder '%s' does not exist\n", programFolder.c_str());
+    return 2;
+  }
+
+  tessaru::Game game(tessaru::platform::CreateSdlPlatform(), programFolder);
+  tessaru::LoadGameSettings(game);
+  return tessaru::GameMain(game, 1);
+}

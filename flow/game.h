@@ -1,0 +1,116 @@
+#pragma once
+// Game: everything that lives for the whole run, in one object a test can make and throw
+// away. It owns the platform and one instance of each layer; screens and flows take a
+// Game& and find everything through it, never through globals.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "content/song_list.h"
+#include "content/song_record.h"
+#include "core/error_log.h"
+#include "core/random.h"
+#include "graphics/graph_lib.h"
+#include "input/input_lib.h"
+#include "persist/high_scores.h"
+#include "persist/user_settings.h"
+#include "platform/platform.h"
+#include "sound/sound_lib.h"
+
+namespace tessaru {
+
+// The version shown in the loading caption ("SYSTEM QX9 VER." major "." minor).
+inline constexpr int kVersionMajor = 0;
+inline constexpr int kVersionMinor = 1;
+
+// Title codes of the activities (the title grid holds these).
+inline constexpr int16_t kMenuSingleTour = 0;
+inline constexpr int16_t kMenuFreeMode = 1;
+inline constexpr int16_t kMenuTutorial = 50;
+
+// The game state the flows write before a stage and the stage's results after it.
+// Player index p: 0 = 1P, 1 = 2P.
+struct FlowState {
+  int16_t MenuChoice = 0;
+  int16_t MenuSub = 0;
+  bool QuitRequested = false;
+  int16_t PlayStyle = 0;
+  // -1 human; 0..100 a computer player of that skill. Slot 2 is the pair styles' partner.
+  std::array<int16_t, 4> ComSkill{-1, 50, 99, 99};
+  std::array<int16_t, 2> PlayerPart{0, 1};
+  std::array<int16_t, 2> ColorOpt{0, 0};
+  std::array<int16_t, 2> VisibilityOpt{0, 0};
+  std::array<int16_t, 2> LaneOpt{0, 0};
+  std::array<int16_t, 2> TimingOpt{0, 0};
+  std::array<int16_t, 2> HandicapOpt{0, 0};
+  std::array<int16_t, 2> AssistFlag{0, 0};
+  std::array<bool, 2> ReplayPlayback{false, false};
+  int16_t RapidMode = 0;
+  int16_t SpecialFlag = 0;
+  std::array<int32_t, 5> RunLife{1000, 0, 0, 0, 0};
+  std::string SongPath;
+  int16_t SongIndex = -1;
+  std::array<int16_t, 2> Gauge{0, 0};
+  std::array<int32_t, 2> StagePoints{0, 0};
+  std::array<int32_t, 2> TourTotal{0, 0};
+  std::array<int32_t, 2> StageScore{0, 0};
+};
+
+class Game {
+ public:
+  // programFolder holds the INI files and, unless DATAPATH says otherwise, the data.
+  Game(std::unique_ptr<platform::Platform> devices, std::string programFolder);
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  platform::Platform& Devices() { return *devices_; }
+  platform::Clock& Clock() { return *devices_->clock; }
+
+ private:
+  // First, so every layer below is built on live devices and dies before them.
+  std::unique_ptr<platform::Platform> devices_;
+
+ public:
+  ErrorLog Errors;
+  GraphLib Graph;
+  SoundLib Sound;
+  InputLib Input;
+
+  std::string ProgramFolder;
+  std::string DataPath;
+  UserSettings Settings;
+  // The settings as they were read, so shut-down writes them back only when the game
+  // itself had to change one (a sound-format or display fallback, MAXFPS 0).
+  UserSettings LoadedSettings;
+
+  HighScores Records;
+  SongList Songs;
+  SongRecord Song;
+  std::vector<PartRecord> Parts;
+  FlowState State;
+
+  SoundSlot SelectBgmBuffer = -1;
+  std::array<SoundSlot, 2> MenuSounds{-1, -1};  // 0 cursor move, 1 decide
+  SurfaceIndex FontPage = -1;
+  // Holds the first frame of a screen while it fades in over the previous picture.
+  SurfaceIndex FadePage = -1;
+  // Free mode keeps its carousel position between visits of the song select.
+  int16_t FreeSongCursor = 0;
+  bool CursorHidden = false;
+  Random Rng;
+};
+
+// Reads "user.ini" from the program folder into the game (the launcher's first step);
+// a file that exists but cannot be read adds a line to the error log.
+void LoadGameSettings(Game& game);
+
+// Makes the pages every screen shares (system font, fade page) again, after the display
+// was created or re-created.
+void MakeSharedPages(Game& game);
+
+// "\image\x.bmp" -> DataPath + "\image\x.bmp".
+std::string DataFile(const Game& game, std::string_view relative);
+
+}  // namespace tessaru

@@ -1,0 +1,159 @@
+#include "flow/game_main.h"
+
+#include "core/file_access.h"
+#include "core/numbers.h"
+#include "flow/free_mode.h"
+#include "flow/menu_sound.h"
+#include "flow/title_screen.h"
+#include "persist/key_settings.h"
+
+namespace tessaru {
+namespace {
+
+enum class LoopEnd { Save, Fatal };
+
+bool StartUp(Game& game) {
+  GraphLib& g = game.Graph;
+  if (!g.InitDirectDraw(game.Settings.FULLSCREEN == 0, 0)) {
+    std::string line = "DirectDrawの初期化に失敗しました";
+    game.Errors.Add(line);
+    return false;
+  }
+  game.Input.InitInput(true);
+  LoadKeySettings(game.Input.KeyMap(), game.ProgramFolder, &game.Errors);
+  game.Input.ResetInput();
+  game.Input.UpdateFuncState(true);
+
+  MakeSharedPages(game);
+  g.ClearSurface(BackIndex);
+  const std::string version = "SYSTEM QX9 VER." + NumberText(int64_t{kVersionMajor}) + "." +
+                              NumberText(int64_t{kVersionMinor});
+  g.DrawSystemText(BackIndex, version, 16, 16, 0);
+  g.DrawSystemText(BackIndex, "NOW LOADING", 320 - 11 * 16 / 2, 224, 0);
+  g.FlipScreen();
+
+  if (game.Sound.IsSoundOpen()) {
+    game.Errors.Add("DirectSoundが、すでにオープンされています");
+    return false;
+  }
+  if (!game.Sound.OpenSound(1)) {
+    game.Errors.Add("DirectSoundの初期化に失敗しました");
+    return false;
+  }
+  if (!SetupSoundOutput(game)) return false;
+
+  // A list that could not be fully loaded is still a list: the tours lock themselves and
+  // free mode goes on with what was read; the log says which song failed.
+  LoadSongList(game.Songs, game.Song, game.Parts, game.DataPath, game.Settings.SCANSONGS,
+               game.Errors);
+  game.Records.LoadHighScores(game.Songs, game.ProgramFolder);
+  LoadMenuSounds(game);
+  return true;
+}
+
+LoopEnd MainLoop(Game& game) {
+  for (;;) {
+    StopMenuBgm(game);
+    int16_t sub = 0;
+    const int16_t code = RunTitle(game, sub);
+    const TitleAction action =
+        ApplyTitleCode(code, sub, game.State.MenuChoice, game.State.MenuSub);
+    if (action.Ending) continue;  // the ending screen comes with the records screens
+    game.State.MenuChoice = action.MenuChoice;
+    game.State.MenuSub = action.MenuSub;
+    switch (action.MenuChoice) {
+      case kMenuFreeMode: {
+        const int16_t result = RunFreeMode(game);
+        if (result == -2) return LoopEnd::Fatal;
+        if (result == -1 || game.State.QuitRequested) return LoopEnd::Save;
+        break;
+      }
+      default:
+        // Esc on the title, the EXIT entry, or a code whose activity this build lacks.
+        return LoopEnd::Save;
+    }
+  }
+}
+
+// The driver changes a setting only as a fallback (sound format, display) or to mend a
+// frame cap of 0; only then is "user.ini" written, so a player's file is otherwise left
+// exactly as it was.
+void SaveChangedSettings(Game& game) {
+  const UserSettings& now = game.Settings;
+  const UserSettings& was = game.LoadedSettings;
+  if (now.SNDPLAYQUALITY == was.SNDPLAYQUALITY && now.MAXFPS == was.MAXFPS &&
+      now.RESOLUTION == was.RESOLUTION) {
+    return;
+  }
+  if (!SaveUserSettings(now, game.ProgramFolder)) {
+    game.Errors.Add(game.ProgramFolder + "\\" + std::string(kUserSettingsFile) + "の保存に失敗しました");
+  }
+}
+
+void ShutDown(Game& game) {
+  SaveChangedSettings(game);
+  game.Input.ReleaseInput();
+  game.Graph.ReleaseDirectDraw();
+  game.Sound.ReleaseAllSounds();
+  game.Sound.CloseSound();
+  game.Devices().input->Pump();
+  if (game.Errors.Empty()) return;
+  game.Devices().dialogs->ShowMessage("Tessaru", std::string(kErrorBoxText));
+  // The report is best effort: a read-only data folder must not stop the exit.
+  WriteWholeFileAtomic(game.DataPath + "\\" + std::string(kErrorFile), ErrorFileText(game.Errors));
+}
+
+}  // namespace
+
+std::string ErrorFileText(const ErrorLog& log) { return log.Text() + "[EOF]\r\n"; }
+
+TitleAction ApplyTitleCode(int16_t code, int16_t sub, int16_t menuChoice, int16_t menuSub) {
+  TitleAction a{false, menuChoice, menuSub};
+  if (code == -2) {
+    a.Ending = true;
+    return a;
+  }
+  switch (code) {
+    case 9: a.MenuSub = sub; code = 0; break;
+    case 2: a.MenuSub = sub; break;
+    case 11: a.MenuSub = 1; code = 20; break;
+    default: break;
+  }
+  a.MenuChoice = code;
+  return a;
+}
+
+void SaveAllRecords(Game& game) {
+  game.Graph.SetWindowTitle("データをセーブ中です");
+  game.Devices().input->Pump();
+  const std::string& folder = game.ProgramFolder;
+  bool ok = game.Records.SaveHighScores(folder);
+  ok = game.Records.SaveSpecialRankings(folder) && ok;
+  ok = game.Records.SaveTourRankings(folder) && ok;
+  if (!ok) game.Errors.Add(folder + "の記録ファイルの保存に失敗しました");
+  game.Graph.SetWindowTitle("Tessaru");
+}
+
+int GameMain(Game& game, int16_t hideCursor) {
+  GraphLib& g = game.Graph;
+  game.CursorHidden = hideCursor == 1 && game.Settings.FULLSCREEN == 0;
+  g.SetCursorHidden(game.CursorHidden);
+  g.SetWindowTitle("Tessaru");
+  g.SetDataPath(game.DataPath);
+  g.SetMessagePump([&game] { game.Devices().input->Pump(); });
+  g.SetFrameInput([&game] { game.Input.UpdateFuncState(true); });
+  game.Rng.Seed(game.Clock().GetTickCount());
+
+  int status = kExitOk;
+  if (!StartUp(game)) {
+    status = kExitStartFailed;
+  } else if (MainLoop(game) == LoopEnd::Fatal) {
+    status = kExitFatal;
+  } else {
+    SaveAllRecords(game);
+  }
+  ShutDown(game);
+  return status;
+}
+
+}  // namespace tessaru

@@ -1,0 +1,40 @@
+#pragma once
+// GameMain: the whole game from the window to the exit. Start-up brings the layers up
+// and loads what every screen shares; the main loop runs the title and the activity it
+// names until the player quits; shut-down saves the records, takes the layers down and
+// reports what went wrong in a message box and in "error.txt".
+#include <cstdint>
+#include <string>
+
+#include "flow/game.h"
+
+namespace tessaru {
+
+inline constexpr std::string_view kErrorFile = "error.txt";
+inline constexpr std::string_view kErrorBoxText =
+    "エラーが発生しています。詳しい内容はerror.txtに出力されます。";
+
+// Exit status of GameMain.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitStartFailed = 1;
+inline constexpr int kExitFatal = 2;
+
+// hideCursor 1: the mouse cursor is hidden over a full-screen game. Settings must be
+// loaded (LoadGameSettings) first.
+int GameMain(Game& game, int16_t hideCursor);
+
+// Writes the high scores, the special scores and the tour records, in that order.
+void SaveAllRecords(Game& game);
+
+// The text written to "error.txt": the log, then "[EOF]" on a line of its own.
+std::string ErrorFileText(const ErrorLog& log);
+
+// What the driver does with a title code: the MenuChoice and MenuSub it sets.
+struct TitleAction {
+  bool Ending = false;  // -2: the ending screen, then the title again
+  int16_t MenuChoice = 0;
+  int16_t MenuSub = 0;
+};
+TitleAction ApplyTitleCode(int16_t code, int16_t sub, int16_t menuChoice, int16_t menuSub);
+
+}  // namespace tessaru

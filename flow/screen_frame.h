@@ -1,0 +1,80 @@
+#pragma once
+// The frame loop every menu screen shares: the screen's clock, the blink phase, the menu
+// music keeper, one input poll per pass, the frame limiter, the fade-in of the first
+// frame, and leaving on F1 (back) or Esc (quit the game).
+//
+//   ScreenFrame frame(game);
+//   for (;;) {
+//     const MenuButtons& b = frame.Poll();
+//     ... act on b ...
+//     if (frame.DrawDue()) { frame.DrawBackground(page); ...; frame.Show(); }
+//     if (frame.Leaving()) return frame.LeaveCode();
+//   }
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "flow/game.h"
+#include "flow/menu_input.h"
+
+namespace tessaru {
+
+// Drawing is skipped while less than this has passed since the last drawn frame; from
+// 125 frames a second on there is no cap.
+int32_t FrameIntervalMs(int16_t maxFps);
+inline constexpr int16_t kUncappedFps = 125;
+
+class ScreenFrame {
+ public:
+  explicit ScreenFrame(Game& game);
+
+  // Polls input (and runs KeepMenuBgm every 100 ms); the buttons of this pass.
+  const MenuButtons& Poll();
+  const MenuButtons& Buttons() const { return buttons_; }
+  // Milliseconds since the screen started (restarted once the fade-in is over).
+  uint32_t Now() const;
+  int16_t Blink() const { return static_cast<int16_t>((Now() % 500) / 250); }
+
+  // Whether a frame is drawn on this pass; when not, the pass gives up a millisecond.
+  bool DrawDue();
+  // The background image when DRAWING <= 2, else a cleared back buffer.
+  void DrawBackground(SurfaceIndex background);
+  // Flips; the first frame fades in over the previous screen.
+  void Show();
+  bool FirstFrameShown() const { return shown_; }
+
+  // F1 or Esc was pressed on this pass.
+  bool Leaving() const { return buttons_.Escape || buttons_.F1; }
+  // Esc sets QuitRequested; both give -1 (the song select gives F1 its own code).
+  int16_t LeaveCode(int16_t backCode = -1) const;
+
+ private:
+  Game& game_;
+  uint32_t t0_;
+  uint32_t lastBgmCall_ = 0;
+  uint32_t lastDraw_ = 0;
+  bool drawnOnce_ = false;
+  bool shown_ = false;
+  MenuButtons buttons_;
+};
+
+// The pages one screen loads its images into; every page is released when the screen
+// ends, whichever way it leaves.
+class ScreenPages {
+ public:
+  explicit ScreenPages(Game& game);
+  ~ScreenPages();
+  ScreenPages(const ScreenPages&) = delete;
+  ScreenPages& operator=(const ScreenPages&) = delete;
+
+  // DataPath + relative into a new page; -1 (and the standard log line) when the image
+  // cannot be loaded. With logFailure false the caller writes its own line.
+  SurfaceIndex Load(std::string_view relative, bool logFailure = true);
+  SurfaceIndex LoadFull(const std::string& fullPath, bool logFailure = true);
+
+ private:
+  Game& game_;
+  int32_t base_;
+};
+
+}  // namespace tessaru

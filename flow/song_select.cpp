@@ -1,0 +1,177 @@
+#include "flow/song_select.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "content/song_file.h"
+#include "core/numbers.h"
+#include "core/paths.h"
+#include "flow/menu_sound.h"
+#include "flow/screen_frame.h"
+
+namespace tessaru {
+namespace {
+
+constexpr int kJacket = 160;
+constexpr int kJacketsPerPage = 12;  // 4 x 3 cells of a screen page
+constexpr int kThumb = 64;
+constexpr int kThumbGap = 80;
+constexpr int kBigX = 240;
+constexpr int kBigY = 84;
+constexpr int kThumbY = 336;
+constexpr size_t kMaxNameChars = 22;
+
+// What the screen shows of one offered song.
+struct SongCard {
+  int16_t Index = 0;
+  std::string Name;
+  std::string Composer;
+  std::string Genre;
+  std::string Tempo;
+  int16_t Level = 0;
+  SurfaceIndex Page = -1;  // the atlas page with its jacket, -1 for none
+  int X = 0;
+  int Y = 0;
+};
+
+std::string TempoText(const SongRecord& song, double listed) {
+  double low = listed;
+  double high = listed;
+  for (int16_t i = 0; i < song.TempoCount && static_cast<size_t>(i) < song.TempoBpms.size(); ++i) {
+    low = std::min(low, song.TempoBpms[static_cast<size_t>(i)]);
+    high = std::max(high, song.TempoBpms[static_cast<size_t>(i)]);
+  }
+  const auto text = [](double bpm) { return NumberText(std::round(bpm * 10.0) / 10.0); };
+  return low == high ? text(listed) : text(low) + "/" + text(high);
+}
+
+std::vector<SongCard> LoadCards(Game& game, ScreenPages& pages, const std::vector<int16_t>& offered) {
+  std::vector<SongCard> cards;
+  SongRecord header;
+  std::vector<PartRecord> noParts;
+  SurfaceIndex atlas = -1;
+  for (size_t i = 0; i < offered.size(); ++i) {
+    SongCard card;
+    card.Index = offered[i];
+    const SongList& list = game.Songs;
+    if (card.Index < 0 || card.Index >= list.SongCount) continue;
+    const size_t s = static_cast<size_t>(card.Index);
+    card.Name = list.SongNames[s].substr(0, kMaxNameChars);
+    card.Level = list.SongLevels[s];
+    if (LoadSongFile(header, noParts, list.SongPaths[s], true)) {
+      card.Composer = header.Artist;
+      card.Genre = header.Genre;
+      card.Tempo = TempoText(header, list.SongBpms[s]);
+    } else {
+      card.Tempo = NumberText(list.SongBpms[s]);
+    }
+    const int slot = static_cast<int>(cards.size()) % kJacketsPerPage;
+    if (slot == 0) atlas = game.Graph.NewSurface(0, 0);
+    const std::string jacket = StripExtension(list.SongPaths[s]);
+    const SurfaceIndex loaded = pages.LoadFull(jacket + ".bmp", false);
+    if (loaded >= 0 && atlas >= 0) {
+      card.Page = atlas;
+      card.X = (slot % 4) * kJacket;
+      card.Y = (slot / 4) * kJacket;
+      game.Graph.BltClip(atlas, loaded, card.X, card.Y, kJacket, kJacket, 0, 0, 0);
+      game.Graph.ReleaseLastSurface();
+    } else if (loaded < 0) {
+      game.Errors.Add(jacket + ".bmpが見つかりませんでした。");
+    }
+    cards.push_back(std::move(card));
+  }
+  return cards;
+}
+
+void DrawJacket(GraphLib& g, const SongCard& card, int x, int y, int size) {
+  if (card.Page < 0) {
+    g.DrawSystemText(BackIndex, "NO", x + size / 2 - 16, y + size / 2 - 24, 1);
+    g.DrawSystemText(BackIndex, "IMAGE", x + size / 2 - 40, y + size / 2, 1);
+    return;
+  }
+  if (size == kJacket) {
+    g.BltClip(BackIndex, card.Page, x, y, kJacket, kJacket, card.X, card.Y, 0);
+  } else {
+    g.BltStretchClip(BackIndex, card.Page, x, y, size, size, card.X, card.Y, kJacket, kJacket, 0);
+  }
+}
+
+int CenteredX(std::string_view text) { return 320 - static_cast<int>(text.size()) * 8; }
+
+}  // namespace
+
+int16_t SelectSong(Game& game, const std::vector<int16_t>& offered, int stage, int previousCursor,
+                   int16_t rapidMode) {
+  GraphLib& g = game.Graph;
+  ScreenPages pages(game);
+  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : -1;
+  const SurfaceIndex banner = pages.Load("\\image\\seltop0.bmp");
+  const SoundSlot what = LoadScreenSound(game, "\\sound\\what.wav");
+  if (what >= 0) game.Sound.PlaySound(what, true, false);
+  const std::vector<SongCard> cards = LoadCards(game, pages, offered);
+  const int count = static_cast<int>(cards.size());
+
+  SongCarousel carousel(count, InitialSongCursor(count, previousCursor, game.State.MenuChoice));
+  int16_t result = -2;
+  ScreenFrame frame(game);
+  for (;;) {
+    const MenuButtons& b = frame.Poll();
+    const bool leftHeld = b.Side[0].LeftHeld || b.Side[1].LeftHeld;
+    const bool rightHeld = b.Side[0].RightHeld || b.Side[1].RightHeld;
+    if (carousel.Step(frame.Now(), b.AnyLeft(), b.AnyRight(), leftHeld, rightHeld) != 0) {
+      PlayMenuSound(game, kCursorSound);
+    }
+    const bool decide = count > 0 && b.AnyDecide() && !frame.Leaving();
+    if (frame.DrawDue() || decide) {
+      frame.DrawBackground(back);
+      if (banner >= 0) g.BltClip(BackIndex, banner, 0, 0, 640, 64, 0, 0, 1);
+      g.DrawSystemText(BackIndex, "WHAT's YOUR FAVORITE SONG ?", 104, 12, 0);
+      if (count > 0) {
+        const uint32_t now = frame.Now();
+        const int dir = carousel.ScrollDirection(now);
+        const int shift = dir == 0 ? 0 : static_cast<int>((1.0 - carousel.ScrollProgress(now)) * kThumbGap) * dir;
+        const int cursor = carousel.Cursor();
+        for (int k = -4; k <= 4; ++k) {
+          if (count < 2 && k != 0) continue;
+          const SongCard& c = cards[static_cast<size_t>(((cursor + k) % count + count) % count)];
+          DrawJacket(g, c, 320 - kThumb / 2 + k * kThumbGap + shift, kThumbY, kThumb);
+        }
+        g.DrawSystemText(BackIndex, "^", 312, kThumbY + kThumb + 4, 1);
+        const SongCard& c = cards[static_cast<size_t>(cursor)];
+        DrawJacket(g, c, kBigX, kBigY, kJacket);
+        g.DrawSystemText(BackIndex, c.Name, CenteredX(c.Name), kBigY + kJacket + 12, 1);
+        g.DrawSystemText(BackIndex, "COMPOSER", 16, 176, 1);
+        g.DrawSystemText(BackIndex, c.Composer.substr(0, 13), 16, 204, 1);
+        g.DrawSystemText(BackIndex, "LEVEL", 514, 176, 1);
+        g.DrawSystemText(BackIndex, std::string(static_cast<size_t>(std::clamp<int16_t>(c.Level, 0, 7)), '#'), 514, 204, 1);
+        g.DrawSystemText(BackIndex, "GENRE", 40, 278, 1);
+        g.DrawSystemText(BackIndex, c.Genre.substr(0, 12), 40, 304, 1);
+        g.DrawSystemText(BackIndex, " BPM ", 514, 278, 1);
+        g.DrawSystemText(BackIndex, c.Tempo, 514, 304, 1);
+      }
+      std::string footer = stage < 1 ? "FREE MODE" : "STAGE " + NumberText(int64_t{stage});
+      if (rapidMode == 1) footer += "  RAPID";
+      g.DrawSystemText(BackIndex, footer, CenteredX(footer), 432, 0);
+      if (decide) {
+        const SongCard& c = cards[static_cast<size_t>(carousel.Cursor())];
+        PlayMenuSound(game, kDecideSound);
+        game.State.SongPath = game.Songs.SongPaths[static_cast<size_t>(c.Index)];
+        game.State.SongIndex = c.Index;
+        if (game.Settings.DRAWING <= 1) g.DrawSystemText(BackIndex, "NOW LOADING", 232, 224, 0);
+        g.FlipScreen();
+        result = static_cast<int16_t>(carousel.Cursor());
+        break;
+      }
+      frame.Show();
+    }
+    if (frame.Leaving()) {
+      result = frame.LeaveCode(-2);
+      break;
+    }
+  }
+  if (what >= 0) game.Sound.ReleaseSound(what);
+  return result;
+}
+
+}  // namespace tessaru

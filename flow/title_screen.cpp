@@ -1,0 +1,143 @@
+#include "flow/title_screen.h"
+
+#include <algorithm>
+
+#include "core/file_access.h"
+#include "core/paths.h"
+#include "flow/menu_sound.h"
+#include "flow/screen_frame.h"
+
+namespace tessaru {
+namespace {
+
+// Every activity of the game has its cell; BuildTitleGrid empties what cannot be chosen.
+constexpr TitleGrid kFullGrid = {{
+    {{{9, "ARCADE"}, {1, "FREE MODE"}, {4, "CONFIG"}}},
+    {{{20, "TWO PLAYERS"}, {11, "SESSION"}, {6, "TOUR RECORDS"}}},
+    {{{2, "SPECIAL"}, {12, "TRAINING"}, {7, "SONG RECORDS"}}},
+    {{{14, "BEGINNER"}, {13, "TUTORIAL"}, {8, "PLAYER RANK"}}},
+    {{{-1, ""}, {-1, ""}, {15, "FAVORITES"}}},
+    {{{-1, ""}, {-1, ""}, {-1, ""}}},
+    {{{-1, ""}, {kTitleExit, "EXIT"}, {-1, ""}}},
+}};
+
+bool Available(int16_t code, const TitleConditions& c) {
+  if (code < 0) return false;
+  if (code != kTitleExit &&
+      std::find(c.Activities.begin(), c.Activities.end(), code) == c.Activities.end()) {
+    return false;
+  }
+  switch (code) {
+    case 13:
+    case 14: return c.TutorialFiles;
+    case 9:
+    case 11:
+    case 12: return c.SongListValid;
+    case 2: return c.UnlockedModeCount > 0;
+    default: return true;
+  }
+}
+
+TitleConditions ConditionsOf(const Game& game) {
+  TitleConditions c;
+  c.SongListValid = game.Songs.SongListValid;
+  if (!game.Songs.SongPaths.empty()) {
+    c.TutorialFiles = FileExists(FolderOf(game.Songs.SongPaths[0]) + "\\tuto1p.zxp");
+  }
+  c.Activities = {kMenuFreeMode};
+  return c;
+}
+
+constexpr int kMenuX = 224;
+constexpr int kMenuY = 272;
+constexpr int kMenuRowHeight = 28;
+
+}  // namespace
+
+TitleGrid BuildTitleGrid(const TitleConditions& conditions) {
+  TitleGrid grid = kFullGrid;
+  for (auto& row : grid) {
+    for (TitleEntry& e : row) {
+      if (!Available(e.Code, conditions)) e = TitleEntry{};
+    }
+  }
+  return grid;
+}
+
+std::vector<std::pair<int, int>> TitleCursorCells(const TitleGrid& grid) {
+  std::vector<std::pair<int, int>> cells;
+  for (int r = 0; r < kTitleRows; ++r) {
+    for (int c = 0; c < kTitleColumns; ++c) {
+      if (grid[static_cast<size_t>(r)][static_cast<size_t>(c)].Code >= 0) cells.emplace_back(r, c);
+    }
+  }
+  return cells;
+}
+
+int16_t RunTitle(Game& game, int16_t& sub) {
+  GraphLib& g = game.Graph;
+  ScreenPages pages(game);
+  const int backNumber = game.Rng.Draw(3);
+  const SurfaceIndex back = pages.Load("\\image\\titback" + std::to_string(backNumber) + ".bmp");
+  const SurfaceIndex logo = pages.Load("\\image\\tittop1.bmp");
+  const SurfaceIndex layer = pages.Load("\\image\\tittop2.bmp");
+  const SoundSlot music = LoadScreenSound(game, "\\sound\\titlebg.wav");
+  if (music >= 0 && game.Settings.SOUNDING < 2) game.Sound.PlaySound(music, true, true);
+
+  const TitleGrid grid = BuildTitleGrid(ConditionsOf(game));
+  const auto cells = TitleCursorCells(grid);
+  const int count = static_cast<int>(cells.size());
+  int cursor = 0;
+  int16_t result = -1;
+
+  ScreenFrame frame(game);
+  for (;;) {
+    const MenuButtons& b = frame.Poll();
+    if (count > 0 && (b.AnyUp() || b.AnyLeft())) {
+      cursor = (cursor + count - 1) % count;
+      PlayMenuSound(game, kCursorSound);
+    } else if (count > 0 && (b.AnyDown() || b.AnyRight())) {
+      cursor = (cursor + 1) % count;
+      PlayMenuSound(game, kCursorSound);
+    }
+    if (b.AnyDecide() && !frame.Leaving()) {
+      PlayMenuSound(game, kDecideSound);
+      sub = b.Side[0].Decide ? 0 : 1;
+      if (count == 0) {
+        result = -2;  // nothing to choose: the ending plays instead
+      } else {
+        const auto [r, c] = cells[static_cast<size_t>(cursor)];
+        result = grid[static_cast<size_t>(r)][static_cast<size_t>(c)].Code;
+      }
+      break;
+    }
+    if (frame.DrawDue()) {
+      frame.DrawBackground(back);
+      if (logo >= 0) g.BltClip(BackIndex, logo, 0, 0, 640, 260, 0, 0, 1);
+      // The "PRESS ENTER" line blinks; the credit line under it stays.
+      if (layer >= 0) g.BltClip(BackIndex, layer, 0, frame.Blink() == 0 ? 380 : 440, 640,
+                                frame.Blink() == 0 ? 100 : 40, 0, frame.Blink() == 0 ? 380 : 440, 1);
+      for (int i = 0; i < count; ++i) {
+        const auto [r, c] = cells[static_cast<size_t>(i)];
+        const std::string_view label = grid[static_cast<size_t>(r)][static_cast<size_t>(c)].Label;
+        const int y = kMenuY + i * kMenuRowHeight;
+        g.DrawSystemText(BackIndex, label, kMenuX + 32, y, 1);
+        if (i == cursor) g.DrawSystemText(BackIndex, ">", kMenuX, y, 1);
+      }
+      frame.Show();
+    }
+    if (frame.Leaving()) {
+      result = frame.LeaveCode();
+      // F1 on the title has nowhere to go back to: it stays.
+      if (!game.State.QuitRequested) continue;
+      break;
+    }
+  }
+  if (music >= 0) {
+    game.Sound.StopSound(music);
+    game.Sound.ReleaseSound(music);
+  }
+  return result;
+}
+
+}  // namespace tessaru
