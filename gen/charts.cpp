@@ -59,8 +59,10 @@ LevelRule RuleFor(int level) {
   return rules[std::clamp(level, 0, 8)];
 }
 
-// A chip's sound may not run longer than this; a later note then gets its own chip.
-constexpr double kMaxPhraseMs = 700;
+// A chip's sound may not run longer than this; a later note then gets its own chip. Sparse
+// charts (a chip every half bar) need longer sounds; the rest stay short for the size budget.
+double MaxPhraseMs(const LevelRule& rule, bool forced) {
+  return rule.minGap >= 8 || forced ? 1700 : 700; }
 
 std::string NoteKey(const NoteEvent& n, double offsetMs, double lengthMs) {
   char buf[96];
@@ -82,16 +84,17 @@ Chart BuildChart(const PartMusic& music, int bars, const TempoMap& tempo, Sample
 
   // Choose the chip steps.
   std::vector<int> chips;
+  const LevelRule rule = RuleFor(options.level);
+  const double maxPhraseMs = MaxPhraseMs(rule, !options.forcedSteps.empty());
   if (!options.forcedSteps.empty()) {
     for (int s : options.forcedSteps)
       if (onsets.count(s)) chips.push_back(s);
   } else {
-    const LevelRule rule = RuleFor(options.level);
     int last = -1000;
     for (const auto& [step, notes] : onsets) {
       const bool onGrid = step % rule.grid == 0;
       const bool gapOk = step - last >= rule.minGap;
-      const bool tooLong = last < 0 || tempo.StepToMs(step) - tempo.StepToMs(last) > kMaxPhraseMs;
+      const bool tooLong = last < 0 || tempo.StepToMs(step) - tempo.StepToMs(last) > maxPhraseMs;
       if ((onGrid && gapOk) || tooLong) {
         chips.push_back(step);
         last = step;
@@ -170,7 +173,7 @@ Chart BuildChart(const PartMusic& music, int bars, const TempoMap& tempo, Sample
     } else {
       std::vector<float> mix;
       for (const auto& [n, off, len] : parts) {
-        const double room = 0.9 - off / 1000.0;
+        const double room = (maxPhraseMs + 150) / 1000.0 - off / 1000.0;
         if (room <= 0.05) continue;
         const std::vector<float> note = RenderNote(n->instrument, n->midi, len / 1000.0, n->velocity,
                                                    options.rate, room);

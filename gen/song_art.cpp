@@ -108,7 +108,7 @@ void SetCounts(BgaRecord& b) {
 
 // Sprites of the animation: twinkles, notes, beat rings and the title card.
 Canvas SpriteSheet(const SongPlan& plan, Fonts& fonts) {
-  Canvas c(512, 448);
+  Canvas c(512, 256);
   for (int f = 0; f < 4; ++f) {
     const double r = 6 + 6 * std::sin((f + 1) * 3.14159 / 5);
     const int cx = f * 64 + 32;
@@ -118,11 +118,11 @@ Canvas SpriteSheet(const SongPlan& plan, Fonts& fonts) {
   }
   for (int k = 0; k < 4; ++k) NoteGlyph(c, 256 + k * 64 + 16, 8, 44, kLanes[k + 1]);
   for (int f = 0; f < 4; ++f) c.Ring(f * 64 + 32, 96, 10 + f * 6, 5 - f, Mix(kAmber, kCoral, f / 3.0));
-  Panel(c, 0, 384, 400, 64, kNight, kAmber, 1.0);
+  Panel(c, 0, 192, 400, 64, kNight, kAmber, 1.0);
   TextStyle title{30, kWhite, kAmber, kInk, 2, 0};
-  fonts.bold.DrawCentered(c, plan.title, 200, 406, title);
+  fonts.bold.DrawCentered(c, plan.title, 200, 214, title);
   TextStyle genre{14, kMint, kMint, kInk, 1, 0};
-  fonts.bold.DrawCentered(c, plan.genre, 200, 434, genre);
+  fonts.bold.DrawCentered(c, plan.genre, 200, 242, genre);
   return c;
 }
 
@@ -140,9 +140,9 @@ BgaRecord Animation(const SongPlan& plan, double scale, const std::string& back,
   for (int f = 0; f < 4; ++f) obj("TWINKLE", 1, f * 64, 0, 64, 64, 1);
   for (int k = 0; k < 4; ++k) obj("NOTE", 1, 256 + k * 64, 0, 64, 64, 1);
   for (int f = 0; f < 4; ++f) obj("RING", 1, f * 64, 64, 64, 64, 1);
-  obj("TITLE", 1, 0, 384, 400, 64, 1);
-  obj("TITLE1", 1, 0, 384, 134, 64, 1);
-  obj("TITLE2", 1, 0, 384, 267, 64, 1);
+  obj("TITLE", 1, 0, 192, 400, 64, 1);
+  obj("TITLE1", 1, 0, 192, 134, 64, 1);
+  obj("TITLE2", 1, 0, 192, 267, 64, 1);
   const double beatMs = 60000.0 / plan.tempo.front().bpm;
   // Animated objects: one of each type.
   b.AObjs.push_back({"STILL", 0, {0}});

@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "content/part_file.h"
+#include "gen/art.h"
+#include "gen/canvas.h"
+#include "gen/charts.h"
+#include "gen/music.h"
+#include "gen/sheets.h"
+#include "gen/wave.h"
+#include "graphics/bmp_decode.h"
+#include "sound/wave_file.h"
+
+namespace tessaru::gen {
+namespace {
+
+TEST(TempoMapTest, WalksSegmentsTruncatingEachToWholeMilliseconds) {
+  const TempoMap single({{0, 120}});
+  const TempoMap changes({{0, 150}, {1, 165}, {3, 120}});
+  struct Case {
+    const TempoMap* map;
+    double step;
+    double ms;
+  } cases[] = {
+      {&single, 0, 0},       {&single, 16, 2000},   {&single, 3, 375},
+      // 150 BPM: 100 ms a step, one bar 1600 ms; then 165 BPM: 90.909.. ms a step, two bars
+      // 2909.09 ms truncated to 2909.
+      {&changes, 16, 1600},  {&changes, 17, 1600 + 15000.0 / 165}, {&changes, 48, 1600 + 2909},
+      {&changes, 49, 1600 + 2909 + 125},
+  };
+  for (const Case& c : cases) EXPECT_NEAR(c.map->StepToMs(c.step), c.ms, 1e-6) << c.step;
+  EXPECT_EQ(changes.BpmAtStep(47), 165);
+  EXPECT_EQ(changes.BpmAtStep(48), 120);
+}
+
+TEST(EncodersTest, BitmapsAndWavesReadBackThroughTheGameDecoders) {
+  Canvas c(5, 3);  // odd width: rows are padded to four bytes
+  c.Set(0, 0, {255, 0, 0});
+  c.Set(4, 2, {0, 0, 255});
+  c.Set(2, 1, {0, 255, 0});
+  for (bool sixteen : {true, false}) {
+    const auto bytes = sixteen ? EncodeBmp16(c) : EncodeBmp24(c);
+    std::string error;
+    const auto img = DecodeBmp(bytes, 640, 480, &error);
+    ASSERT_TRUE(img) << error;
+    EXPECT_EQ(img->Width, 5);
+    EXPECT_EQ(img->Height, 3);
+    EXPECT_EQ(img->Pixels[0], 0xF800);       // top-left red
+    EXPECT_EQ(img->Pixels[2 * 5 + 4], 0x001F);  // bottom-right blue
+    EXPECT_EQ(img->Pixels[1 * 5 + 2], 0x07E0);
+    EXPECT_EQ(img->Pixels[1], 0);            // black stays black: the colour key
+  }
+  Wave w{22050, 1, {0.0f, 0.5f, -0.5f, 2.0f}};
+  const auto wave = ParseWave(EncodeWave(w));
+  ASSERT_TRUE(wave);
+  EXPECT_EQ(wave->Format.SamplesPerSec, 22050);
+  EXPECT_EQ(wave->Format.BitsPerSample, 16);
+  EXPECT_EQ(wave->Frames, 4);
+  EXPECT_EQ(wave->Samples[1], 16384);
+  EXPECT_EQ(wave->Samples[3], 32767);  // clipped, not wrapped
+}
+
+TEST(FontImagesTest, GlyphsStayInsideTheirCellsAndNoneIsEmpty) {
+  Fonts fonts;
+  ASSERT_TRUE(fonts.Ok());
+  const Canvas sys = SystemFontImage(fonts);
+  struct Style {
+    int h, originY, pitch;
+  } styles[] = {{32, 1, 33}, {24, 108, 25}};
+  std::vector<bool> inCell(static_cast<size_t>(sys.Width() * sys.Height()), false);
+  for (const Style& s : styles)
+    for (int ch = 32; ch < 128; ++ch) {
+      const int x0 = (ch % 32) * 17 + 1, y0 = (ch / 32) * s.pitch + s.originY;
+      int ink = 0;
+      for (int y = y0; y < y0 + s.h; ++y)
+        for (int x = x0; x < x0 + 16; ++x) {
+          inCell[static_cast<size_t>(y * sys.Width() + x)] = true;
+          ink += sys.Get(x, y) != Rgb{};
+        }
+      if (ch != 32) {
+        EXPECT_GT(ink, 6) << "style " << s.h << " code " << ch;
+      } else {
+        EXPECT_EQ(ink, 0);
+      }
+    }
+  for (int y = 0; y < sys.Height(); ++y)
+    for (int x = 0; x < sys.Width(); ++x)
+      if (!inCell[static_cast<size_t>(y * sys.Width() + x)]) {
+        ASSERT_EQ(sys.Get(x, y), Rgb{}) << x << "," << y;
+      }
+
+  const Canvas big = BigFontImage(fonts);
+  for (int j = 0; j < 52; ++j) {
+    int ink = 0;
+    for (int y = 0; y < 48; ++y)
+      for (int x = 0; x < 48; ++x) ink += big.Get(49 * (j % 13) + x, 49 * (j / 13) + y) != Rgb{};
+    if (j == 48) {
+      EXPECT_EQ(ink, 0) << "the space cell";
+    } else {
+      EXPECT_GT(ink, 20) << "cell " << j;
+    }
+  }
+}
+
+TEST(ChipSheetTest, ColourRowsHoldOneChipInTheirLaneAndTheCoverIsOpaque) {
+  const Canvas sheet = ChipSheet(0);
+  auto inkInQuarter = [&](int row, int quarter) {
+    int ink = 0;
+    for (int y = row * 11; y < row * 11 + 10; ++y)
+      for (int x = quarter * 25; x < quarter * 25 + 25; ++x) ink += sheet.Get(x, y) != Rgb{};
+    return ink;
+  };
+  for (int lane = 1; lane <= 4; ++lane)
+    for (int row : {lane, lane + 4, lane + 9})
+      for (int q = 0; q < 4; ++q) {
+        if (q == lane - 1) {
+          EXPECT_GT(inkInQuarter(row, q), 150) << row;
+        } else {
+          EXPECT_EQ(inkInQuarter(row, q), 0) << row << " " << q;
+        }
+      }
+  for (int q = 0; q < 4; ++q) EXPECT_GT(inkInQuarter(9, q), 150);
+  for (int q = 0; q < 4; ++q) EXPECT_EQ(inkInQuarter(15, q), 250) << "cover quarter " << q;
+}
+
+PartMusic SixteenthLine() {
+  PartMusic m;
+  m.name = "TEST";
+  for (int s = 0; s < 64; ++s) m.notes.push_back({s, 48 + (s * 5) % 24, 1, 0.8, Instrument::Bass, 0});
+  return m;
+}
+
+TEST(ChartTest, DensityFollowsTheLevelAndEveryChipHasASound) {
+  const TempoMap tempo({{0, 120}});
+  struct Case {
+    int level;
+    int grid;
+    int minGap;
+  } cases[] = {{1, 4, 8}, {2, 4, 4}, {4, 2, 2}, {8, 1, 1}};
+  for (const Case& c : cases) {
+    SampleBank bank;
+    ChartOptions o;
+    o.level = c.level;
+    const Chart chart = BuildChart(SixteenthLine(), 4, tempo, bank, o);
+    ASSERT_FALSE(chart.chipSteps.empty());
+    EXPECT_EQ(chart.record.ChipTotal, CountChipSteps(chart.record));
+    EXPECT_EQ(static_cast<int>(chart.chipSteps.size()), 64 / std::max(c.grid, c.minGap)) << c.level;
+    for (size_t i = 0; i < chart.chipSteps.size(); ++i) {
+      const int s = chart.chipSteps[i];
+      EXPECT_EQ(s % c.grid, 0);
+      if (i > 0) {
+        EXPECT_GE(s - chart.chipSteps[i - 1], c.minGap);
+      }
+      const int16_t lane = chart.record.StepWords[static_cast<size_t>(s)];
+      EXPECT_TRUE(lane >= 1 && lane <= 4);
+      const int16_t sound = chart.record.ChipSounds[static_cast<size_t>(s) * 4];
+      EXPECT_TRUE(sound >= 0 && sound < chart.record.SoundCount);
+    }
+    const auto& words = chart.record.StepWords;
+    EXPECT_EQ(std::count_if(words.begin(), words.end(), [](int16_t w) { return w != 0; }), chart.record.ChipTotal);
+  }
+}
+
+TEST(ChartTest, SparseChartsStillSoundEveryNote) {
+  // A level-1 chip carries the notes up to the next chip, so no note is lost.
+  const TempoMap tempo({{0, 120}});
+  SampleBank sparse, dense;
+  ChartOptions low, high;
+  low.level = 1;
+  high.level = 8;
+  const Chart a = BuildChart(SixteenthLine(), 4, tempo, sparse, low);
+  const Chart b = BuildChart(SixteenthLine(), 4, tempo, dense, high);
+  auto energy = [](const Chart& c, const SampleBank& bank) {
+    double e = 0;
+    for (int idx : c.chipSamples)
+      for (float s : bank.Sample(idx)) e += static_cast<double>(s) * s;
+    return e;
+  };
+  EXPECT_NEAR(energy(a, sparse) / energy(b, dense), 1.0, 0.25);
+  EXPECT_GT(MeasureLevel(b, tempo, 4), MeasureLevel(a, tempo, 4));
+}
+
+TEST(ComposerTest, SongsAreDeterministicAndMelodiesStayInKey) {
+  for (SongPlan plan : AllSongPlans()) {
+    SongPlan again = plan;
+    Compose(plan);
+    Compose(again);
+    const std::vector<int> scale = plan.minor ? std::vector<int>{0, 2, 3, 5, 7, 8, 10, 11}
+                                              : std::vector<int>{0, 2, 4, 5, 7, 9, 11};
+    for (size_t p = 0; p < 10; ++p) {
+      ASSERT_EQ(plan.parts[p].notes.size(), again.parts[p].notes.size()) << plan.title;
+      EXPECT_FALSE(plan.parts[p].notes.empty()) << plan.title << " part " << p;
+      if (p != 5 && p != 7) continue;  // tunes: every note belongs to the key
+      for (const NoteEvent& n : plan.parts[p].notes) {
+        const int pc = ((n.midi - plan.keyRoot) % 12 + 12) % 12;
+        EXPECT_TRUE(std::find(scale.begin(), scale.end(), pc) != scale.end()) << plan.title << " " << n.midi;
+      }
+      for (const NoteEvent& n : plan.parts[p].notes) EXPECT_LT(n.step, plan.bars * 16);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tessaru::gen
