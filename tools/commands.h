@@ -22,6 +22,7 @@ void RegisterPartCommand(CLI::App& app);
 void RegisterMakePartCommand(CLI::App& app);
 void RegisterDanceCommand(CLI::App& app);
 void RegisterBgaCommand(CLI::App& app);
+void RegisterValidateDataCommand(CLI::App& app);
 void RegisterSimulateCommand(CLI::App& app);
 
 }  // namespace tessaru

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
   tessaru::RegisterMakePartCommand(app);
   tessaru::RegisterDanceCommand(app);
   tessaru::RegisterBgaCommand(app);
+  tessaru::RegisterValidateDataCommand(app);
   tessaru::RegisterSimulateCommand(app);
 
   try {
