@@ -60,6 +60,7 @@ FlowStageResult PlayFlowStage(Game& game, bool continueAllowed) {
   FlowStageResult result;
   result.Code = PlayStage(context);
   result.Outcome = context.Outcome;
+  game.LastStage = context.Outcome;
   const StageOutcome& o = result.Outcome;
   for (size_t p = 0; p < 2; ++p) {
     st.StagePoints[p] = o.Players[p].StagePoints;

@@ -18,6 +18,7 @@
 #include "persist/user_settings.h"
 #include "platform/platform.h"
 #include "sound/sound_lib.h"
+#include "stage/play/stage_context.h"
 
 namespace tessaru {
 
@@ -99,6 +100,8 @@ class Game {
   // Free mode keeps its carousel position between visits of the song select.
   int16_t FreeSongCursor = 0;
   bool CursorHidden = false;
+  // What the last stage left behind (results screens read it; so do tests).
+  StageOutcome LastStage;
   Random Rng;
 };
 

@@ -35,7 +35,7 @@ int16_t ShowMatchUp(Game& game, int16_t /*reserved*/) {
   const SurfaceIndex instruments = pages.Load("\\image\\instname.bmp");
   const SurfaceIndex banner = pages.Load("\\image\\seltop0.bmp");
   const bool partners = st.PlayStyle != 0;
-  const int tagY = partners ? 312 : 72;
+  const int tagY = partners ? 264 : 344;
 
   int16_t result = 1;
   ScreenFrame frame(game);

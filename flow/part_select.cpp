@@ -140,13 +140,17 @@ int16_t SelectParts(Game& game) {
         const int part = settled[i] || result == 1 ? st.PlayerPart[i] : cursor[i];
         const std::string head = std::string(p == 0 ? "1P " : "2P ") + (computer[i] ? "COM" : "PLAYER");
         g.DrawSystemText(BackIndex, head, x + 16, 72, 1);
+        const bool undecided = !picking[i] && result == 0;
+        if (undecided) {
+          // A computer side chooses once the humans have.
+          g.DrawSystemText(BackIndex, "WAITING", x + 32, kListY, 1);
+          continue;
+        }
         if (tags >= 0) g.BltStretchClip(BackIndex, tags, x + 6, 100, 288, 29, 0, part * 32, 320, 32, 1);
         if (instruments >= 0) g.BltStretchClip(BackIndex, instruments, x + 6, 132, 288, 29, 0, part * 32, 320, 32, 1);
-        const bool showList = picking[i] && !settled[i] && result == 0;
-        if (!showList) {
-          const std::string state = picking[i] || !computer[i] ? "OK!" : "WAITING";
+        if (settled[i] || result == 1) {
           g.DrawSystemText(BackIndex, PartName(game, part), x + 32, kListY, 1);
-          if (picking[i] || !computer[i] || result == 1) g.DrawSystemText(BackIndex, state, x + 32, kListY + 2 * kListRow, 1);
+          g.DrawSystemText(BackIndex, "OK!", x + 32, kListY + 2 * kListRow, 1);
           continue;
         }
         for (int k = 0; k < kSelectableParts; ++k) {

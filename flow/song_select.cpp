@@ -132,8 +132,9 @@ int16_t SelectSong(Game& game, const std::vector<int16_t>& offered, int stage, i
         const int dir = carousel.ScrollDirection(now);
         const int shift = dir == 0 ? 0 : static_cast<int>((1.0 - carousel.ScrollProgress(now)) * kThumbGap) * dir;
         const int cursor = carousel.Cursor();
-        for (int k = -4; k <= 4; ++k) {
-          if (count < 2 && k != 0) continue;
+        // Each song once: a short list shows fewer neighbours rather than repeats.
+        const int reach = std::min(4, (count - 1) / 2);
+        for (int k = -reach; k <= reach + (count % 2 == 0 && count <= 8 ? 1 : 0); ++k) {
           const SongCard& c = cards[static_cast<size_t>(((cursor + k) % count + count) % count)];
           DrawJacket(g, c, 320 - kThumb / 2 + k * kThumbGap + shift, kThumbY, kThumb);
         }

@@ -1,0 +1,281 @@
+// The rules of the driver and the free-mode screens, without devices.
+#include <gtest/gtest.h>
+
+#include "flow/flow_rules.h"
+#include "flow/flow_stage.h"
+#include "flow/free_mode.h"
+#include "flow/free_mode_setting.h"
+#include "flow/game_main.h"
+#include "flow/part_select.h"
+#include "flow/screen_frame.h"
+#include "flow/song_select.h"
+#include "flow/title_screen.h"
+
+namespace tessaru {
+namespace {
+
+TEST(FlowRules, ComSkillForStage) {
+  struct Case {
+    int16_t Difficulty;
+    int Stage;
+    int16_t Skill;
+  };
+  const Case cases[] = {{0, 0, 10}, {0, 1, 10}, {0, 4, 40}, {1, 0, 35}, {1, 2, 40}, {1, 3, 50},
+                        {2, 0, 50}, {2, 2, 50}, {2, 3, 60}, {3, 2, 75}, {3, 3, 80}, {4, 0, 93},
+                        {4, 4, 98}, {4, 5, 100}, {4, 9, 100}, {0, -1, 0}, {9, 0, 50}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(ComSkillForStage(c.Difficulty, c.Stage), c.Skill) << c.Difficulty << "/" << c.Stage;
+  }
+  EXPECT_EQ(OtherSeat(0), 1);
+  EXPECT_EQ(OtherSeat(1), 0);
+}
+
+TEST(FlowRules, TitleCodesSetMenuChoiceAndSub) {
+  struct Case {
+    int16_t Code, Sub, PrevChoice, PrevSub;
+    bool Ending;
+    int16_t Choice, MenuSub;
+  };
+  const Case cases[] = {
+      {9, 1, 5, 0, false, 0, 1},     // single tour with the side that chose
+      {0, 1, 5, 0, false, 0, 0},     // single tour keeps the previous side
+      {11, 0, 5, 0, false, 20, 1},   // SESSION always sets 1
+      {20, 0, 5, 1, false, 20, 1},   // two players keeps the previous style
+      {2, 1, 5, 0, false, 2, 1},     // special tour takes the side
+      {1, 1, 5, 3, false, 1, 3},     // free mode leaves MenuSub
+      {-2, 1, 5, 3, true, 5, 3},     // the ending changes nothing
+      {99, 0, 5, 3, false, 99, 3},   // a code without activity ends the loop
+  };
+  for (const Case& c : cases) {
+    const TitleAction a = ApplyTitleCode(c.Code, c.Sub, c.PrevChoice, c.PrevSub);
+    EXPECT_EQ(a.Ending, c.Ending) << c.Code;
+    EXPECT_EQ(a.MenuChoice, c.Choice) << c.Code;
+    EXPECT_EQ(a.MenuSub, c.MenuSub) << c.Code;
+  }
+}
+
+TEST(FlowRules, ErrorFileEndsWithEofOnItsOwnLine) {
+  ErrorLog log;
+  log.Add("a");
+  log.Add("b");
+  EXPECT_EQ(ErrorFileText(log), "a\r\nb\r\n[EOF]\r\n");
+}
+
+TEST(FlowRules, FrameIntervalFollowsMaxFps) {
+  EXPECT_EQ(FrameIntervalMs(60), 17);
+  EXPECT_EQ(FrameIntervalMs(0), 17);  // 0 runs at 60
+  EXPECT_EQ(FrameIntervalMs(-5), 17);
+  EXPECT_EQ(FrameIntervalMs(30), 34);
+  EXPECT_EQ(FrameIntervalMs(124), 9);
+}
+
+TEST(TitleGrid, EntriesFollowTheirConditions) {
+  struct Case {
+    const char* Name;
+    TitleConditions Conditions;
+    std::vector<int16_t> Open;
+    std::vector<int16_t> Closed;
+  };
+  const std::vector<int16_t> all = {0, 1, 2, 4, 6, 7, 8, 9, 11, 12, 13, 14, 15, 20};
+  const Case cases[] = {
+      {"everything", {true, true, 1, all}, {1, 2, 9, 11, 12, 13, 14, kTitleExit}, {}},
+      {"no tutorial files", {false, true, 1, all}, {9, 12}, {13, 14}},
+      {"invalid list", {true, false, 1, all}, {1, 6, 7, 8, 15}, {9, 11, 12}},
+      {"nothing unlocked", {true, true, 0, all}, {1}, {2}},
+      {"activity missing", {true, true, 1, {1}}, {1, kTitleExit}, {9, 4, 13}},
+  };
+  for (const Case& c : cases) {
+    const TitleGrid grid = BuildTitleGrid(c.Conditions);
+    std::vector<int16_t> codes;
+    for (const auto& [r, col] : TitleCursorCells(grid)) codes.push_back(grid[static_cast<size_t>(r)][static_cast<size_t>(col)].Code);
+    const auto has = [&](int16_t code) { return std::find(codes.begin(), codes.end(), code) != codes.end(); };
+    for (int16_t code : c.Open) EXPECT_TRUE(has(code)) << c.Name << " " << code;
+    for (int16_t code : c.Closed) EXPECT_FALSE(has(code)) << c.Name << " " << code;
+  }
+}
+
+SpecialPlayCounts Plays(std::initializer_list<int> modes) {
+  SpecialPlayCounts p{};
+  for (int m : modes) p[static_cast<size_t>(m)] = 1;
+  return p;
+}
+
+TEST(FreeModeSetting, RowsShowOnlyAfterTheirModesWerePlayed) {
+  const SpecialPlayCounts none{};
+  std::vector<int> walk;
+  int row = kRowStart;
+  for (int i = 0; i < 5; ++i) walk.push_back(row = NextFreeRow(row, 1, none));
+  EXPECT_EQ(walk, (std::vector<int>{kRowMode, kRowHandicap, kRowStyle, kRowStart, kRowMode}));
+  EXPECT_EQ(NextFreeRow(kRowMode, -1, none), kRowStart);
+  EXPECT_FALSE(FreeRowShown(kRowColor, Plays({0})));
+  EXPECT_TRUE(FreeRowShown(kRowColor, Plays({0, 1})));
+  EXPECT_FALSE(FreeRowShown(kRowVisibility, Plays({4})));
+  EXPECT_TRUE(FreeRowShown(kRowVisibility, Plays({4, 5})));
+  EXPECT_TRUE(FreeRowShown(kRowLane, Plays({2})));
+  EXPECT_TRUE(FreeRowShown(kRowTiming, Plays({3})));
+}
+
+TEST(FreeModeSetting, EnterStepsEachRowByItsRule) {
+  struct Case {
+    const char* Name;
+    SpecialPlayCounts Plays;
+    int Row, Column;
+    int Presses;
+    std::vector<int16_t> Seen;  // the value after each press
+    size_t Index;
+  };
+  const Case cases[] = {
+      {"mode toggles", {}, kRowMode, 0, 2, {1, 0}, 0},
+      {"handicap wraps", {}, kRowHandicap, 1, 5, {1, 2, 3, 4, 0}, 3},
+      {"color wraps", {}, kRowColor, 0, 4, {1, 2, 3, 0}, 4},
+      {"visibility without vanish", {}, kRowVisibility, 0, 4, {1, 2, 3, 0}, 6},
+      {"visibility with vanish", Plays({25}), kRowVisibility, 0, 5, {1, 2, 3, 4, 0}, 6},
+      {"lane skips hi-speed", {}, kRowLane, 0, 8, {1, 2, 3, 4, 6, 7, 0, 1}, 8},
+      {"timing toggles", {}, kRowTiming, 1, 2, {1, 0}, 11},
+      {"style without double", {}, kRowStyle, 0, 3, {2, 0, 2}, 12},
+      {"style with double", Plays({6}), kRowStyle, 0, 3, {1, 2, 0}, 12},
+      {"rapid locked", {}, kRowStyle, 1, 2, {0, 0}, 13},
+      {"rapid open", Plays({22}), kRowStyle, 1, 2, {1, 0}, 13},
+  };
+  for (const Case& c : cases) {
+    FreeSettings s{};
+    std::vector<int16_t> seen;
+    for (int i = 0; i < c.Presses; ++i) {
+      ChangeFreeSetting(s, c.Row, c.Column, c.Plays);
+      seen.push_back(s[c.Index]);
+    }
+    EXPECT_EQ(seen, c.Seen) << c.Name;
+  }
+}
+
+TEST(FreeModeSetting, HiSpeedHoldsForBothSidesOrNeither) {
+  const SpecialPlayCounts open = Plays({24, 2});
+  FreeSettings s{};
+  s[8] = 4;  // side 1 on 2COLORS
+  ChangeFreeSetting(s, kRowLane, 0, open);
+  EXPECT_EQ(s[8], 5);
+  EXPECT_EQ(s[9], 5);
+  ChangeFreeSetting(s, kRowLane, 1, open);  // side 2 moves on to PANIC
+  EXPECT_EQ(s[9], 6);
+  EXPECT_EQ(s[8], 6);
+  ChangeFreeSetting(s, kRowLane, 1, open);  // no longer coupled
+  EXPECT_EQ(s[9], 7);
+  EXPECT_EQ(s[8], 6);
+}
+
+TEST(FreeModeSetting, KeepShowsSide2AsComputerAndStartCopiesEverything) {
+  FlowState st;
+  st.ComSkill = {-1, -1, 7, 7};
+  st.HandicapOpt = {2, 1};
+  st.LaneOpt = {3, 1};
+  st.TimingOpt = {1, 0};
+  st.PlayStyle = 2;
+  st.RapidMode = 1;
+  const FreeSettings s = FreeSettingsFromState(st);
+  EXPECT_EQ(s[0], 0);
+  EXPECT_EQ(s[1], 1);
+  EXPECT_EQ(s[2], 2);
+  EXPECT_EQ(s[9], 1);
+  EXPECT_EQ(s[12], 2);
+  EXPECT_EQ(s[13], 1);
+
+  FlowState out;
+  out.AssistFlag = {1, 1};
+  ApplyFreeSettings(s, out, 3);
+  EXPECT_EQ(out.ComSkill[0], -1);
+  EXPECT_EQ(out.ComSkill[1], 75);
+  EXPECT_EQ(out.ComSkill[2], 75);  // the partner of a pair style
+  EXPECT_EQ(out.HandicapOpt, st.HandicapOpt);
+  EXPECT_EQ(out.LaneOpt, st.LaneOpt);
+  EXPECT_EQ(out.TimingOpt, st.TimingOpt);
+  EXPECT_EQ(out.PlayStyle, 2);
+  EXPECT_EQ(out.RapidMode, 1);
+  EXPECT_EQ(out.AssistFlag, (std::array<int16_t, 2>{0, 0}));
+}
+
+TEST(SongCarousel, MovesWrapAndRepeatOnlyAfterASecond) {
+  SongCarousel c(3, 0);
+  EXPECT_EQ(c.Step(100, true, false, true, false), -1);
+  EXPECT_EQ(c.Cursor(), 2);  // Left on the first goes to the last
+  EXPECT_EQ(c.Step(150, false, true, false, true), 1);
+  EXPECT_EQ(c.Cursor(), 0);  // Right on the last goes to the first
+  // Held: nothing until a second after the last move, then one move.
+  for (uint32_t t = 151; t < 1150; t += 16) EXPECT_EQ(c.Step(t, false, false, false, true), 0) << t;
+  EXPECT_EQ(c.Step(1150, false, false, false, true), 1);
+  EXPECT_EQ(c.Step(1166, false, false, false, true), 0);
+  EXPECT_EQ(c.Step(2150, false, false, false, true), 1);
+  EXPECT_EQ(c.Cursor(), 2);
+}
+
+TEST(SongCarousel, InitialCursor) {
+  EXPECT_EQ(InitialSongCursor(5, 3, kMenuFreeMode), 3);
+  EXPECT_EQ(InitialSongCursor(5, 5, kMenuFreeMode), 0);  // beyond the list
+  EXPECT_EQ(InitialSongCursor(5, -1, kMenuFreeMode), 0);
+  EXPECT_EQ(InitialSongCursor(1, 0, kMenuFreeMode), 0);
+  EXPECT_EQ(InitialSongCursor(5, 3, kMenuTutorial), 0);
+}
+
+TEST(PartSelect, ComputerTakesThePartGroupOfTheConfirmedPartAndNeverTheOther) {
+  Random rng(7);
+  for (int16_t confirmed = 0; confirmed < 8; ++confirmed) {
+    for (int i = 0; i < 50; ++i) {
+      const int16_t part = ComputerPart(confirmed, confirmed, rng);
+      EXPECT_NE(part, confirmed);
+      EXPECT_EQ(part / 4, confirmed / 4) << confirmed << " -> " << part;
+    }
+  }
+}
+
+TEST(FreeMode, SongListFollowsRecordsAndFlags) {
+  SongList list;
+  list.SongCount = 12;
+  list.FirstExtraSong = 9;
+  list.SongPaths.assign(12, "");
+  list.SongKeys.assign(12, "");
+  for (int i = 0; i < 12; ++i) list.SongKeys[static_cast<size_t>(i)] = "s" + std::to_string(i);
+  HighScores records;
+  records.LoadHighScores(list, TESSARU_SCRATCH);
+  EXPECT_EQ(FreeSongList(list, records), (std::vector<int16_t>{9, 10, 11}));
+  records.RecordStageResult({3, 5, 100, 80, true, 2});   // song 3 passed with part 5
+  records.RecordStageResult({4, 2, 100, 80, false, 2});  // song 4 played, not passed
+  records.GameFlags[2] = kGameFlagSet;
+  records.GameFlags[1] = kGameFlagSet;
+  EXPECT_EQ(FreeSongList(list, records), (std::vector<int16_t>{3, 6, 8, 9, 10, 11}));
+}
+
+TEST(FlowStage, PassedMeansRunToTheEndAndNotLost) {
+  struct Case {
+    const char* Name;
+    int16_t Style;
+    int16_t EndState;
+    int32_t LastStep;
+    int16_t Gauge0;
+    int16_t KnockedOut0;
+    bool Quit;
+    bool Passed;
+  };
+  const Case cases[] = {
+      {"ended", 0, 1, 64, 500, 0, false, true},
+      {"cut by F1", 0, 1, 30, 500, 0, false, false},
+      {"knocked out", 0, 2, 40, 0, 1, false, false},
+      {"quit", 0, 1, 64, 500, 0, true, false},
+      {"pair under 1000", 1, 1, 64, 999, 0, false, false},
+      {"pair at 1000", 2, 1, 64, 1000, 0, false, true},
+      {"survival empty", 3, 2, 40, 0, 0, false, false},
+  };
+  for (const Case& c : cases) {
+    FlowState st;
+    st.PlayStyle = c.Style;
+    st.ComSkill = {-1, 50, 99, 99};
+    StageOutcome o;
+    o.EndState = c.EndState;
+    o.LastStep = c.LastStep;
+    o.QuitRequested = c.Quit;
+    o.Players[0].Gauge = c.Gauge0;
+    o.Players[0].KnockedOut = c.KnockedOut0;
+    EXPECT_EQ(StagePassed(st, o, 64), c.Passed) << c.Name;
+  }
+}
+
+}  // namespace
+}  // namespace tessaru

@@ -1,0 +1,199 @@
+// Whole games through the real GameMain on the headless devices.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "content/song_file.h"
+#include "flow/free_mode.h"
+#include "flow/tests/game_rig.h"
+#include "persist/high_scores.h"
+#include "stage/tempo_map.h"
+
+namespace tessaru::flowtest {
+namespace {
+
+// Title -> FREE MODE -> START -> the first song -> part 1 -> match-up (skipped).
+constexpr double kTitleEnter = 1500;
+constexpr double kSettingStart = 3000;
+constexpr double kSongEnter = 4500;
+constexpr double kPartEnter = 6000;
+constexpr double kMatchUpSkip = 8000;
+const std::vector<KeyPress> kToTheStage = {{kTitleEnter, kKeyEnter},
+                                           {kSettingStart, kKeyEnter},
+                                           {kSongEnter, kKeyEnter},
+                                           {kPartEnter, kKeyEnter},
+                                           {kMatchUpSkip, kKeyEnter}};
+// Fewer frames keep the test quick; the file itself must come out untouched.
+const std::string kUserIni = "[USER]\r\nMAXFPS=20\r\nDIFFICULTY=2\r\n";
+// A finished screen has a picture: many colours and little plain black.
+bool LooksDrawn(const platform::HeadlessControl& control) {
+  int w = 0;
+  int h = 0;
+  const std::vector<uint16_t>& frame = control.LastFrame(&w, &h);
+  std::vector<bool> seen(65536, false);
+  int colours = 0;
+  size_t black = 0;
+  for (uint16_t px : frame) {
+    if (px == 0) ++black;
+    if (!seen[px]) {
+      seen[px] = true;
+      ++colours;
+    }
+  }
+  return !frame.empty() && colours > 64 && black < frame.size() / 2;
+}
+
+// The result sequence's own length before the results screen comes up.
+constexpr double kResultSequenceMs = 4500;
+
+TEST(GameMain, FreeModeStageWithEveryChipOnTimeScores100AndIsRecorded) {
+  const auto started = std::chrono::steady_clock::now();
+  // First run: learn when the stage's song clock starts and how long the song is. The
+  // devices are virtual, so a second run reaches the stage at the same moment.
+  const fs::path learn = MakeProgramFolder("learn");
+  WriteFile(learn / "user.ini", kUserIni);
+  SongRecord song;
+  std::vector<PartRecord> parts;
+  {
+    platform::HeadlessPlatform probe = platform::CreateHeadlessPlatform();
+    Game g(std::move(probe.platform), learn.string());
+    LoadGameSettings(g);
+    ASSERT_TRUE(LoadSongList(g.Songs, g.Song, g.Parts, g.DataPath, 0, g.Errors));
+    const std::vector<int16_t> offered = FreeSongList(g.Songs, g.Records);
+    ASSERT_FALSE(offered.empty());
+    ASSERT_TRUE(LoadSongFile(song, parts, g.Songs.SongPaths[static_cast<size_t>(offered[0])], false));
+  }
+  const double songMs = StepToTime(song, int32_t{song.Bars} * kStepsPerBar);
+  std::vector<KeyPress> keys = kToTheStage;
+  keys.push_back({kMatchUpSkip + songMs + kResultSequenceMs + 2000, kKeyEscape});
+  const GameRun first = RunGame(learn, keys);
+  ASSERT_EQ(first.Status, kExitOk);
+  // It ended with Esc on the results screen: keep that picture for a look.
+  fs::create_directories(fs::path(TESSARU_SCRATCH) / "screens");
+  first.Control->SaveLastFramePng((fs::path(TESSARU_SCRATCH) / "screens" / "results.png").string());
+  EXPECT_TRUE(LooksDrawn(*first.Control));
+  const double start = first.TheGame->LastStage.StartMs;
+  ASSERT_GT(start, kMatchUpSkip);
+
+  // Second run: every chip of part 1 pressed at its time; then F1 on the results screen
+  // (back to the title) and Esc there.
+  const fs::path folder = MakeProgramFolder("play");
+  WriteFile(folder / "user.ini", kUserIni);
+  keys = kToTheStage;
+  int chips = 0;
+  const PartRecord& part = parts[0];
+  for (size_t s = 0; s < part.StepWords.size() && s < static_cast<size_t>(song.Bars) * kStepsPerBar; ++s) {
+    const int16_t lane = part.StepWords[s];
+    if (lane < 1 || lane > 4) continue;
+    keys.push_back({start + StepToTime(song, static_cast<int32_t>(s)) - song.BgmOffset, kLaneKeys[lane]});
+    ++chips;
+  }
+  ASSERT_GT(chips, 0);
+  const double results = first.TheGame->LastStage.SequenceStartMs + kResultSequenceMs;
+  keys.push_back({results + 1500, kKeyF1});
+  keys.push_back({results + 3500, kKeyEscape});
+  const GameRun run = RunGame(folder, keys);
+
+  ASSERT_EQ(run.Status, kExitOk);
+  const Game& game = *run.TheGame;
+  // Only the release of the final Esc is left: the game ended on its press.
+  EXPECT_EQ(run.Control->PendingKeyCount(), 1u);
+  EXPECT_EQ(game.LastStage.Players[0].JudgeCount[0], chips);
+  EXPECT_EQ(game.State.StageScore[0], 100);
+  EXPECT_EQ(ReadFile(folder / "user.ini"), kUserIni);
+  EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
+  EXPECT_TRUE(run.Control->Messages().empty());
+
+  HighScores saved;
+  saved.LoadHighScores(game.Songs, folder.string());
+  const int songIndex = game.State.SongIndex;
+  EXPECT_EQ(saved.HPS(0, songIndex), 1);
+  EXPECT_EQ(saved.HPR(0, songIndex), 100);
+  EXPECT_EQ(saved.SongRecords(DifficultyGroup(2), 0, songIndex).Rate, 100);
+  EXPECT_EQ(saved.SongRecords(DifficultyGroup(2), 0, songIndex).Score, game.State.StagePoints[0]);
+  EXPECT_GT(game.State.StagePoints[0], 0);
+
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  std::printf("two whole games with a %.1f s song took %.2f s\n", songMs / 1000, seconds);
+}
+
+// Each screen, left with Esc once it is up: the picture is kept in the scratch folder and
+// must be a drawn screen, not a black or single-colour page.
+TEST(GameMain, EveryScreenDrawsItsPicture) {
+  struct Case {
+    const char* Name;
+    size_t Steps;  // how many of the keys to the stage are pressed first
+    double EscapeAt;
+  };
+  const Case cases[] = {{"title", 0, 1200},        {"free-mode-setting", 1, 2700},
+                        {"song-select", 2, 4200},  {"part-select", 3, 5600},
+                        {"match-up", 4, 8500}};
+  for (const Case& c : cases) {
+    const fs::path folder = MakeProgramFolder(std::string("screen-") + c.Name);
+    std::vector<KeyPress> keys(kToTheStage.begin(), kToTheStage.begin() + static_cast<ptrdiff_t>(c.Steps));
+    keys.push_back({c.EscapeAt, kKeyEscape});
+    const GameRun run = RunGame(folder, keys);
+    EXPECT_EQ(run.Status, kExitOk) << c.Name;
+    fs::create_directories(fs::path(TESSARU_SCRATCH) / "screens");
+    run.Control->SaveLastFramePng((fs::path(TESSARU_SCRATCH) / "screens" / (std::string(c.Name) + ".png")).string());
+    EXPECT_TRUE(LooksDrawn(*run.Control)) << c.Name;
+    EXPECT_FALSE(fs::exists(folder / "error.txt")) << c.Name << ": " << ReadFile(folder / "error.txt");
+  }
+}
+
+TEST(GameMain, AMissingImageIsReportedInErrorTxtAndTheGameGoesOn) {
+  const fs::path folder = MakeProgramFolder("missing", "image/selback2.zxg");
+  // Esc on the match-up screen, whose background is the missing image.
+  std::vector<KeyPress> keys(kToTheStage.begin(), kToTheStage.end() - 1);
+  keys.push_back({kMatchUpSkip - 500, kKeyEscape});
+  const GameRun run = RunGame(folder, keys);
+  EXPECT_EQ(run.Status, kExitOk);
+  const std::string expected = run.TheGame->DataPath + "\\image\\selback2.bmp" +
+                               std::string(kLoadFailedSuffix) + "\r\n[EOF]\r\n";
+  EXPECT_EQ(ReadFile(folder / "error.txt"), expected);
+  ASSERT_EQ(run.Control->Messages().size(), 1u);
+  EXPECT_EQ(run.Control->Messages()[0], kErrorBoxText);
+  EXPECT_EQ(run.Control->MessageTitles()[0], "Tessaru");
+  // Esc saves the records on the way out.
+  EXPECT_TRUE(fs::exists(folder / "hsc.ini"));
+}
+
+TEST(GameMain, DriverFallbacksAreSavedToTheSettings) {
+  struct Case {
+    const char* Name;
+    std::string UserIni;
+    bool Refuse22k16;
+    const char* WantLine;
+  };
+  // The device refuses 22050 Hz 16-bit: -1 steps on to 0 and stays there.
+  const Case cases[] = {
+      {"sound-format", "[USER]\r\nSNDPLAYQUALITY=-1\r\n", true, "SNDPLAYQUALITY=0"},
+      {"maxfps-zero", "[USER]\r\nMAXFPS=0\r\n", false, "MAXFPS=60"},
+  };
+  for (const Case& c : cases) {
+    const fs::path folder = MakeProgramFolder(c.Name);
+    WriteFile(folder / "user.ini", c.UserIni);
+    const GameRun run = RunGame(folder, {{kTitleEnter, kKeyEscape}}, [&](platform::HeadlessControl& h) {
+      if (c.Refuse22k16) {
+        h.SetAudioAccepts([](const platform::AudioFormat& f) { return f.Rate != 22050 || f.Bits != 16; });
+      }
+    });
+    EXPECT_EQ(run.Status, kExitOk) << c.Name;
+    EXPECT_NE(ReadFile(folder / "user.ini").find(c.WantLine), std::string::npos) << c.Name;
+    EXPECT_FALSE(fs::exists(folder / "error.txt")) << c.Name;
+  }
+}
+
+TEST(GameMain, NoSoundDeviceEndsAtStartUpWithTheLineAndNoSave) {
+  const fs::path folder = MakeProgramFolder("nosound");
+  const GameRun run = RunGame(folder, {}, [](platform::HeadlessControl& h) {
+    h.SetAudioAccepts([](const platform::AudioFormat&) { return false; });
+  });
+  EXPECT_EQ(run.Status, kExitStartFailed);
+  EXPECT_EQ(ReadFile(folder / "error.txt"), "DirectSoundの初期化に失敗しました\r\n[EOF]\r\n");
+  EXPECT_FALSE(fs::exists(folder / "hsc.ini"));
+}
+
+}  // namespace
+}  // namespace tessaru::flowtest

@@ -1,0 +1,98 @@
+#pragma once
+// Runs the real GameMain on the headless devices with scripted keys, in a program folder
+// of its own whose data are links to the generated data folder.
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "flow/game.h"
+#include "flow/game_main.h"
+#include "platform/headless.h"
+
+namespace tessaru::flowtest {
+
+namespace fs = std::filesystem;
+
+inline constexpr uint8_t kKeyEnter = 13;
+inline constexpr uint8_t kKeyEscape = 27;
+inline constexpr uint8_t kKeyF1 = 112;
+inline constexpr uint8_t kKeyDown = 40;
+// Player 1's lanes 1..4 (Z X C V).
+inline constexpr uint8_t kLaneKeys[5] = {0, 0x5A, 0x58, 0x43, 0x56};
+
+inline std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline void WriteFile(const fs::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+// A fresh program folder under the scratch folder: every entry of the generated data
+// folder linked in, except `without` (a path relative to it), which is left out.
+inline fs::path MakeProgramFolder(const std::string& name, const std::string& without = {}) {
+  const fs::path source = TESSARU_DATA_DIR;
+  const fs::path root = fs::path(TESSARU_SCRATCH) / name;
+  fs::remove_all(root);
+  fs::create_directories(root);
+  const fs::path skip = without.empty() ? fs::path() : source / without;
+  const auto linkTree = [&](const auto& self, const fs::path& from, const fs::path& to) -> void {
+    for (const auto& entry : fs::directory_iterator(from)) {
+      const fs::path target = to / entry.path().filename();
+      const std::string file = entry.path().filename().string();
+      if (file.ends_with(".ini") || file == "error.txt" || file == "replay") continue;
+      if (!skip.empty() && entry.path() == skip) continue;
+      if (entry.is_directory() && !skip.empty() && skip.string().starts_with(entry.path().string() + "/")) {
+        fs::create_directory(target);
+        self(self, entry.path(), target);
+      } else {
+        fs::create_symlink(entry.path(), target);
+      }
+    }
+  };
+  linkTree(linkTree, source, root);
+  return root;
+}
+
+struct KeyPress {
+  double AtMs;
+  uint8_t Key;
+};
+
+struct GameRun {
+  platform::HeadlessControl* Control = nullptr;
+  std::unique_ptr<Game> TheGame;
+  int Status = -1;
+};
+
+// Plays the game from start to exit. `prepare` may set the devices up before the start.
+template <typename Prepare>
+GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepare prepare) {
+  platform::HeadlessPlatform devices = platform::CreateHeadlessPlatform();
+  GameRun run;
+  run.Control = devices.control;
+  // Every poll moves time on, as a real loop's work would.
+  run.Control->SetPumpAdvanceMs(1.0);
+  for (const KeyPress& k : keys) {
+    run.Control->ScheduleKey({k.AtMs, k.Key, true});
+    run.Control->ScheduleKey({k.AtMs + 40, k.Key, false});
+  }
+  prepare(*run.Control);
+  run.TheGame = std::make_unique<Game>(std::move(devices.platform), folder.string());
+  LoadGameSettings(*run.TheGame);
+  run.Status = GameMain(*run.TheGame, 0);
+  return run;
+}
+
+inline GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys) {
+  return RunGame(folder, keys, [](platform::HeadlessControl&) {});
+}
+
+}  // namespace tessaru::flowtest
