@@ -196,6 +196,7 @@ void StageRun::DrawFrame(int caption, int32_t number) {
   view_->Draw();
   if (caption >= 0) view_->DrawCaption(caption, number);
   context_.Graph.FlipScreen();
+  if (context_.FrameDrawn) context_.FrameDrawn(stage_->SongTime());
   ++frameCount_;
   ++context_.Outcome.FramesDrawn;
 }

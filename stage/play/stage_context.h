@@ -92,6 +92,8 @@ struct StageContext {
   std::function<void()> DisplayRecreated;
   // True once the player closed the window; the stage then ends as if Esc were held.
   std::function<bool()> WindowClosed;
+  // Called after every drawn frame with the song time it showed (before the flip).
+  std::function<void(int32_t)> FrameDrawn;
   // Lane options and the computer players draw from it; null: a generator seeded from
   // the clock.
   Random* Rng = nullptr;

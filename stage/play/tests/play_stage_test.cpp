@@ -1,6 +1,7 @@
 #include "stage/play/play_stage.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <iostream>
 
 #include <gtest/gtest.h>
@@ -201,6 +202,38 @@ TEST(PlayStage, LowResolutionRunsAt320AndComesBack) {
   EXPECT_EQ(rig.Devices->Graph->ScreenWidth(), 640);
   EXPECT_EQ(rig.Settings.RESOLUTION, 1);
   EXPECT_TRUE(rig.Devices->Errors.Empty()) << rig.Devices->Errors.Text();
+}
+
+}  // namespace
+}  // namespace tessaru::playtest
+
+namespace tessaru::playtest {
+namespace {
+
+// Pictures of a stage in progress for the documentation; runs only when asked for.
+TEST(PlayStage, ScreenshotsWhenAskedFor) {
+  const char* dir = std::getenv("TESSARU_SCREENSHOT_DIR");
+  if (dir == nullptr) GTEST_SKIP() << "set TESSARU_SCREENSHOT_DIR to write the screenshots";
+  SongOptions song;
+  song.Bars = 8;
+  for (int32_t s = 2; s < 128; ++s) {
+    if (s % 3 != 1) song.Chips.push_back({s, static_cast<int16_t>(1 + (s * 7 / 3) % 4)});
+  }
+  for (int16_t res : {int16_t{0}, int16_t{1}}) {
+    PlayRig rig("screenshot", song);
+    rig.Settings.RESOLUTION = res;
+    rig.Settings.MAXFPS = 60;
+    StageContext c = rig.Context();
+    c.Setup.ComSkill = {70, 40, 99, 99};
+    c.Setup.PlayerPart = {0, 1};
+    const std::string path = std::string(dir) + (res == 1 ? "/stage-320x240.png" : "/stage-640x480.png");
+    bool saved = false;
+    c.FrameDrawn = [&](int32_t t) {
+      if (!saved && t >= 7300) saved = rig.Devices->Headless->SaveLastFramePng(path);
+    };
+    PlayStage(c);
+    EXPECT_TRUE(saved);
+  }
 }
 
 }  // namespace
