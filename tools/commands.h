@@ -24,5 +24,6 @@ void RegisterDanceCommand(CLI::App& app);
 void RegisterBgaCommand(CLI::App& app);
 void RegisterValidateDataCommand(CLI::App& app);
 void RegisterSimulateCommand(CLI::App& app);
+void RegisterPlayCommand(CLI::App& app);
 
 }  // namespace tessaru

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
   tessaru::RegisterBgaCommand(app);
   tessaru::RegisterValidateDataCommand(app);
   tessaru::RegisterSimulateCommand(app);
+  tessaru::RegisterPlayCommand(app);
 
   try {
     app.parse(argc, argv);
