@@ -5,8 +5,8 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 TESSARU_CMAKE_ARGS="${TESSARU_CMAKE_ARGS:-} -DTESSARU_BUILD_TESTS=OFF" \
   "$root/scripts/setup.sh" packages-build.txt
 build="${TESSARU_BUILD_DIR:-$root/build}"
-if [[ -x "$build/bin/tessaru" ]]; then
-  exec "$build/bin/tessaru" "$@"
+if [[ ! -x "$build/bin/tessaru" ]]; then
+  echo "run.sh: $build/bin/tessaru was not built" >&2
+  exit 1
 fi
-# Until the game itself lands, show the content tool reading a sample song.
-exec "$build/bin/tessaru-tool" song "$build/bin/samples/sample.zxs"
+exec "$build/bin/tessaru" "$@"
