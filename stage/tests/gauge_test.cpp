@@ -92,13 +92,7 @@ TEST(ChipDensity, CountsChipStepsPerBlock) {
   EXPECT_EQ(BuildChipDensity(part.StepWords, -3).size(), 2u);
 }
 
-TEST(InitialGauges, ByStyle) {
-  EXPECT_EQ(InitialGauges(0, 0), (std::array<int16_t, 2>{1000, 1000}));
-  EXPECT_EQ(InitialGauges(1, 0), (std::array<int16_t, 2>{0, 0}));
-  EXPECT_EQ(InitialGauges(2, 700), (std::array<int16_t, 2>{0, 0}));
-  EXPECT_EQ(InitialGauges(3, 640)[0], 640);
-  EXPECT_EQ(InitialGauges(3, 0)[0], 1000);
-  EXPECT_EQ(InitialGauges(3, 70000)[0], 1000);
+TEST(DamageBlockTarget, OneBlockPer25PointsMissing) {
   EXPECT_EQ(DamageBlockTarget(1000), 0);
   EXPECT_EQ(DamageBlockTarget(976), 0);
   EXPECT_EQ(DamageBlockTarget(975), 1);

@@ -95,26 +95,5 @@ TEST(FindPressCandidate, NearestOpenChipOnTheLaneWins) {
   EXPECT_DOUBLE_EQ(FindPressCandidate(song, part.StepWords, hit, 10, 1, 1250).Delta, 250.0);
 }
 
-TEST(JudgePoints, NormalAndEndlessAmounts) {
-  struct Case { int16_t category; int32_t combo; bool endless; int32_t points; };
-  const std::vector<Case> cases = {
-      {JudgeJust, 1, false, 200}, {JudgeJust, 2, false, 400}, {JudgeJust, 3, false, 600},
-      {JudgeJust, 4, false, 800}, {JudgeJust, 57, false, 800}, {JudgeEarly, 0, false, 100},
-      {JudgeLate, 0, false, 100}, {JudgeFar, 0, false, 10},    {JudgeMiss, 0, false, 0},
-      {JudgeJust, 1, true, 10},   {JudgeJust, 57, true, 570},  {JudgeEarly, 0, true, 5},
-      {JudgeFar, 0, true, 1},
-  };
-  for (const auto& c : cases) EXPECT_EQ(JudgePoints(c.category, c.combo, c.endless), c.points);
-}
-
-TEST(JustDisplayCode, CountsDownThenBonusThenStyle) {
-  const std::vector<int16_t> style0 = {4, 3, 2, 9, 9, 9, 9, 9, 9};
-  const std::vector<int16_t> style1 = {4, 3, 2, 9, 1, 1, 1, 9, 1};
-  for (int32_t n = 1; n <= 9; ++n) {
-    EXPECT_EQ(JustDisplayCode(n, 0), style0[static_cast<size_t>(n - 1)]) << n;
-    EXPECT_EQ(JustDisplayCode(n, 1), style1[static_cast<size_t>(n - 1)]) << n;
-  }
-}
-
 }  // namespace
 }  // namespace tessaru

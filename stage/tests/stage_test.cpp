@@ -259,6 +259,7 @@ TEST(Stage, EndsAtTheLastBarWithScoresAndMaxCombo) {
   StageSetup setup = HumanVersusIdle();
   setup.MenuChoice = 1;
   PartRecord part = MakePart(2, RegularChips(0, 12, 2));  // 7 chips
+  setup.SoundSlots = {{5}, {6}};
   Stage& stage = rig.Build(MakeSong(120, 2), {part, MakePart(2, {})}, setup);
   for (int32_t s : {0, 2, 4}) rig.PressAt(0, stage.Chart(0).StepWords[static_cast<size_t>(s)], s * kStepMs);
   rig.RunTo(static_cast<int32_t>(32 * kStepMs) - 1);
@@ -270,9 +271,9 @@ TEST(Stage, EndsAtTheLastBarWithScoresAndMaxCombo) {
   EXPECT_EQ(stage.Player(0).MaxCombo, 3);
   // After the end presses are no longer judged, but they still sound.
   const size_t plays = rig.sink.Played().size();
-  setup.SoundSlots = {{5}};
-  EXPECT_FALSE(stage.Press(0, 1, 4100).Judged);
-  EXPECT_EQ(rig.sink.Played().size(), plays);
+  EXPECT_FALSE(stage.Press(0, stage.Chart(0).StepWords[4], 4100).Judged);
+  EXPECT_EQ(rig.sink.Played().size(), plays + 1);
+  EXPECT_EQ(stage.Player(0).JudgeCount[JudgeMiss], 4);
 }
 
 TEST(Stage, CutEndsAtOnceWithTheNormalScore) {
