@@ -20,6 +20,9 @@ function(tessaru_tests name)
     TESSARU_FIXTURES="${CMAKE_CURRENT_SOURCE_DIR}/tests/fixtures"
     TESSARU_SCRATCH="${CMAKE_BINARY_DIR}/scratch/${name}")
   file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/scratch/${name})
+  # Tests of one binary share its scratch folder, so they run one at a time; different
+  # binaries still run in parallel.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy")
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy"
+               RESOURCE_LOCK ${name})
 endfunction()

@@ -127,7 +127,9 @@ std::vector<uint8_t> BuildWave(const std::vector<int16_t>& interleaved, int chan
   const uint32_t dataBytes = static_cast<uint32_t>(interleaved.size()) * bytesPerSample;
   std::vector<uint8_t> out;
   out.reserve(44 + dataBytes + 1);
-  auto put = [&out](const char* tag) { out.insert(out.end(), tag, tag + 4); };
+  auto put = [&out](const char* tag) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
+  };
   auto u16 = [&out](uint32_t v) {
     out.push_back(static_cast<uint8_t>(v));
     out.push_back(static_cast<uint8_t>(v >> 8));
