@@ -82,7 +82,9 @@ TEST(ByteLayer, OnlyTheFirstKilobyteIsTransformed) {
 class PackedFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = std::string(TESSARU_SCRATCH) + "/packed";
+    // One folder per test: CTest runs tests in parallel processes.
+    root_ = std::string(TESSARU_SCRATCH) + "/packed_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name();
     fs::remove_all(root_);
     fs::create_directories(root_);
   }
