@@ -20,19 +20,6 @@ std::vector<TextValue> Join(std::initializer_list<std::vector<TextValue>> parts)
   return out;
 }
 
-TEST(InitDance, Defaults) {
-  DanceRecord dance;
-  dance.PictureCount = 4;
-  dance.Frames.resize(9);
-  InitDance(dance);
-  EXPECT_EQ(dance.PictureCount, 1);
-  EXPECT_EQ(dance.Pictures, (std::vector<std::string>{"", "", ""}));
-  EXPECT_EQ(dance.PatternCount, 10);
-  EXPECT_EQ(dance.PatternLengths.size(), 10u);
-  EXPECT_EQ(dance.PatternFirst.size(), 10u);
-  EXPECT_EQ(dance.Frames.size(), 1u);
-}
-
 TEST_F(DanceFiles, PatternsFramesAndDurations) {
   WriteText("d.zxd", Join({{S("<KWDANCEFILE>"), S("<PICTURE>"), I(2), S("a.bmp"), S("b.bmp"),
                             S("<PATTERNS>"), I(3), S("<DATA>"), I(2)},
@@ -65,6 +52,7 @@ TEST_F(DanceFiles, PatternsFramesAndDurations) {
 TEST_F(DanceFiles, PictureCountZeroKeepsTheDefaults) {
   WriteText("d.zxd", {S("<KWDANCEFILE>"), S("<PICTURE>"), I(0), S("<PATTERNS>"), I(0)});
   DanceRecord dance;
+  dance.Frames.resize(9);
   ASSERT_TRUE(LoadDanceFile(dance, Path("d.zxd")));
   EXPECT_EQ(dance.PictureCount, 0);
   EXPECT_EQ(dance.Pictures, (std::vector<std::string>{"", "", ""}));

@@ -10,26 +10,6 @@ namespace {
 
 using SongFiles = ContentFiles;
 
-TEST(InitSongRecord, Defaults) {
-  SongRecord song;
-  song.Title = "old";
-  std::vector<PartRecord> parts(3);
-  InitSongRecord(song, parts);
-  EXPECT_EQ(song.Title, "NO TITLE");
-  EXPECT_EQ(song.Bpm, 120.0);
-  EXPECT_EQ(song.Bars, 100);
-  EXPECT_EQ(song.PartCount, 10);
-  ASSERT_EQ(song.PartFiles.size(), 10u);
-  EXPECT_EQ(song.PartFiles[0], "part00.z4p");
-  EXPECT_EQ(song.PartFiles[9], "part09.z4p");
-  EXPECT_EQ(song.PartLinks, (std::vector<int16_t>{4, 5, 6, 7, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(song.TempoTicks, std::vector<int32_t>{0});
-  EXPECT_EQ(song.TempoBpms, std::vector<double>{120.0});
-  ASSERT_EQ(parts.size(), 10u);
-  EXPECT_EQ(parts[9].Name, "BGM02");
-  EXPECT_EQ(parts[3].StepWords.size(), 1600u);
-}
-
 TEST_F(SongFiles, HeaderOnlyTagsAndTempoMap) {
   struct Case {
     const char* name;
@@ -127,8 +107,14 @@ TEST_F(SongFiles, OnlyHeaderAndEnd) {
   std::vector<PartRecord> parts;
   ASSERT_TRUE(LoadSongFile(song, parts, Path("s.z4s"), true));
   EXPECT_EQ(song.Title, "NO TITLE");
+  EXPECT_EQ(song.Bpm, 120.0);
+  EXPECT_EQ(song.Bars, 100);
   EXPECT_EQ(song.PartCount, 10);
   EXPECT_EQ(song.PartFiles[5], "part05.z4p");
+  EXPECT_EQ(song.PartLinks, (std::vector<int16_t>{4, 5, 6, 7, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(song.TempoTicks, std::vector<int32_t>{0});
+  ASSERT_EQ(parts.size(), 10u);
+  EXPECT_EQ(parts[9].Name, "BGM02");
   // A full load needs part00 .. part09.
   EXPECT_FALSE(LoadSongFile(song, parts, Path("s.z4s"), false));
   PartRecord part;

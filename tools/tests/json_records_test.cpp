@@ -50,20 +50,9 @@ TEST(PartFromJson, RefusesWhatThePartCannotHold) {
   }
 }
 
-TEST(RecordJson, NamesEveryField) {
-  SongRecord song;
-  const auto json = SongJson(song);
-  for (const char* key : {"Title", "Artist", "Genre", "Level", "Bpm", "Bars", "IntroBars",
-                          "BgmOffset", "Bgm", "PartCount", "PartFiles", "PartLinks", "Anime",
-                          "TempoCount", "TempoTicks", "TempoBpms"}) {
-    EXPECT_TRUE(json.contains(key)) << key;
-  }
+TEST(RecordJson, TextThatIsNotUtf8IsReplaced) {
   PartRecord part;
   InitPartRecord(part, 0, 1);
-  EXPECT_EQ(PartJson(part, false)["ChipSteps"], 0);
-  EXPECT_FALSE(PartJson(part, false).contains("StepWords"));
-  EXPECT_EQ(PartJson(part, true)["ChipSounds"].size(), 64u);
-  // Text that is not UTF-8 is replaced, not refused.
   part.Name = "\xFF";
   EXPECT_NO_THROW(JsonText(PartJson(part, false)));
 }
