@@ -1,6 +1,6 @@
 #include "core/error_log.h"
 
-#include <fstream>
+#include "core/file_access.h"
 
 namespace tessaru {
 
@@ -17,12 +17,8 @@ void ErrorLog::AddLoadFailure(std::string_view fullPath) {
   Add(line);
 }
 
-bool ErrorLog::WriteTo(const std::string& fileSystemPath) const {
-  std::ofstream out(fileSystemPath, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out << text_ << "[EOF]";
-  out.flush();
-  return static_cast<bool>(out);
+bool ErrorLog::WriteTo(std::string_view logicalPath) const {
+  return WriteWholeFileAtomic(logicalPath, FileText());
 }
 
 }  // namespace tessaru

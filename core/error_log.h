@@ -14,8 +14,10 @@ class ErrorLog {
   bool Empty() const { return text_.empty(); }
   const std::string& Text() const { return text_; }
   void Clear() { text_.clear(); }
-  // Writes the log followed by "[EOF]" to a file system path; false when it cannot.
-  bool WriteTo(const std::string& fileSystemPath) const;
+  // The text of "error.txt": every entry, then "[EOF]" on a line of its own.
+  std::string FileText() const { return text_ + "[EOF]\r\n"; }
+  // Replaces the file at a logical path with FileText(), atomically; false when it cannot.
+  bool WriteTo(std::string_view logicalPath) const;
 
  private:
   std::string text_;

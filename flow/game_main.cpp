@@ -100,12 +100,10 @@ void ShutDown(Game& game) {
   if (game.Errors.Empty()) return;
   game.Devices().dialogs->ShowMessage("Tessaru", std::string(kErrorBoxText));
   // The report is best effort: a read-only data folder must not stop the exit.
-  WriteWholeFileAtomic(game.DataPath + "\\" + std::string(kErrorFile), ErrorFileText(game.Errors));
+  game.Errors.WriteTo(game.DataPath + "\\" + std::string(kErrorFile));
 }
 
 }  // namespace
-
-std::string ErrorFileText(const ErrorLog& log) { return log.Text() + "[EOF]\r\n"; }
 
 TitleAction ApplyTitleCode(int16_t code, int16_t sub, int16_t menuChoice, int16_t menuSub) {
   TitleAction a{false, menuChoice, menuSub};

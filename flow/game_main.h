@@ -26,8 +26,6 @@ int GameMain(Game& game, int16_t hideCursor);
 // Writes the high scores, the special scores and the tour records, in that order.
 void SaveAllRecords(Game& game);
 
-// The text written to "error.txt": the log, then "[EOF]" on a line of its own.
-std::string ErrorFileText(const ErrorLog& log);
 
 // What the driver does with a title code: the MenuChoice and MenuSub it sets.
 struct TitleAction {

@@ -28,7 +28,7 @@ TEST(ErrorLog, WritesEofMarker) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
-  EXPECT_EQ(text.str(), "x\r\n[EOF]");
+  EXPECT_EQ(text.str(), "x\r\n[EOF]\r\n");
   EXPECT_FALSE(log.WriteTo("/nonexistent-folder/error.txt"));
 }
 

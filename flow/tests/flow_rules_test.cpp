@@ -54,13 +54,6 @@ TEST(FlowRules, TitleCodesSetMenuChoiceAndSub) {
   }
 }
 
-TEST(FlowRules, ErrorFileEndsWithEofOnItsOwnLine) {
-  ErrorLog log;
-  log.Add("a");
-  log.Add("b");
-  EXPECT_EQ(ErrorFileText(log), "a\r\nb\r\n[EOF]\r\n");
-}
-
 TEST(FlowRules, FrameIntervalFollowsMaxFps) {
   EXPECT_EQ(FrameIntervalMs(60), 17);
   EXPECT_EQ(FrameIntervalMs(0), 17);  // 0 runs at 60
