@@ -40,8 +40,10 @@ double SegmentTicks(const SongRecord& song, int i) {
                            song.TempoTicks[static_cast<size_t>(i)]);
 }
 
-// Walks whole segments while the next one ends before `ms` and a further one exists.
-Segment SegmentAtTime(const SongRecord& song, double ms) {
+// Walks whole segments from the start of the map while `goOn(segment so far, ticks of the
+// current segment, its whole milliseconds)` holds and a further segment exists.
+template <typename GoOn>
+Segment WalkSegments(const SongRecord& song, GoOn goOn) {
   Segment seg;
   if (!HasMap(song)) {
     seg.Bpm = SafeBpm(song.Bpm);
@@ -52,7 +54,7 @@ Segment SegmentAtTime(const SongRecord& song, double ms) {
   while (i + 1 < song.TempoCount) {
     const double ticks = SegmentTicks(song, i);
     const double length = SegmentMs(ticks, seg.Bpm);
-    if (!(seg.StartMs + length < ms)) break;
+    if (!goOn(seg, ticks, length)) break;
     seg.StartMs += length;
     seg.StartTicks += ticks;
     ++i;
@@ -61,24 +63,18 @@ Segment SegmentAtTime(const SongRecord& song, double ms) {
   return seg;
 }
 
-// Walks whole segments while `tick` lies at or past the next segment's start.
+// The segment holding time `ms`: whole segments are passed while the next one ends before it.
+Segment SegmentAtTime(const SongRecord& song, double ms) {
+  return WalkSegments(song, [ms](const Segment& seg, double, double length) {
+    return seg.StartMs + length < ms;
+  });
+}
+
+// The segment holding `tick`: whole segments are passed while it lies at or past the next start.
 Segment SegmentAtTick(const SongRecord& song, double tick) {
-  Segment seg;
-  if (!HasMap(song)) {
-    seg.Bpm = SafeBpm(song.Bpm);
-    return seg;
-  }
-  int i = 0;
-  seg.Bpm = SafeBpm(song.TempoBpms[0]);
-  while (i + 1 < song.TempoCount) {
-    const double ticks = SegmentTicks(song, i);
-    if (!(tick >= seg.StartTicks + ticks)) break;
-    seg.StartMs += SegmentMs(ticks, seg.Bpm);
-    seg.StartTicks += ticks;
-    ++i;
-    seg.Bpm = SafeBpm(song.TempoBpms[static_cast<size_t>(i)]);
-  }
-  return seg;
+  return WalkSegments(song, [tick](const Segment& seg, double ticks, double) {
+    return tick >= seg.StartTicks + ticks;
+  });
 }
 
 double TicksAt(const SongRecord& song, double ms) {
