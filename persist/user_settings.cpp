@@ -16,37 +16,9 @@ struct NumericKey {
   Field field;
 };
 
-// Every numeric key, in the order the game reads them.
-constexpr NumericKey kLoadOrder[] = {
-    {"RESOLUTION", &UserSettings::RESOLUTION},
-    {"DIFFICULTY", &UserSettings::DIFFICULTY},
-    {"DRAWING", &UserSettings::DRAWING},
-    {"DRAWBACK", &UserSettings::DRAWBACK},
-    {"DRAWDANCE", &UserSettings::DRAWDANCE},
-    {"DRAWTEMP", &UserSettings::DRAWTEMP},
-    {"DRAWALPHA", &UserSettings::DRAWALPHA},
-    {"DRAWSTRET", &UserSettings::DRAWSTRET},
-    {"SOUNDING", &UserSettings::SOUNDING},
-    {"SNDPLAYQUALITY", &UserSettings::SNDPLAYQUALITY},
-    {"SNDPANVOLCTRL", &UserSettings::SNDPANVOLCTRL},
-    {"BGMVOLUME", &UserSettings::BGMVOLUME},
-    {"PLAYERVOLUME", &UserSettings::PLAYERVOLUME},
-    {"BGPARTOFFSET", &UserSettings::BGPARTOFFSET},
-    {"MAXFPS", &UserSettings::MAXFPS},
-    {"AUTODEC", &UserSettings::AUTODEC},
-    {"USEDX", &UserSettings::USEDX},
-    {"FULLSCREEN", &UserSettings::FULLSCREEN},
-    {"SELCOM", &UserSettings::SELCOM},
-    {"JUDGEMODE", &UserSettings::JUDGEMODE},
-    {"JUDGEOFFSET", &UserSettings::JUDGEOFFSET},
-    {"JUDGESTYLE", &UserSettings::JUDGESTYLE},
-    {"SKIN_H", &UserSettings::SKIN_H},
-    {"SKIN_L", &UserSettings::SKIN_L},
-    {"SCANSONGS", &UserSettings::SCANSONGS},
-};
-
-// The order keys are written in, which decides where new keys land in a fresh file.
-constexpr NumericKey kSaveOrder[] = {
+// Every numeric key, in the order they are written (which decides where new keys land in
+// a fresh file). Reading order does not matter: each key is read on its own.
+constexpr NumericKey kNumericKeys[] = {
     {"DIFFICULTY", &UserSettings::DIFFICULTY},
     {"DRAWING", &UserSettings::DRAWING},
     {"DRAWBACK", &UserSettings::DRAWBACK},
@@ -90,7 +62,7 @@ bool LoadUserSettings(UserSettings& settings, std::string& dataPath,
                       std::string_view programFolder) {
   const IniFile file(UserSettingsPath(programFolder));
   const UserSettings defaults;
-  for (const NumericKey& key : kLoadOrder) {
+  for (const NumericKey& key : kNumericKeys) {
     const std::string value = file.Get(kUserSettingsSection, key.name, "E");
     std::visit(
         [&](auto member) {
@@ -114,7 +86,7 @@ bool LoadUserSettings(UserSettings& settings, std::string& dataPath,
 
 bool SaveUserSettings(const UserSettings& settings, std::string_view programFolder) {
   IniFile file(UserSettingsPath(programFolder));
-  for (const NumericKey& key : kSaveOrder) {
+  for (const NumericKey& key : kNumericKeys) {
     std::visit(
         [&](auto member) {
           file.Set(kUserSettingsSection, key.name, NumberText(int64_t{settings.*member}));
