@@ -48,7 +48,7 @@ int16_t FreeModeResults(Game& game, const std::array<int32_t, 2>& scores,
     }
     if (frame.DrawDue()) {
       frame.DrawBackground(back);
-      if (banner >= 0) g.BltClip(BackIndex, banner, 0, 0, 640, 64, 0, 0, 1);
+      if (banner >= 0) Cut(g, banner, menu_layout::kBanner);
       g.DrawSystemText(BackIndex, "RESULT", 32, 12, 0);
       g.DrawSystemText(BackIndex, title, 320 - static_cast<int>(title.size()) * 8, 80, 1);
       for (int p = 0; p < 2; ++p) {

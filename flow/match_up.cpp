@@ -11,7 +11,7 @@ constexpr uint32_t kPortraitStart = 250;
 constexpr uint32_t kPortraitSlide = 500;
 constexpr uint32_t kRestStart = 500;
 constexpr uint32_t kRestSlide = 1000;
-constexpr int kStrip = 32;
+constexpr int kStrip = menu_layout::kStripHeight;
 
 }  // namespace
 
@@ -56,16 +56,16 @@ int16_t ShowMatchUp(Game& game, int16_t /*reserved*/) {
         const int sign = p == 0 ? -1 : 1;
         const int part = st.PlayerPart[static_cast<size_t>(p)];
         const int x = 320 * p;
-        if (portrait[p] >= 0) g.BltClip(BackIndex, portrait[p], x + sign * portraitShift, 0, 320, 480, 0, 0, 1);
+        if (portrait[p] >= 0) Cut(g, portrait[p], menu_layout::kPortrait, x + sign * portraitShift, 0);
         // Opponents stand on their own halves; partners' tags are stacked in the middle.
         const int rowY = partners ? tagY + p * 2 * kStrip : tagY;
         const int tagX = partners ? 160 : x;
-        if (tags >= 0) g.BltClip(BackIndex, tags, tagX + sign * tagShift, rowY, 320, kStrip, 0, part * kStrip, 1);
+        if (tags >= 0) Cut(g, tags, menu_layout::NameStrip(part), tagX + sign * tagShift, rowY);
         if (instruments >= 0 && k2 > 0.0) {
-          g.BltClip(BackIndex, instruments, tagX + sign * restShift, rowY + kStrip, 320, kStrip, 0, part * kStrip, 1);
+          Cut(g, instruments, menu_layout::NameStrip(part), tagX + sign * restShift, rowY + kStrip);
         }
       }
-      if (banner >= 0) g.BltClip(BackIndex, banner, 0, 0, 640, 64, 0, 0, 1);
+      if (banner >= 0) Cut(g, banner, menu_layout::kBanner);
       if (k2 >= 1.0 || !animate) {
         const std::string_view mark = partners ? "&" : "VS";
         g.DrawSystemText(BackIndex, mark, 320 - static_cast<int>(mark.size()) * 8, 224, 0);

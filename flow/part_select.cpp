@@ -11,7 +11,7 @@
 namespace tessaru {
 namespace {
 
-constexpr int kPanelX[2] = {8, 332};
+constexpr const int (&kPanelX)[2] = menu_layout::kPanelX;
 constexpr int kListY = 176;
 constexpr int kListRow = 28;
 constexpr uint32_t kHoldMs = 700;
@@ -131,9 +131,12 @@ int16_t SelectParts(Game& game) {
 
     if (frame.DrawDue()) {
       frame.DrawBackground(back);
-      if (panels >= 0) g.BltClip(BackIndex, panels, 0, 64, 640, 368, 0, 64, 1);
-      if (banner >= 0) g.BltClip(BackIndex, banner, 0, 0, 640, 64, 0, 0, 1);
-      if (jacket >= 0) g.BltStretchClip(BackIndex, jacket, 584, 4, 48, 48, 0, 0, 160, 160, 0);
+      if (panels >= 0) Cut(g, panels, menu_layout::kSidePanels);
+      if (banner >= 0) Cut(g, banner, menu_layout::kBanner);
+      if (jacket >= 0) {
+        const int j = menu_layout::kJacketSize;
+        g.BltStretchClip(BackIndex, jacket, 584, 4, 48, 48, 0, 0, j, j, 0);
+      }
       for (int p = 0; p < 2; ++p) {
         const size_t i = static_cast<size_t>(p);
         const int x = kPanelX[p];
@@ -146,8 +149,11 @@ int16_t SelectParts(Game& game) {
           g.DrawSystemText(BackIndex, "WAITING", x + 32, kListY, 1);
           continue;
         }
-        if (tags >= 0) g.BltStretchClip(BackIndex, tags, x + 6, 100, 288, 29, 0, part * 32, 320, 32, 1);
-        if (instruments >= 0) g.BltStretchClip(BackIndex, instruments, x + 6, 132, 288, 29, 0, part * 32, 320, 32, 1);
+        const BltArea strip = menu_layout::NameStrip(part);
+        if (tags >= 0) g.BltStretchClip(BackIndex, tags, x + 6, 100, 288, 29, strip.X, strip.Y, strip.W, strip.H, 1);
+        if (instruments >= 0) {
+          g.BltStretchClip(BackIndex, instruments, x + 6, 132, 288, 29, strip.X, strip.Y, strip.W, strip.H, 1);
+        }
         if (settled[i] || result == 1) {
           g.DrawSystemText(BackIndex, PartName(game, part), x + 32, kListY, 1);
           g.DrawSystemText(BackIndex, "OK!", x + 32, kListY + 2 * kListRow, 1);

@@ -4,6 +4,12 @@
 
 namespace tessaru {
 
+void Cut(GraphLib& g, SurfaceIndex page, const BltArea& area) { Cut(g, page, area, area.X, area.Y); }
+
+void Cut(GraphLib& g, SurfaceIndex page, const BltArea& area, int32_t x, int32_t y) {
+  g.BltClip(BackIndex, page, x, y, area.W, area.H, area.X, area.Y, 1);
+}
+
 int32_t FrameIntervalMs(int16_t maxFps) {
   if (maxFps < 1) maxFps = 60;
   return 1000 / maxFps + 1;

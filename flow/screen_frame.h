@@ -16,6 +16,7 @@
 
 #include "flow/game.h"
 #include "flow/menu_input.h"
+#include "layout/menu_layout.h"
 
 namespace tessaru {
 
@@ -23,6 +24,11 @@ namespace tessaru {
 // 125 frames a second on there is no cap.
 int32_t FrameIntervalMs(int16_t maxFps);
 inline constexpr int16_t kUncappedFps = 125;
+
+// Draws `area` of a menu picture with black transparent: where it lies in the picture,
+// or with its top-left at (x, y).
+void Cut(GraphLib& g, SurfaceIndex page, const BltArea& area);
+void Cut(GraphLib& g, SurfaceIndex page, const BltArea& area, int32_t x, int32_t y);
 
 class ScreenFrame {
  public:

@@ -13,7 +13,7 @@
 namespace tessaru {
 namespace {
 
-constexpr int kJacket = 160;
+constexpr int kJacket = menu_layout::kJacketSize;
 constexpr int kJacketsPerPage = 12;  // 4 x 3 cells of a screen page
 constexpr int kThumb = 64;
 constexpr int kThumbGap = 80;
@@ -125,7 +125,7 @@ int16_t SelectSong(Game& game, const std::vector<int16_t>& offered, int stage, i
     const bool decide = count > 0 && b.AnyDecide() && !frame.Leaving();
     if (frame.DrawDue() || decide) {
       frame.DrawBackground(back);
-      if (banner >= 0) g.BltClip(BackIndex, banner, 0, 0, 640, 64, 0, 0, 1);
+      if (banner >= 0) Cut(g, banner, menu_layout::kBanner);
       g.DrawSystemText(BackIndex, "WHAT's YOUR FAVORITE SONG ?", 104, 12, 0);
       if (count > 0) {
         const uint32_t now = frame.Now();

@@ -113,10 +113,10 @@ int16_t RunTitle(Game& game, int16_t& sub) {
     }
     if (frame.DrawDue()) {
       frame.DrawBackground(back);
-      if (logo >= 0) g.BltClip(BackIndex, logo, 0, 0, 640, 260, 0, 0, 1);
+      if (logo >= 0) Cut(g, logo, menu_layout::kTitleLogo);
       // The "PRESS ENTER" line blinks; the credit line under it stays.
-      if (layer >= 0) g.BltClip(BackIndex, layer, 0, frame.Blink() == 0 ? 380 : 440, 640,
-                                frame.Blink() == 0 ? 100 : 40, 0, frame.Blink() == 0 ? 380 : 440, 1);
+      if (layer >= 0 && frame.Blink() == 0) Cut(g, layer, menu_layout::kTitlePrompt);
+      if (layer >= 0) Cut(g, layer, menu_layout::kTitleCredit);
       for (int i = 0; i < count; ++i) {
         const auto [r, c] = cells[static_cast<size_t>(i)];
         const std::string_view label = grid[static_cast<size_t>(r)][static_cast<size_t>(c)].Label;

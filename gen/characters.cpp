@@ -8,6 +8,7 @@
 #include "gen/characters.h"
 #include "gen/palette.h"
 #include "gen/roster.h"
+#include "layout/menu_layout.h"
 
 namespace tessaru::gen {
 
@@ -94,7 +95,7 @@ void DrawFigure(Canvas& c, int part, double cx, double baseY, double s, const Po
 }
 
 Canvas Portrait(int part, Fonts& fonts) {
-  Canvas c(320, 480);
+  Canvas c(menu_layout::kPortrait.W, menu_layout::kPortrait.H);
   DuskSky(c, 0, 0, 320, 480);
   Stars(c, 0, 0, 320, 300, 60, 77u + static_cast<uint32_t>(part));
   Glow(c, 160, 250, 150, ColourOf(part), 0.9);
@@ -108,17 +109,19 @@ Canvas Portrait(int part, Fonts& fonts) {
 }
 
 Canvas TagStrips(Fonts& fonts, bool instruments) {
-  Canvas c(320, 32 * 15);
-  for (int part = 0; part < 15; ++part) {
+  using namespace menu_layout;
+  Canvas c(kStripWidth, kStripHeight * kStripCount);
+  for (int part = 0; part < kStripCount; ++part) {
     const int idx = part < 10 ? part : (part < kShownParts ? 8 : 10);
     const Character& ch = kRoster[static_cast<size_t>(idx)];
-    Canvas strip(320, 32);
-    Panel(strip, 0, 0, 320, 32, kNight, ColourOf(std::min(part, 9)), 1.0);
+    const BltArea at = NameStrip(part);
+    Canvas strip(at.W, at.H);
+    Panel(strip, 0, 0, at.W, at.H, kNight, ColourOf(std::min(part, 9)), 1.0);
     TextStyle t{20, kWhite, instruments ? kMint : kAmber, kInk, 1, 0};
     std::string text = instruments ? std::string(ch.instrument) : std::string(ch.code) + "  " + ch.name;
     if (instruments && idx == 8) text = "EXTENSION";
-    fonts.bold.DrawCentered(strip, text, 160, 16, t);
-    c.Paste(strip, 0, 0, 320, 32, 0, part * 32, false);
+    fonts.bold.DrawCentered(strip, text, at.W / 2, at.H / 2, t);
+    c.Paste(strip, 0, 0, at.W, at.H, at.X, at.Y, false);
   }
   return c;
 }

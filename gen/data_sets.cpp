@@ -14,6 +14,8 @@
 #include "gen/sheets.h"
 #include "gen/song_writer.h"
 #include "gen/sounds.h"
+#include "layout/menu_layout.h"
+#include "layout/play_layout.h"
 
 namespace tessaru::gen {
 
@@ -37,6 +39,7 @@ Canvas TitleBack(int n) {
   return c;
 }
 
+// The logo stays inside the band the title screen cuts from it.
 Canvas Logo(Fonts& fonts) {
   Canvas c(640, 480);
   for (int l = 1; l <= 4; ++l) c.RoundRect(150 + (l - 1) * 88, 70, 76, 12, 5, kLanes[l]);
@@ -47,12 +50,14 @@ Canvas Logo(Fonts& fonts) {
   return c;
 }
 
+// The prompt blinks and the credit stays: each lies inside its own band.
 Canvas TitleLayer2(Fonts& fonts) {
+  using namespace menu_layout;
   Canvas c(640, 480);
   TextStyle t{22, kWhite, kPaleText, kInk, 2, 0};
-  fonts.bold.DrawCentered(c, "PRESS ENTER", 320, 400, t);
+  fonts.bold.DrawCentered(c, "PRESS ENTER", 320, kTitlePrompt.Y + kTitlePrompt.H / 3, t);
   TextStyle small{12, kPaleText, kPaleText, kInk, 1, 0};
-  fonts.plain.DrawCentered(c, "TESSARU SOUND TEAM", 320, 456, small);
+  fonts.plain.DrawCentered(c, "TESSARU SOUND TEAM", 320, kTitleCredit.Y + kTitleCredit.H * 2 / 5, small);
   return c;
 }
 
@@ -73,7 +78,7 @@ Canvas Wallpaper(bool versus) {
 }
 
 Canvas Banner(Fonts& fonts, const char* text, Rgb accent) {
-  Canvas c(640, 64);
+  Canvas c(menu_layout::kBanner.W, menu_layout::kBanner.H);
   c.FillRect(0, 0, 640, 48, Rgb{24, 20, 62});
   c.FillRect(0, 48, 640, 3, accent);
   TextStyle t{26, kWhite, accent, kInk, 2, 0};
@@ -82,9 +87,11 @@ Canvas Banner(Fonts& fonts, const char* text, Rgb accent) {
 }
 
 Canvas SidePanels() {
+  using namespace menu_layout;
   Canvas c(640, 480);
-  Panel(c, 8, 64, 300, 360, kNight, kCoral, 0.9);
-  Panel(c, 332, 64, 300, 360, kNight, kSky, 0.9);
+  const int height = kSidePanels.H - 8;
+  Panel(c, kPanelX[0], kSidePanels.Y, kPanelWidth, height, kNight, kCoral, 0.9);
+  Panel(c, kPanelX[1], kSidePanels.Y, kPanelWidth, height, kNight, kSky, 0.9);
   return c;
 }
 
@@ -229,10 +236,9 @@ bool WriteGameData(DataWriter& out, const std::vector<SongPlan>& plans) {
   out.Image("image/chip.bmp", ChipSheet(0));
   out.Image("image/chip_ao.bmp", ChipSheet(1));
   out.Image("image/chip_2c.bmp", ChipSheet(2));
-  out.Image("image/chips.bmp", ChipSheet(0).Half());
-  const Canvas play = PlaySheet(fonts);
-  out.Image("image/chip2a.bmp", play);
-  out.Image("image/chip2as.bmp", play.Half());
+  out.Image("image/chips.bmp", ChipSheet(0, kLowResolution));
+  out.Image("image/chip2a.bmp", PlaySheet(fonts));
+  out.Image("image/chip2as.bmp", PlaySheet(fonts, kLowResolution));
   const Canvas menu = MenuSheet(fonts);
   out.Image("image/chip2.bmp", menu);
   out.Image("image/chip2s.bmp", menu.Half());

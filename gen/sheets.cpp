@@ -1,10 +1,12 @@
 // The bitmap fonts and the play sheets (chips, judgements, numbers, gauge).
 #include <cmath>
 #include <string>
+#include <string_view>
 
 #include "gen/art.h"
 #include "gen/palette.h"
 #include "gen/sheets.h"
+#include "layout/play_layout.h"
 
 namespace tessaru::gen {
 
@@ -67,151 +69,292 @@ Canvas BigFontImage(Fonts& fonts) {
 namespace {
 
 void ChipCellAt(Canvas& c, int x, int y, int w, int h, Rgb colour, bool metallic) {
-  // A chip: a rounded bar with a bright top edge, readable at a glance.
+  // A chip: a bar with a darker rim and a bright top edge, readable at a glance.
   c.FillRect(x, y, w, h, Shade(colour, 0.55));
-  c.FillRect(x + 1, y + 1, w - 2, h - 2, colour);
-  c.FillRect(x + 1, y + 1, w - 2, std::max(1, h / 4), Mix(colour, kWhite, metallic ? 0.7 : 0.5));
-  if (metallic) c.FillRect(x + 1, y + h / 2, w - 2, 1, Mix(colour, kWhite, 0.4));
-  c.Set(x, y, {});
-  c.Set(x + w - 1, y, {});
-  c.Set(x, y + h - 1, {});
-  c.Set(x + w - 1, y + h - 1, {});
+  if (w > 2 && h > 2) c.FillRect(x + 1, y + 1, w - 2, h - 2, colour);
+  c.FillRect(x + 1, y + (h > 2 ? 1 : 0), std::max(1, w - 2), std::max(1, h / 4), Mix(colour, kWhite, metallic ? 0.7 : 0.5));
+  if (metallic && h > 4) c.FillRect(x + 1, y + h / 2, w - 2, 1, Mix(colour, kWhite, 0.4));
+  if (h > 4) {
+    c.Set(x, y, {});
+    c.Set(x + w - 1, y, {});
+    c.Set(x, y + h - 1, {});
+    c.Set(x + w - 1, y + h - 1, {});
+  }
+}
+
+// 3x5 pixel digits and capitals: the only lettering that stays crisp at 320x240.
+const char* TinyGlyph(char ch) {
+  switch (ch) {
+    case '0': return "111101101101111";
+    case '1': return "010110010010111";
+    case '2': return "111001111100111";
+    case '3': return "111001111001111";
+    case '4': return "101101111001001";
+    case '5': return "111100111001111";
+    case '6': return "111100111101111";
+    case '7': return "111001010010010";
+    case '8': return "111101111101111";
+    case '9': return "111101111001111";
+    case 'A': return "010101111101101";
+    case 'B': return "110101110101110";
+    case 'C': return "011100100100011";
+    case 'E': return "111100110100111";
+    case 'F': return "111100110100100";
+    case 'J': return "001001001101010";
+    case 'L': return "100100100100111";
+    case 'M': return "101111111101101";
+    case 'O': return "010101101101010";
+    case 'R': return "110101110101101";
+    case 'S': return "011100010001110";
+    case 'T': return "111010010010010";
+    case 'U': return "101101101101111";
+    case 'Y': return "101101010010010";
+    case '!': return "010010010000010";
+    default: return "000000000000000";
+  }
+}
+
+int TinyWidth(std::string_view text) { return static_cast<int>(text.size()) * 4 - 1; }
+
+void TinyText(Canvas& c, std::string_view text, int x, int y, Rgb colour) {
+  for (char ch : text) {
+    const char* g = TinyGlyph(ch);
+    for (int r = 0; r < 5; ++r)
+      for (int k = 0; k < 3; ++k)
+        if (g[r * 3 + k] == '1') c.Set(x + k, y + r, colour);
+    x += 4;
+  }
+}
+
+void TinyCentered(Canvas& c, std::string_view text, const BltArea& a, Rgb colour) {
+  TinyText(c, text, a.X + (a.W - TinyWidth(text)) / 2, a.Y + (a.H - 5) / 2, colour);
+}
+
+// Text fitted to a cell: FreeType where the cell is big enough to hold an outlined
+// glyph, the pixel letters below that.
+void CellText(Canvas& c, FontRenderer& font, std::string_view text, const BltArea& a, Rgb top, Rgb bottom,
+              int maxSize, int outline) {
+  if (a.H < 8) {
+    TinyCentered(c, text, a, top);
+    return;
+  }
+  const int pad = 2 * outline;
+  const int size = font.FitSize(text, a.W - pad - 2, a.H - pad, maxSize);
+  Canvas cell(a.W, a.H);
+  TextStyle t{size, top, bottom, kInk, outline, 0};
+  font.DrawCentered(cell, text, a.W / 2, a.H / 2, t);
+  c.Paste(cell, 0, 0, a.W, a.H, a.X, a.Y, true);
+}
+
+struct ChipGeometry {
+  int x, y, w, h;
+};
+
+// Where the chip of lane 1..4 sits inside a row: its lane's quarter, a pixel in from the
+// sides and (at 640x480) from the top and bottom, so chips on neighbouring steps part.
+ChipGeometry ChipIn(const BltArea& row, int16_t lane, int16_t res) {
+  const BltArea q = LaneQuarter(lane, res);
+  const int inset = res == kLowResolution ? 0 : 1;
+  return {row.X + q.X + 1, row.Y + inset, q.W - 2, row.H - 2 * inset};
+}
+
+// The lane strip of one step with nothing on it; `line` marks a beat or a bar.
+void EmptyStep(Canvas& c, const BltArea& a, int16_t res, Rgb line, bool marked) {
+  // At 320x240 the quarters leave the row's last pixels over: the ground covers them.
+  c.FillRect(a.X, a.Y, a.W, a.H, Rgb{22, 18, 58});
+  for (int16_t l = 1; l <= kLaneCount; ++l) {
+    const BltArea q = LaneQuarter(l, res);
+    c.FillRect(a.X + q.X, a.Y, q.W, a.H, Mix(Rgb{22, 18, 58}, kLanes[l], 0.07));
+    if (l > 1) c.FillRect(a.X + q.X, a.Y, 1, a.H, Rgb{46, 38, 100});
+  }
+  if (marked) c.FillRect(a.X, a.Y, a.W, 1, line);
 }
 
 }  // namespace
 
-// Chip sheet: rows of 100 x 10 cells, 11 pixels apart (640 x 480 layout). Row 0 the empty
-// lane, rows 1-4 COLOR, 5-8 GRAY, 9 every lane alike, 10-13 SILVER, 14 the judgement line,
-// 15 the cover. Below the rows: hit flashes per lane and the lane frame.
-Canvas ChipSheet(int variant) {
-  Canvas c(640, 480);
-  const int w = 100, h = 10, pitch = 11, lane = 25;
+// Every cell where layout/play_layout.h cuts it, drawn at the resolution's own size.
+Canvas ChipSheet(int variant, int16_t res) {
+  Canvas c(SheetWidth(res), SheetHeight(res));
+  const bool low = res == kLowResolution;
   auto laneColour = [&](int l) {
     Rgb col = kLanes[l];
-    if (variant == 1) col = Mix(col, kSky, 0.45);         // the cool special skin
+    if (variant == 1) col = Mix(col, kSky, 0.45);                 // the cool special skin
     if (variant == 2) col = (l == 1 || l == 4) ? kCoral : kMint;  // two colours
     return col;
   };
-  // Row 0: four dark lane slots with separators.
-  for (int l = 0; l < 4; ++l) c.FillRect(l * lane + 1, 0, lane - 2, h, Mix(kNight, kIndigo, 0.5));
-  for (int l = 1; l <= 4; ++l) {
-    ChipCellAt(c, (l - 1) * lane + 1, 1 * pitch, lane - 2, h, laneColour(l), false);
-    ChipCellAt(c, (l - 1) * lane + 1, (l + 4) * pitch, lane - 2, h, Desaturate(laneColour(l), 0.8), false);
-    ChipCellAt(c, (l - 1) * lane + 1, (l + 9) * pitch, lane - 2, h, Mix(Desaturate(laneColour(l), 0.6), kWhite, 0.35), true);
-    ChipCellAt(c, (l - 1) * lane + 1, 9 * pitch, lane - 2, h, Rgb{200, 200, 220}, true);
-    // The row of this lane alone, for drawing one chip by cutting the row's own quarter.
-    c.FillRect((l - 1) * lane, 1 * pitch + 0, 0, 0, {});
-  }
-  // Chips of the COLOR, GRAY and SILVER rows sit in their own lane's quarter only; the
-  // other quarters of those rows stay black (transparent).
-  for (int row : {1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13}) {
-    const int l = row <= 4 ? row : row <= 8 ? row - 4 : row - 9;
-    for (int q = 1; q <= 4; ++q)
-      if (q != l) c.FillRect((q - 1) * lane, row * pitch, lane, h, {});
-    if (row <= 4) ChipCellAt(c, (l - 1) * lane + 1, row * pitch, lane - 2, h, laneColour(l), false);
-    else if (row <= 8) ChipCellAt(c, (l - 1) * lane + 1, row * pitch, lane - 2, h, Desaturate(laneColour(l), 0.8), false);
-    else ChipCellAt(c, (l - 1) * lane + 1, row * pitch, lane - 2, h, Mix(Desaturate(laneColour(l), 0.6), kWhite, 0.35), true);
-  }
-  // Row 14: the judgement line across all lanes.
-  c.FillRect(0, 14 * pitch + 3, w, 4, kCoral);
-  c.FillRect(0, 14 * pitch + 4, w, 2, kAmber);
-  // Row 15: the cover, opaque (no black pixels) so covered chips are hidden.
-  for (int x = 0; x < w; ++x)
-    for (int y = 0; y < h; ++y) c.Set(x, 15 * pitch + y, ((x + y) / 3) % 2 ? Rgb{40, 32, 90} : Rgb{48, 40, 104});
-  // Hit flashes: per lane three frames 25 x 10 (x = frame * 25 + 110, row = lane).
-  for (int l = 1; l <= 4; ++l)
-    for (int f = 0; f < 3; ++f) {
-      const int x = 110 + f * lane, y = l * pitch;
-      const Rgb col = Mix(laneColour(l), kWhite, 0.6 - f * 0.2);
-      c.FillRect(x + f * 2 + 1, y, lane - 2 - f * 4, h, col);
+  auto gray = [&](int l) { return Desaturate(laneColour(l), 0.8); };
+  auto silver = [&](int l) { return Mix(Desaturate(laneColour(l), 0.6), kWhite, 0.35); };
+  auto row = [&](int r) { return ChipSheetRow(r, res); };
+
+  EmptyStep(c, row(kChipRowEmpty), res, {}, false);
+  EmptyStep(c, row(kChipRowBeat), res, Rgb{74, 62, 140}, true);
+  EmptyStep(c, row(kChipRowBar), res, Rgb{150, 120, 220}, true);
+  // Chips of the COLOR, GRAY and SILVER rows sit only in their own lane's quarter; the
+  // rest of the row stays black (transparent).
+  for (int16_t l = 1; l <= kLaneCount; ++l) {
+    const ChipGeometry a = ChipIn(row(ChipRowFor(0, l)), l, res);
+    ChipCellAt(c, a.x, a.y, a.w, a.h, laneColour(l), false);
+    const ChipGeometry g = ChipIn(row(ChipRowFor(1, l)), l, res);
+    ChipCellAt(c, g.x, g.y, g.w, g.h, gray(l), false);
+    const ChipGeometry s = ChipIn(row(ChipRowFor(2, l)), l, res);
+    ChipCellAt(c, s.x, s.y, s.w, s.h, silver(l), true);
+    const ChipGeometry any = ChipIn(row(kChipRowSpecial), l, res);
+    ChipCellAt(c, any.x, any.y, any.w, any.h, Rgb{200, 200, 220}, true);
+    // A just hit lights the chip up white-hot.
+    const ChipGeometry j = ChipIn(row(ChipMarkRow(kMarkJust, l)), l, res);
+    ChipCellAt(c, j.x, j.y, j.w, j.h, Mix(laneColour(l), kWhite, 0.7), true);
+    c.FrameRect(j.x, j.y, j.w, j.h, kWhite);
+    // A near hit rings the chip, which shows through the black middle.
+    const ChipGeometry n = ChipIn(row(ChipMarkRow(kMarkNear, l)), l, res);
+    c.FrameRect(n.x, n.y, n.w, n.h, kWhite);
+    // A missed chip goes dark with a coral cross through it.
+    const ChipGeometry m = ChipIn(row(ChipMarkRow(kMarkMissed, l)), l, res);
+    c.FillRect(m.x, m.y, m.w, m.h, Rgb{58, 50, 82});
+    if (low) {
+      c.FillRect(m.x + m.w / 2 - 1, m.y + 1, 3, m.h - 2, kCoral);
+    } else {
+      c.Line(m.x + m.w / 2 - 4, m.y + 1, m.x + m.w / 2 + 4, m.y + m.h - 2, 1.4, kCoral);
+      c.Line(m.x + m.w / 2 + 4, m.y + 1, m.x + m.w / 2 - 4, m.y + m.h - 2, 1.4, kCoral);
     }
-  // The lane frame behind one player's page: 108 x 352 at (200, 0).
-  c.FillRect(200, 0, 108, 352, kInk);
-  c.FillRect(204, 4, 100, 344, Rgb{20, 16, 52});
-  for (int l = 1; l < 4; ++l) c.FillRect(204 + l * lane, 4, 1, 344, Rgb{44, 36, 96});
-  c.FrameRect(200, 0, 108, 352, kViolet, 2);
+  }
+  // The judgement line: a bright frame round the current step, its inside keyed.
+  {
+    const BltArea a = row(kChipRowCursor);
+    const int t = low ? 1 : 2;
+    c.FillRect(a.X, a.Y, a.W, t, kAmber);
+    c.FillRect(a.X, a.Y + a.H - t, a.W, t, kCoral);
+    c.FillRect(a.X, a.Y, t, a.H, kCoral);
+    c.FillRect(a.X + a.W - t, a.Y, t, a.H, kCoral);
+    if (!low) c.FillRect(a.X + 2, a.Y + 2, a.W - 4, 1, Mix(kAmber, kWhite, 0.6));
+  }
+  // The cover: opaque (no black pixels) so covered chips are hidden.
+  {
+    const BltArea a = row(kChipRowCover);
+    for (int x = 0; x < a.W; ++x)
+      for (int y = 0; y < a.H; ++y)
+        c.Set(a.X + x, a.Y + y, ((x + y) / (low ? 2 : 3)) % 2 ? Rgb{40, 32, 90} : Rgb{48, 40, 104});
+  }
+  // The judgement line's arrows just outside the page.
+  {
+    const BltArea a = CursorArrowsCell(res);
+    const double w = -CursorArrowsOffset(res) - (low ? 0 : 1);
+    const double top = a.Y - 0.5, bottom = a.Y + a.H - 0.5, mid = a.Y + a.H / 2.0 - 0.5;
+    c.FillPolygon({{a.X - 0.5, top}, {a.X + w, mid}, {a.X - 0.5, bottom}}, kInk);
+    c.FillPolygon({{a.X + 0.5, top + 1.5}, {a.X + w - 1.5, mid}, {a.X + 0.5, bottom - 1.5}}, kAmber);
+    const double r = a.X + a.W - 0.5;
+    c.FillPolygon({{r, top}, {r - w - 0.5, mid}, {r, bottom}}, kInk);
+    c.FillPolygon({{r - 1, top + 1.5}, {r - w + 1, mid}, {r - 1, bottom - 1.5}}, kAmber);
+  }
+  // The panel behind a page and its numbers: dark, with a violet rim and a rule above the
+  // numbers.
+  {
+    const BltArea a = PagePanelCell(res);
+    const int rim = low ? 1 : 2;
+    c.FillRect(a.X, a.Y, a.W, a.H, kInk);
+    c.FillRect(a.X + rim, a.Y + rim, a.W - 2 * rim, a.H - 2 * rim, Rgb{20, 16, 52});
+    c.FrameRect(a.X, a.Y, a.W, a.H, kViolet, rim);
+    const ScreenPoint panel = PagePanelPosition(0, 0, res);
+    const ScreenPoint numbers = NumbersPosition(0, 0, res);
+    const int ruleY = a.Y + numbers.Y - panel.Y - (low ? 2 : 3);
+    c.FillRect(a.X + rim, ruleY, a.W - 2 * rim, 1, kViolet);
+  }
   return c;
 }
 
-Canvas PlaySheet(Fonts& fonts) {
-  Canvas c(640, 480);
-  // Judgement pictures 200 x 40 at y = (image - 1) * 40: 1 the every-fourth flourish,
-  // 2..4 JUST after a combo of 3, 2 and 1, 5 EARLY, 6 LATE, 7 FAR, 8 MISS.
+Canvas PlaySheet(Fonts& fonts, int16_t res) {
+  Canvas c(SheetWidth(res), SheetHeight(res));
+  const bool low = res == kLowResolution;
+  const int outline = low ? 1 : 2;
+  // Judgement pictures, big and one step high: 1 the every-fourth flourish, 2..4 JUST
+  // after a combo of 3, 2 and 1, 5 EARLY, 6 LATE, 7 FAR, 8 MISS (a press at nothing).
   struct Judge {
     const char* text;
+    const char* tiny;
     Rgb top, bottom;
-    int size;
   };
-  const Judge judges[8] = {{"JUST!!", kWhite, kAmber, 36}, {"JUST!", kAmber, kCoral, 34}, {"JUST", kAmber, kCoral, 32},
-                           {"JUST", kPaleText, kAmber, 30}, {"EARLY", kSky, kMint, 30}, {"LATE", kMint, kSky, 30},
-                           {"FAR", kPaleText, kViolet, 30}, {"MISS", Rgb{180, 170, 200}, Rgb{110, 100, 140}, 30}};
-  for (int i = 0; i < 8; ++i) {
-    Canvas cell(200, 40);
-    if (i == 0) {
-      Glow(cell, 100, 20, 40, kAmber, 0.9);
-      for (int k = 0; k < 8; ++k) {
-        const double a = k * 3.14159 / 4;
-        cell.Line(100 + std::cos(a) * 30, 20 + std::sin(a) * 14, 100 + std::cos(a) * 60, 20 + std::sin(a) * 19, 2, kAmber);
+  const Judge judges[kJudgePictures] = {
+      {"JUST!!", "JUST", kWhite, kAmber},  {"JUST!", "JUST", kAmber, kCoral}, {"JUST", "JUST", kAmber, kCoral},
+      {"JUST", "JUST", kPaleText, kAmber}, {"EARLY", "EARLY", kSky, Mix(kSky, kWhite, 0.5)},
+      {"LATE", "LATE", kMint, Mix(kMint, kWhite, 0.5)}, {"FAR", "FAR", kPaleText, kViolet},
+      {"MISS", "MISS", Rgb{255, 120, 130}, Rgb{170, 60, 90}}};
+  for (int16_t k = 1; k <= kJudgePictures; ++k) {
+    const Judge& j = judges[k - 1];
+    const BltArea big = JudgePictureCell(k, res);
+    if (k == 1) {
+      Canvas glow(big.W, big.H);
+      Glow(glow, big.W / 2.0, big.H / 2.0, big.H * 0.9, kAmber, 0.7);
+      for (int r = 0; r < 8; ++r) {
+        const double a = r * 3.14159 / 4 + 0.3;
+        glow.Line(big.W / 2.0 + std::cos(a) * big.W * 0.28, big.H / 2.0 + std::sin(a) * big.H * 0.3,
+                  big.W / 2.0 + std::cos(a) * big.W * 0.48, big.H / 2.0 + std::sin(a) * big.H * 0.48, low ? 1 : 2, kAmber);
       }
+      c.Paste(glow, 0, 0, big.W, big.H, big.X, big.Y, true);
     }
-    TextStyle t{judges[i].size, judges[i].top, judges[i].bottom, kInk, 2, 2};
-    fonts.bold.DrawCentered(cell, judges[i].text, 100, 20, t);
-    c.Paste(cell, 0, 0, 200, 40, 0, i * 40, true);
+    CellText(c, fonts.bold, j.text, big, j.top, j.bottom, low ? 14 : 26, outline);
+    const BltArea label = JudgeLabelCell(k, res);
+    if (low) {
+      TinyCentered(c, j.tiny, label, j.top == kWhite || j.top == kPaleText ? j.bottom : j.top);
+    } else {
+      CellText(c, fonts.bold, j.text, label, j.top, j.top, 10, 1);
+    }
   }
-  // Digits: big 24 x 32 at (200 + 24 d, 0); small 12 x 16 at (200 + 12 d, 32) in white
-  // and at (320 + 12 d, 32) in amber.
+  // Digits: big ones white to amber, small ones white.
   for (int d = 0; d < 10; ++d) {
-    TextStyle big{30, kWhite, kAmber, kInk, 2, 0};
-    Canvas cell(24, 32);
-    fonts.bold.DrawCentered(cell, std::to_string(d), 12, 16, big);
-    c.Paste(cell, 0, 0, 24, 32, 200 + 24 * d, 0, true);
-    TextStyle small{15, kWhite, kPaleText, kInk, 1, 0};
-    Canvas s(12, 16);
-    fonts.bold.DrawCentered(s, std::to_string(d), 6, 8, small);
-    c.Paste(s, 0, 0, 12, 16, 200 + 12 * d, 32, true);
-    TextStyle amber{15, kAmber, kCoral, kInk, 1, 0};
-    Canvas a(12, 16);
-    fonts.bold.DrawCentered(a, std::to_string(d), 6, 8, amber);
-    c.Paste(a, 0, 0, 12, 16, 320 + 12 * d, 32, true);
+    const std::string digit = std::to_string(d);
+    CellText(c, fonts.bold, digit, BigDigitCell(d, res), kWhite, kAmber, low ? 11 : 22, low ? 1 : 2);
+    const BltArea small = SmallDigitCell(d, res);
+    if (low) {
+      TinyCentered(c, digit, small, kWhite);
+    } else {
+      CellText(c, fonts.mono, digit, small, kWhite, kPaleText, 11, 1);
+    }
   }
-  // Damage blocks 20 x 8 at (200 + 20 k, 56): k = 0 grey (a miss), 1..4 the lane colours.
-  for (int k = 0; k < 5; ++k) ChipCellAt(c, 200 + 20 * k, 56, 19, 8, k == 0 ? Rgb{130, 120, 160} : kLanes[k], false);
-  // Gauge: frame 204 x 20 at (200, 72); fill 200 x 16 at (200, 96); danger fill at (200, 116).
-  c.FillRect(200, 72, 204, 20, kInk);
-  c.FrameRect(200, 72, 204, 20, kPaleText, 2);
-  c.HorizontalGradient(200, 96, 200, 16, kMint, kAmber);
-  c.HorizontalGradient(200, 116, 200, 16, kCoral, Rgb{255, 60, 80});
-  // Knock-out 240 x 80 at (200, 136).
+  // Count labels in the colours of their judgements.
+  const char* counts[kCountRows] = {"JUST", "EARLY", "LATE", "FAR", "MISS"};
+  const char* tinyCounts[kCountRows] = {"J", "E", "L", "F", "M"};
+  const Rgb countColours[kCountRows] = {kAmber, kSky, kMint, kPaleText, Rgb{255, 120, 130}};
+  for (int r = 0; r < kCountRows; ++r) {
+    const BltArea a = CountLabelCell(r, res);
+    if (low) {
+      TinyText(c, tinyCounts[r], a.X, a.Y, countColours[r]);
+    } else {
+      // Left-aligned, so the column of labels reads as one.
+      Canvas cell(a.W, a.H);
+      TextStyle t{fonts.bold.FitSize("EARLY", a.W - 2, a.H - 2, 10), countColours[r], countColours[r], kInk, 1, 0};
+      const TextBox b = fonts.bold.Measure("E", t.pixelSize);
+      fonts.bold.Draw(cell, counts[r], 1, 1 - b.top + (a.H - 2 - (b.bottom - b.top)) / 2, t);
+      c.Paste(cell, 0, 0, a.W, a.H, a.X, a.Y, true);
+    }
+  }
+  CellText(c, fonts.bold, "COMBO", ComboLabelCell(res), kMint, kMint, 12, 1);
+  CellText(c, fonts.bold, "SCORE", PointsLabelCell(res), kPaleText, kPaleText, 10, 1);
+  // Gauge: a dark frame with quarter ticks, and the three fills.
   {
-    Canvas cell(240, 80);
-    TextStyle t{56, kWhite, kCoral, kInk, 3, 3};
-    fonts.bold.DrawCentered(cell, "K.O.", 120, 40, t);
-    c.Paste(cell, 0, 0, 240, 80, 200, 136, true);
+    const BltArea f = GaugeFrameCell(res);
+    c.FillRect(f.X, f.Y, f.W, f.H, kPaleText);
+    c.FillRect(f.X + 1, f.Y + 1, f.W - 2, f.H - 2, kInk);
+    const BltArea fill = GaugeFillCell(0, res);
+    const int left = f.X + (f.W - fill.W) / 2;
+    for (int q = 1; q < 4; ++q) c.FillRect(left + fill.W * q / 4, f.Y + 1, 1, f.H - 2, Rgb{70, 60, 120});
   }
-  // Player tags 48 x 16 at (200 + 48 k, 216): 1P, 2P, COM.
-  const char* tags[3] = {"1P", "2P", "COM"};
-  const Rgb tagColours[3] = {kCoral, kSky, kMint};
+  const Rgb fills[3][2] = {{Mix(kMint, kSky, 0.3), kMint}, {Rgb{200, 40, 70}, kCoral}, {kAmber, Mix(kAmber, kWhite, 0.6)}};
   for (int k = 0; k < 3; ++k) {
-    Canvas cell(48, 16);
-    cell.RoundRect(0, 0, 48, 16, 6, tagColours[k]);
-    TextStyle t{13, kWhite, kWhite, kInk, 1, 0};
-    fonts.bold.DrawCentered(cell, tags[k], 24, 8, t);
-    c.Paste(cell, 0, 0, 48, 16, 200 + 48 * k, 216, true);
+    const BltArea a = GaugeFillCell(k, res);
+    c.HorizontalGradient(a.X, a.Y, a.W, a.H, fills[k][0], fills[k][1]);
+    c.FillRect(a.X, a.Y, a.W, std::max(1, a.H / 4), Mix(fills[k][1], kWhite, 0.5));
+    if (!low) c.FillRect(a.X, a.Y + a.H - 1, a.W, 1, Shade(fills[k][0], 0.6));
   }
-  // Stage messages 320 x 56 at (200, 240 + 60 k): READY?, CLEAR!, FAILED, CONTINUE?, GAME OVER.
-  const char* messages[4] = {"READY?", "CLEAR!", "CONTINUE?", "GAME OVER"};
-  for (int k = 0; k < 4; ++k) {
-    Canvas cell(320, 56);
-    TextStyle t{44, kWhite, k == 3 ? kCoral : kAmber, kInk, 3, 2};
-    fonts.bold.DrawCentered(cell, messages[k], 160, 28, t);
-    c.Paste(cell, 0, 0, 320, 56, 200, 240 + 60 * k, true);
-  }
-  // Combo label 96 x 20 at (520, 0).
-  {
-    Canvas cell(96, 20);
-    TextStyle t{16, kMint, kMint, kInk, 1, 0};
-    fonts.bold.DrawCentered(cell, "COMBO", 48, 10, t);
-    c.Paste(cell, 0, 0, 96, 20, 520, 0, true);
+  // Damage blocks: bright for a block the opponent's hit caused, dim for one's own fault.
+  for (int16_t lane = 1; lane <= kLaneCount; ++lane)
+    for (int16_t flag = 0; flag <= 1; ++flag) {
+      const BltArea b = DamageBlockCell(lane, flag, res);
+      ChipCellAt(c, b.X, b.Y, b.W, b.H, flag != 0 ? kLanes[lane] : Shade(kLanes[lane], 0.6), false);
+    }
+  CellText(c, fonts.bold, "K.O.", KnockOutCell(res), kWhite, kCoral, low ? 22 : 44, outline + 1);
+  const char* captions[kCaptions] = {"CLEAR!", "FAILED", "CONTINUE?", "GAME OVER"};
+  const Rgb captionColours[kCaptions] = {kAmber, kSky, kAmber, kCoral};
+  for (int k = 0; k < kCaptions; ++k) {
+    CellText(c, fonts.bold, captions[k], CaptionCell(k, res), kWhite, captionColours[k], low ? 22 : 44, outline + 1);
   }
   return c;
 }

@@ -1,5 +1,7 @@
 #pragma once
 // Fonts and sprite sheets; the layout of each sheet is written beside its drawing code.
+#include <cstdint>
+
 #include "gen/art.h"
 #include "gen/canvas.h"
 
@@ -7,9 +9,10 @@ namespace tessaru::gen {
 
 Canvas SystemFontImage(Fonts& fonts);
 Canvas BigFontImage(Fonts& fonts);
-// variant 0 default, 1 the special skin, 2 the two-colour skin.
-Canvas ChipSheet(int variant);
-Canvas PlaySheet(Fonts& fonts);
+// The play sheets at a resolution (1: the 320x240 sheets), every cell where the play
+// screen cuts it. variant 0 default, 1 the special skin, 2 the two-colour skin.
+Canvas ChipSheet(int variant, int16_t resolution = 0);
+Canvas PlaySheet(Fonts& fonts, int16_t resolution = 0);
 Canvas MenuSheet(Fonts& fonts);
 
 }  // namespace tessaru::gen

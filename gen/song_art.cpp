@@ -5,6 +5,7 @@
 #include "content/bga_file.h"
 #include "gen/art.h"
 #include "gen/palette.h"
+#include "layout/menu_layout.h"
 
 namespace tessaru::gen {
 namespace {
@@ -194,10 +195,11 @@ Canvas LessonSheet(Fonts& fonts) {
 void WriteSongArt(const SongPlan& plan, DataWriter& out, const std::string& folder) {
   Fonts fonts;
   // Jacket: the scene with the title over it.
-  Canvas jacket = SongScene(plan, 160, 160);
+  constexpr int kSize = menu_layout::kJacketSize;
+  Canvas jacket = SongScene(plan, kSize, kSize);
   TextStyle t{fonts.bold.FitSize(plan.title, 148, 40, 24), kWhite, kAmber, kInk, 2, 0};
-  fonts.bold.DrawCentered(jacket, plan.title, 80, 128, t);
-  jacket.FrameRect(0, 0, 160, 160, kAmber, 2);
+  fonts.bold.DrawCentered(jacket, plan.title, kSize / 2, kSize * 4 / 5, t);
+  jacket.FrameRect(0, 0, kSize, kSize, kAmber, 2);
   out.Image(folder + plan.folder + ".bmp", jacket);
 
   const Canvas back = SongScene(plan, 640, 480);

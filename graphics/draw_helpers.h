@@ -3,6 +3,8 @@
 // that every sprite table is kept in.
 #include <cstdint>
 
+#include "core/blt_area.h"
+
 namespace tessaru {
 
 // Index into the surface pool; the only handle other code holds. -1 means none.
@@ -10,13 +12,6 @@ using SurfaceIndex = int32_t;
 inline constexpr SurfaceIndex PrimaryIndex = 0;
 inline constexpr SurfaceIndex BackIndex = 1;
 
-// Origin and size of a rectangle.
-struct BltArea {
-  int32_t X = 0;
-  int32_t Y = 0;
-  int32_t W = 0;
-  int32_t H = 0;
-};
 
 // Stores the four values in order and hands the same record back.
 inline BltArea& SetBltArea(BltArea& area, int32_t x, int32_t y, int32_t w, int32_t h) {

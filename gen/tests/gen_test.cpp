@@ -11,6 +11,7 @@
 #include "gen/sheets.h"
 #include "gen/wave.h"
 #include "graphics/bmp_decode.h"
+#include "layout/play_layout.h"
 #include "sound/wave_file.h"
 
 namespace tessaru::gen {
@@ -123,6 +124,49 @@ TEST(ChipSheetTest, ColourRowsHoldOneChipInTheirLaneAndTheCoverIsOpaque) {
       }
   for (int q = 0; q < 4; ++q) EXPECT_GT(inkInQuarter(9, q), 150);
   for (int q = 0; q < 4; ++q) EXPECT_EQ(inkInQuarter(15, q), 250) << "cover quarter " << q;
+}
+
+// The play screen cuts its sprites where layout/play_layout.h says: every cell of both
+// sheets must hold a picture at both resolutions, and a lane's chip and marks nothing
+// outside the lane's quarter.
+TEST(ChipSheetTest, EveryCellTheScreenCutsIsDrawnAtBothResolutions) {
+  Fonts fonts;
+  ASSERT_TRUE(fonts.Ok());
+  for (int16_t res : {int16_t{0}, kLowResolution}) {
+    const Canvas chips = ChipSheet(0, res);
+    const Canvas play = PlaySheet(fonts, res);
+    ASSERT_EQ(chips.Width(), SheetWidth(res));
+    ASSERT_EQ(play.Height(), SheetHeight(res));
+    auto ink = [](const Canvas& c, const BltArea& a) {
+      int n = 0;
+      for (int y = a.Y; y < a.Y + a.H; ++y)
+        for (int x = a.X; x < a.X + a.W; ++x) n += c.Get(x, y) != Rgb{};
+      return n;
+    };
+    for (const auto& [sheet, cells] : {std::pair{&chips, ChipSheetCells(res)}, std::pair{&play, PlaySheetCells(res)}}) {
+      for (const SheetCell& cell : cells) EXPECT_GT(ink(*sheet, cell.Area), 0) << cell.Name << " res " << res;
+    }
+    for (int16_t lane = 1; lane <= 4; ++lane) {
+      for (int row : {ChipRowFor(0, lane), ChipRowFor(1, lane), ChipRowFor(2, lane), ChipMarkRow(kMarkJust, lane),
+                      ChipMarkRow(kMarkNear, lane), ChipMarkRow(kMarkMissed, lane)}) {
+        const BltArea r = ChipSheetRow(row, res);
+        for (int16_t q = 1; q <= 4; ++q) {
+          const BltArea quarter = LaneQuarter(q, res);
+          const int n = ink(chips, {r.X + quarter.X, r.Y, quarter.W, r.H});
+          if (q == lane) {
+            EXPECT_GT(n, 0) << "row " << row << " res " << res;
+          } else {
+            EXPECT_EQ(n, 0) << "row " << row << " quarter " << q << " res " << res;
+          }
+        }
+      }
+    }
+    // The empty steps and the cover are opaque: nothing behind them shows through.
+    for (int row : {kChipRowEmpty, kChipRowBeat, kChipRowBar, kChipRowCover}) {
+      const BltArea r = ChipSheetRow(row, res);
+      EXPECT_EQ(ink(chips, r), r.W * r.H) << "row " << row << " res " << res;
+    }
+  }
 }
 
 PartMusic SixteenthLine() {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/paths.h"
-#include "stage/play/play_layout.h"
+#include "layout/play_layout.h"
 #include "stage/play/stage_audio.h"
 
 namespace tessaru {

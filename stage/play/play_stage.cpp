@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/paths.h"
+#include "layout/play_layout.h"
 #include "stage/play/display_mode.h"
-#include "stage/play/play_layout.h"
 #include "stage/play/stage_run.h"
 
 namespace tessaru {

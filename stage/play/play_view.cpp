@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/numbers.h"
+#include "layout/play_layout.h"
 #include "stage/play/background_view.h"
-#include "stage/play/play_layout.h"
 #include "stage/tempo_map.h"
 
 namespace tessaru {
@@ -97,6 +97,8 @@ void PlayView::Draw() {
     if (!vanished) DrawPage(p);
     DrawKnockOut(p);
     if (!vanished && !(playing && visibility == 6)) DrawJudgePictures(p);
+    // The judgement line goes over the pictures: where to hit matters most.
+    if (!vanished && playing) DrawCursor(p);
     DrawGauge(p);
     DrawDamage(p);
     DrawNumbers(p);
@@ -123,19 +125,27 @@ void PlayView::DrawPage(int p) {
   const int cursor = static_cast<int>(cur % kPageSlots);
   const int sign = EffectShiftSign(o_.PlayStyle, p);
   const int16_t colour = o_.ColorOpt[static_cast<size_t>(p)];
+  const ScreenPoint panel = PagePanelPosition(o_.PlayStyle, p, res);
+  Sheet(chips, PagePanelCell(res), panel.X, panel.Y, true);
   for (int slot = 0; slot < kPageSlots; ++slot) {
     const ScreenPoint at = SlotPosition(o_.PlayStyle, p, slot, res);
-    Sheet(chips, ChipSheetRow(kChipRowEmpty, res), at.X, at.Y, false);
+    Sheet(chips, ChipSheetRow(EmptyRowFor(slot), res), at.X, at.Y, false);
   }
   for (int slot = 0; slot < kPageSlots; ++slot) {
     const ScreenPoint at = SlotPosition(o_.PlayStyle, p, slot, res);
     const ChipEffect& e = stage_.ChipEffects().At(p, slot);
     const int32_t x = at.X + (e.State != 0 ? sign * e.Counter : 0);
     const int16_t lane = WordAt(chart, SlotStep(cur, slot), stage_.StepLimit());
-    if (lane != 0) Sheet(chips, ChipSheetRow(ChipRowFor(colour, lane), res), x, at.Y, true);
-    if (e.State == 4) Sheet(chips, ChipSheetRow(kChipRowJustFlash, res), x, at.Y, true);
-    if (e.State == 2) Sheet(chips, ChipSheetRow(kChipRowNearFlash, res), x, at.Y, true);
-    if (e.Flag != 0) Sheet(chips, ChipSheetRow(kChipRowMissMark, res), at.X, at.Y, true);
+    if (lane == 0) continue;
+    Sheet(chips, ChipSheetRow(ChipRowFor(colour, lane), res), x, at.Y, true);
+    // A judged chip shows how it went: lit when just, ringed when near, broken when missed.
+    if (e.Flag != 0) {
+      Sheet(chips, ChipSheetRow(ChipMarkRow(kMarkMissed, lane), res), x, at.Y, true);
+    } else if (e.State == 4) {
+      Sheet(chips, ChipSheetRow(ChipMarkRow(kMarkJust, lane), res), x, at.Y, true);
+    } else if (e.State == 2) {
+      Sheet(chips, ChipSheetRow(ChipMarkRow(kMarkNear, lane), res), x, at.Y, true);
+    }
   }
   const auto covered = CoveredSlots(o_.VisibilityOpt[static_cast<size_t>(p)], cursor);
   for (int slot = 0; slot < kPageSlots; ++slot) {
@@ -143,25 +153,49 @@ void PlayView::DrawPage(int p) {
     const ScreenPoint at = SlotPosition(o_.PlayStyle, p, slot, res);
     Sheet(chips, ChipSheetRow(kChipRowCover, res), at.X, at.Y, true);
   }
-  if (stage_.EndState() == 0) {
-    const ScreenPoint at = SlotPosition(o_.PlayStyle, p, cursor, res);
-    Sheet(chips, ChipSheetRow(kChipRowCursor, res), at.X, at.Y, true);
-  }
+}
+
+void PlayView::DrawCursor(int p) {
+  const int16_t res = o_.Resolution;
+  const int cursor = static_cast<int>(std::max(stage_.CurStep(), 0) % kPageSlots);
+  const ScreenPoint at = SlotPosition(o_.PlayStyle, p, cursor, res);
+  Sheet(assets_.ChipSheet, ChipSheetRow(kChipRowCursor, res), at.X, at.Y, true);
+  Sheet(assets_.ChipSheet, CursorArrowsCell(res), at.X + CursorArrowsOffset(res), at.Y, true);
 }
 
 void PlayView::DrawJudgePictures(int p) {
   const auto& ring = stage_.JudgeDisplay();
   const auto& entries = ring.Entries(p);
   const int32_t now = stage_.SongTime();
+  if (assets_.PlaySheet < 0) return;
+  // Oldest first, so the latest lands on top; only the latest is shown big.
+  int latest = -1;
   for (int k = 0; k < kJudgeRingSize; ++k) {
+    if (entries[static_cast<size_t>((ring.WriteIndex(p) + k) % kJudgeRingSize)].Code != 0) latest = k;
+  }
+  auto frameOf = [&](int k) -> JudgePictureDraw {
     const auto& e = entries[static_cast<size_t>((ring.WriteIndex(p) + k) % kJudgeRingSize)];
-    if (e.Code == 0 || e.Slot < 0 || e.Slot >= kPageSlots) continue;
+    if (e.Code == 0 || e.Slot < 0 || e.Slot >= kPageSlots) return {};
     const ScreenPoint at = SlotPosition(o_.PlayStyle, p, e.Slot, o_.Resolution);
-    const BltArea place = JudgePicturePlace(at.X, at.Y, now - e.StartTime, ring.OpeningMs(), ring.HoldMs(), o_.Resolution);
-    const BltArea cell = JudgePictureCell(e.ImageIndex, o_.Resolution);
-    if (place.H <= 0 || cell.W <= 0 || assets_.PlaySheet < 0) continue;
-    graph_.BltStretchClip(BackIndex, assets_.PlaySheet, place.X, place.Y, place.W, place.H, cell.X, cell.Y, cell.W,
-                          cell.H, 1);
+    return JudgePictureFrame(e.ImageIndex, at.X, at.Y, now - e.StartTime, ring.OpeningMs(), ring.HoldMs(),
+                             k == latest, o_.Resolution);
+  };
+  // While the latest stands big, the labels it would overlap wait under it unseen, so
+  // the big picture never reads as a jumble of two.
+  BltArea big{};
+  if (latest >= 0) {
+    const JudgePictureDraw d = frameOf(latest);
+    if (d.Cell.H > StepHeight(o_.Resolution)) big = d.Place;
+  }
+  auto overlaps = [](const BltArea& a, const BltArea& b) {
+    return a.X < b.X + b.W && b.X < a.X + a.W && a.Y < b.Y + b.H && b.Y < a.Y + a.H;
+  };
+  for (int k = 0; k < kJudgeRingSize; ++k) {
+    const JudgePictureDraw d = frameOf(k);
+    if (d.Place.H <= 0 || d.Cell.W <= 0) continue;
+    if (k != latest && big.H > 0 && overlaps(d.Place, big)) continue;
+    graph_.BltStretchClip(BackIndex, assets_.PlaySheet, d.Place.X, d.Place.Y, d.Place.W, d.Place.H, d.Cell.X,
+                          d.Cell.Y, d.Cell.W, d.Cell.H, 1);
   }
 }
 
@@ -200,7 +234,7 @@ void PlayView::DrawNumber(int64_t value, int32_t right, int32_t y, bool big) {
   int32_t x = right;
   for (auto it = text.rbegin(); it != text.rend(); ++it) {
     const BltArea cell = big ? BigDigitCell(*it - '0', o_.Resolution) : SmallDigitCell(*it - '0', o_.Resolution);
-    x -= cell.W + Scaled(2, o_.Resolution);
+    x -= cell.W + (o_.Resolution == kLowResolution ? 0 : 1);  // the glyphs carry their own margin
     Sheet(assets_.PlaySheet, cell, x, y, true);
   }
 }
@@ -211,12 +245,14 @@ void PlayView::DrawNumbers(int p) {
   const ScreenPoint at = NumbersPosition(o_.PlayStyle, p, res);
   const int32_t right = at.X + Scaled(kPageWidth, res);
   if (player.ComboCount >= 2) {
-    Sheet(assets_.PlaySheet, ComboLabelCell(res), at.X, at.Y + Scaled(4, res), true);
+    const BltArea label = ComboLabelCell(res);
+    Sheet(assets_.PlaySheet, label, at.X, at.Y + BigDigitCell(0, res).H - label.H, true);
     DrawNumber(player.ComboCount, right, at.Y, true);
   }
-  DrawNumber(player.StagePoints, right, at.Y + Scaled(22, res), false);
+  Sheet(assets_.PlaySheet, PointsLabelCell(res), at.X, at.Y + PointsRowOffset(res), true);
+  DrawNumber(player.StagePoints, right, at.Y + PointsRowOffset(res), false);
   for (int row = 0; row < kJudgeCategories; ++row) {
-    const int32_t y = at.Y + Scaled(36 + 11 * row, res);
+    const int32_t y = at.Y + CountRowOffset(row, res);
     Sheet(assets_.PlaySheet, CountLabelCell(row, res), at.X, y, true);
     DrawNumber(player.JudgeCount[static_cast<size_t>(row)], right, y, false);
   }
@@ -237,7 +273,7 @@ void PlayView::DrawKnockOut(int p) {
   const ScreenPoint mid = SlotPosition(o_.PlayStyle, p, kRowSlots, res);
   // While the display runs the picture blinks with the beat.
   if (player.DangerTime > 0 && (stage_.CurTick() / 240) % 2 == 1) return;
-  Sheet(assets_.PlaySheet, cell, mid.X, mid.Y - cell.H / 2, true);
+  Sheet(assets_.PlaySheet, cell, mid.X + (Scaled(kPageWidth, res) - cell.W) / 2, mid.Y - cell.H / 2, true);
 }
 
 void PlayView::DrawCaption(int caption, int32_t number) {

@@ -43,6 +43,7 @@ class PlayView {
   void RefreshRow(int p, int row, bool whole);
   void DrawBackground();
   void DrawPage(int p);
+  void DrawCursor(int p);
   void DrawJudgePictures(int p);
   void DrawGauge(int p);
   void DrawDamage(int p);

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "core/numbers.h"
-#include "stage/play/play_layout.h"
+#include "layout/play_layout.h"
 #include "stage/play/play_stage.h"
 #include "stage/play/stage_run.h"
 

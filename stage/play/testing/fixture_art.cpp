@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "graphics/pixel_ops.h"
-#include "stage/play/play_layout.h"
+#include "layout/play_layout.h"
 
 namespace tessaru::playtest {
 namespace {
@@ -123,10 +123,24 @@ Picture ChipSheetArt(int16_t res) {
   const BltArea cover = row(kChipRowCover);
   Fill(p, cover.X, cover.Y, cover.W, cover.H, kCover);
   Fill(p, cover.X, cover.Y + cover.H / 2, cover.W, 1, kGuideLine);
-  Frame(p, row(kChipRowJustFlash).X, row(kChipRowJustFlash).Y, cell.W, cell.H, kWhite);
-  Frame(p, row(kChipRowNearFlash).X, row(kChipRowNearFlash).Y, cell.W, cell.H, kMint);
-  const BltArea miss = row(kChipRowMissMark);
-  Fill(p, miss.X + 2, miss.Y + miss.H / 2, miss.W - 4, std::max(1, pad), kRed);
+  for (int16_t l = 1; l <= 4; ++l) {
+    const BltArea just = row(ChipMarkRow(kMarkJust, l));
+    Frame(p, just.X + (l - 1) * lane, just.Y, lane, cell.H, kWhite);
+    const BltArea near = row(ChipMarkRow(kMarkNear, l));
+    Frame(p, near.X + (l - 1) * lane, near.Y, lane, cell.H, kMint);
+    const BltArea miss = row(ChipMarkRow(kMarkMissed, l));
+    Fill(p, miss.X + (l - 1) * lane + 2, miss.Y + miss.H / 2, lane - 4, std::max(1, pad), kRed);
+  }
+  for (int r : {kChipRowBeat, kChipRowBar}) {
+    const BltArea a = row(r);
+    Fill(p, a.X, a.Y, a.W, a.H, kGuide);
+    Fill(p, a.X, a.Y, a.W, 1, kGuideLine);
+  }
+  const BltArea panel = PagePanelCell(res);
+  Frame(p, panel.X, panel.Y, panel.W, panel.H, kGuideLine);
+  const BltArea arrows = CursorArrowsCell(res);
+  Fill(p, arrows.X, arrows.Y, pad + 1, arrows.H, kAmber);
+  Fill(p, arrows.X + arrows.W - pad - 1, arrows.Y, pad + 1, arrows.H, kAmber);
   return p;
 }
 
@@ -140,8 +154,8 @@ Picture PlaySheetArt(int16_t res) {
   const Judge judges[8] = {{"JUST!!", kGold}, {"JUST", kMint}, {"JUST", kAmber}, {"JUST", kCoral},
                            {"EARLY", kSky},   {"LATE", kSky},  {"FAR", Grey(kWhite, 70)}, {"MISS", kRed}};
   for (int16_t k = 1; k <= 8; ++k) {
-    const BltArea a = JudgePictureCell(k, res);
-    TextIn(p, judges[k - 1].Text, a, s, judges[k - 1].Colour);
+    TextIn(p, judges[k - 1].Text, JudgePictureCell(k, res), s, judges[k - 1].Colour);
+    TextIn(p, judges[k - 1].Text, JudgeLabelCell(k, res), 1, judges[k - 1].Colour);
   }
   for (int d = 0; d < 10; ++d) {
     const char digit[2] = {static_cast<char>('0' + d), 0};

@@ -9,9 +9,9 @@
 #include "core/file_access.h"
 #include "core/paths.h"
 #include "graphics/pixel_ops.h"
+#include "layout/play_layout.h"
 #include "platform/frame_image.h"
 #include "sound/wave_file.h"
-#include "stage/play/play_layout.h"
 #include "stage/play/testing/fixture_art.h"
 
 namespace tessaru::playtest {

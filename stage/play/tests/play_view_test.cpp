@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "layout/play_layout.h"
 #include "stage/play/background_view.h"
-#include "stage/play/play_layout.h"
 #include "stage/play/tests/play_test_rig.h"
 #include "stage/tempo_map.h"
 

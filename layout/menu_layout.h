@@ -1,0 +1,30 @@
+#pragma once
+// What the menu screens cut from their pictures, shared with the generator that draws
+// them: banners, title layers, side panels, name strips, portraits and jackets. All at
+// 640x480; the menus are never drawn at the low resolution.
+#include "core/blt_area.h"
+
+namespace tessaru::menu_layout {
+
+// "seltop0.bmp", "seltop1.bmp": the banner across the top of a menu screen.
+inline constexpr BltArea kBanner{0, 0, 640, 64};
+// "seltop2.bmp": the two side panels of part select, one per player.
+inline constexpr BltArea kSidePanels{0, 64, 640, 368};
+inline constexpr int kPanelX[2] = {8, 332};
+inline constexpr int kPanelWidth = 300;
+// "tittop1.bmp": the logo layer; "tittop2.bmp": the prompt that blinks and the credit
+// line under it that stays.
+inline constexpr BltArea kTitleLogo{0, 0, 640, 260};
+inline constexpr BltArea kTitlePrompt{0, 380, 640, 60};
+inline constexpr BltArea kTitleCredit{0, 440, 640, 40};
+// "chartag.bmp", "instname.bmp": one 320x32 strip per part, top to bottom.
+inline constexpr int kStripWidth = 320;
+inline constexpr int kStripHeight = 32;
+inline constexpr int kStripCount = 15;
+constexpr BltArea NameStrip(int part) { return {0, part * kStripHeight, kStripWidth, kStripHeight}; }
+// "vschar" + part + ".bmp": a whole-height portrait.
+inline constexpr BltArea kPortrait{0, 0, 320, 480};
+// A song's jacket picture.
+inline constexpr int kJacketSize = 160;
+
+}  // namespace tessaru::menu_layout
