@@ -43,6 +43,7 @@ void RunPlay(const PlayOptions& o) {
   if (o.Part < 0 || o.Part >= partCount || o.OpponentPart < 0 || o.OpponentPart >= partCount) {
     throw CommandFailure("the song has parts 0.." + std::to_string(partCount - 1));
   }
+  if (!o.Screenshot.empty() && !o.Headless) throw CommandFailure("--screenshot needs --headless");
   const std::string data = o.Data.empty() ? ExecutableFolder() : o.Data;
   std::string error;
   auto devices = OpenPlayDevices(o.Headless, !o.Windowed && !o.Headless, data, error);
@@ -64,7 +65,6 @@ void RunPlay(const PlayOptions& o) {
     };
   }
   PlayStage(c);
-  // The frame is presented in the flip: take it from the frame after the mark.
   const StageOutcome& out = c.Outcome;
   nlohmann::json presses = nlohmann::json::array();
   for (const JudgedPress& p : out.Presses) {
@@ -77,6 +77,11 @@ void RunPlay(const PlayOptions& o) {
                       {"Presses", presses}};
   std::cout << j.dump() << "\n";
   if (!devices->Errors.Empty()) std::cerr << devices->Errors.Text();
+  // A picture asked for and not written is a failure, not a quiet success.
+  if (!o.Screenshot.empty() && !shot) {
+    throw CommandFailure("no frame at song time " + std::to_string(o.ScreenshotAt) + " ms could be saved to " +
+                         o.Screenshot);
+  }
 }
 
 }  // namespace

@@ -97,8 +97,11 @@ void PlayView::Draw() {
     if (!vanished) DrawPage(p);
     DrawKnockOut(p);
     if (!vanished && !(playing && visibility == 6)) DrawJudgePictures(p);
-    // The judgement line goes over the pictures: where to hit matters most.
-    if (!vanished && playing) DrawCursor(p);
+    // The judgement line goes over the pictures: where to hit matters most. A player
+    // who is out has no line.
+    const StagePlayer& player = stage_.Player(p);
+    const bool out = player.KnockedOut != 0 && player.DangerTime < 0;
+    if (!vanished && playing && !out) DrawCursor(p);
     DrawGauge(p);
     DrawDamage(p);
     DrawNumbers(p);

@@ -139,4 +139,45 @@ TEST_F(ToolCli, DanceAndBga) {
   ExpectOneLineFailure(Run("dance " + P("x.zxd")), "not a readable dance file");
 }
 
+// The headless play of a generated song writes the frame asked for, at the resolution
+// asked for; a picture that cannot be taken is a failure, never a quiet success.
+TEST_F(ToolCli, HeadlessPlayScreenshots) {
+  const std::string data = TESSARU_DATA_DIR;
+  if (!fs::exists(data + "/songs/firstlight")) GTEST_SKIP() << "no generated data folder";
+  const std::string song = data + "/songs/firstlight/firstlight.z4s";
+  struct Case {
+    std::string args;
+    int width, height;  // 0: the command fails
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"--headless --screenshot-at 20000", 640, 480, ""},
+      {"--headless --resolution 1 --screenshot-at 20000", 320, 240, ""},
+      {"--screenshot-at 20000", 0, 0, "--screenshot needs --headless"},
+      {"--headless --screenshot-at 99999999", 0, 0, "no frame at song time 99999999"},
+  };
+  for (const Case& c : cases) {
+    const std::string png = P("shot.png");
+    fs::remove(png);
+    const Result r = Run("play " + song + " --part 0 --data " + data + " --screenshot " + png + " " + c.args);
+    if (c.width == 0) {
+      ExpectOneLineFailure(r, c.reason);
+      continue;
+    }
+    ASSERT_EQ(r.exitCode, 0) << c.args << ": " << r.err;
+    EXPECT_TRUE(nlohmann::json::accept(r.out)) << r.out;
+    std::ifstream in(png, std::ios::binary);
+    std::string head(24, '\0');
+    in.read(head.data(), 24);
+    ASSERT_TRUE(in) << c.args;
+    auto be32 = [&](size_t at) {
+      return (static_cast<unsigned char>(head[at]) << 24) | (static_cast<unsigned char>(head[at + 1]) << 16) |
+             (static_cast<unsigned char>(head[at + 2]) << 8) | static_cast<unsigned char>(head[at + 3]);
+    };
+    EXPECT_EQ(head.substr(1, 3), "PNG");
+    EXPECT_EQ(be32(16), c.width) << c.args;
+    EXPECT_EQ(be32(20), c.height) << c.args;
+  }
+}
+
 }  // namespace
