@@ -13,9 +13,9 @@ function(tessaru_tests name)
     return()
   endif()
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
+  add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/cmake/testing/test_main.cpp)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} tessaru_warnings GTest::gtest GTest::gtest_main GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} tessaru_warnings GTest::gtest GTest::gmock)
   target_compile_definitions(${name} PRIVATE
     TESSARU_FIXTURES="${CMAKE_CURRENT_SOURCE_DIR}/tests/fixtures"
     TESSARU_SCRATCH="${CMAKE_BINARY_DIR}/scratch/${name}")
@@ -23,6 +23,5 @@ function(tessaru_tests name)
   # Tests of one binary share its scratch folder, so they run one at a time; different
   # binaries still run in parallel.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy"
-               RESOURCE_LOCK ${name})
+    PROPERTIES RESOURCE_LOCK ${name})
 endfunction()
