@@ -62,6 +62,9 @@ int16_t RunFreeMode(Game& game) {
   const std::vector<int16_t> offered = FreeSongList(game.Songs, game.Records);
 
   bool played = false;
+  // Whether the loaded song has its extension parts appended; a second append would
+  // stack them again, so the part select starts from a fresh load.
+  bool extended = false;
   int16_t code = 0;
   Step step = Step::Setting;
   while (step != Step::Leave) {
@@ -90,9 +93,14 @@ int16_t RunFreeMode(Game& game) {
       }
       case Step::Load:
         if (!LoadChosenSong(game)) return -2;
+        extended = false;
         step = Step::Parts;
         break;
       case Step::Parts:
+        if (extended) {
+          step = Step::Load;
+          break;
+        }
         StartMenuBgm(game);
         if (SelectParts(game) != 1) {
           code = st.QuitRequested ? -1 : 0;
@@ -102,8 +110,9 @@ int16_t RunFreeMode(Game& game) {
         }
         break;
       case Step::Play: {
-        if (st.PlayerPart[0] > 7 || st.PlayerPart[1] > 7) {
+        if (!extended && (st.PlayerPart[0] > 7 || st.PlayerPart[1] > 7)) {
           LoadExtensionParts(game.Song, game.Parts, st.SongPath);
+          extended = true;
         }
         if (ShowMatchUp(game, 0) < 0) {
           code = st.QuitRequested ? -1 : 0;
@@ -123,6 +132,7 @@ int16_t RunFreeMode(Game& game) {
         switch (choice) {
           case kFreeSameSong:
             if (!LoadChosenSong(game)) return -2;
+            extended = false;
             step = Step::Play;
             break;
           case kFreePartSelect: step = Step::Parts; break;

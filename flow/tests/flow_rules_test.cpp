@@ -1,6 +1,8 @@
 // The rules of the driver and the free-mode screens, without devices.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "flow/flow_rules.h"
 #include "flow/flow_stage.h"
 #include "flow/free_mode.h"
@@ -208,14 +210,50 @@ TEST(SongCarousel, InitialCursor) {
   EXPECT_EQ(InitialSongCursor(5, 3, kMenuTutorial), 0);
 }
 
-TEST(PartSelect, ComputerTakesThePartGroupOfTheConfirmedPartAndNeverTheOther) {
+TEST(PartSelect, ComputerDrawsFromTheConfirmedGroupAndRedrawsTheOtherSidesPart) {
+  struct Case {
+    int16_t Confirmed;
+    int16_t Other;
+    std::set<int16_t> Seen;  // every part the draw can give, and only those
+  };
+  const Case cases[] = {
+      {0, 0, {1, 2, 3}},        {3, 1, {0, 2, 3}},     {4, 4, {5, 6, 7}},
+      {7, 2, {4, 5, 6, 7}},     {2, 6, {0, 1, 2, 3}},  {10, 5, {4, 6, 7}},  // an extension part: upper group
+      {11, 11, {4, 5, 6, 7}},
+  };
   Random rng(7);
-  for (int16_t confirmed = 0; confirmed < 8; ++confirmed) {
-    for (int i = 0; i < 50; ++i) {
-      const int16_t part = ComputerPart(confirmed, confirmed, rng);
-      EXPECT_NE(part, confirmed);
-      EXPECT_EQ(part / 4, confirmed / 4) << confirmed << " -> " << part;
-    }
+  for (const Case& c : cases) {
+    std::set<int16_t> seen;
+    for (int i = 0; i < 400; ++i) seen.insert(ComputerPart(c.Confirmed, c.Other, rng));
+    EXPECT_EQ(seen, c.Seen) << c.Confirmed << " vs " << c.Other;
+  }
+}
+
+TEST(PartSelect, ExtensionPartsNeedTheFlagAFirstSongAndTheSongsOwnFlag) {
+  const std::vector<int16_t> base{0, 1, 2, 3, 4, 5, 6, 7};
+  struct Case {
+    const char* Name;
+    PartOffer Offer;
+    std::vector<int16_t> Extra;
+  };
+  const Case cases[] = {
+      {"all open", {8251, 3, 9, 2, 10, 2}, {10, 11}},
+      {"first song", {8251, 0, 9, 2, 10, 2}, {10, 11}},
+      {"last song before the extra songs", {8251, 8, 9, 1, 10, 2}, {10}},
+      {"an extra song", {8251, 9, 9, 2, 10, 2}, {}},
+      {"no song chosen", {8251, -1, 9, 2, 10, 2}, {}},
+      {"flag not earned", {0, 3, 9, 2, 10, 2}, {}},
+      {"the ordinary flag marker", {6917, 3, 9, 2, 10, 2}, {}},
+      {"song opens none", {8251, 3, 9, 0, 10, 2}, {}},
+      {"song opens one", {8251, 3, 9, 1, 10, 2}, {10}},
+      {"a third appended part stays closed", {8251, 3, 9, 2, 10, 3}, {10, 11}},
+      {"no extension list", {8251, 3, 9, 2, 10, 0}, {}},
+      {"list cut short", {8251, 3, 9, 2, 10, 1}, {10}},
+  };
+  for (const Case& c : cases) {
+    std::vector<int16_t> want = base;
+    want.insert(want.end(), c.Extra.begin(), c.Extra.end());
+    EXPECT_EQ(OfferedParts(c.Offer), want) << c.Name;
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "content/song_file.h"
 #include "flow/free_mode.h"
+#include "flow/part_select.h"
 #include "flow/tests/game_rig.h"
 #include "persist/high_scores.h"
 #include "stage/tempo_map.h"
@@ -139,6 +140,25 @@ TEST(GameMain, EveryScreenDrawsItsPicture) {
     run.Control->SaveLastFramePng((fs::path(TESSARU_SCRATCH) / "screens" / (std::string(c.Name) + ".png")).string());
     EXPECT_TRUE(LooksDrawn(*run.Control)) << c.Name;
     EXPECT_FALSE(fs::exists(folder / "error.txt")) << c.Name << ": " << ReadFile(folder / "error.txt");
+  }
+}
+
+// Two computer sides on COM PART AUTO: both parts drawn from all eight, nothing shown.
+TEST(PartSelect, TwoComputersOnAutoDrawAllEightPartsWithoutAFrame) {
+  for (const uint64_t seed : {1u, 2u, 3u, 99u}) {
+    platform::HeadlessPlatform devices = platform::CreateHeadlessPlatform();
+    platform::HeadlessControl* control = devices.control;
+    Game game(std::move(devices.platform), TESSARU_SCRATCH);
+    game.Settings.SELCOM = 0;
+    game.State.ComSkill = {0, 100, 99, 99};
+    game.Rng.Seed(seed);
+    Random twin(seed);
+    const int16_t first = static_cast<int16_t>(twin.Draw(8));
+    const int16_t second = static_cast<int16_t>(twin.Draw(8));
+    EXPECT_EQ(SelectParts(game), 1) << seed;
+    EXPECT_EQ(game.State.PlayerPart[0], first) << seed;
+    EXPECT_EQ(game.State.PlayerPart[1], second) << seed;
+    EXPECT_EQ(control->PresentCount(), 0u) << seed;
   }
 }
 
