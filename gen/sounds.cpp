@@ -111,6 +111,13 @@ void Put(DataWriter& out, const std::string& name, std::vector<float> s, int rat
   out.Sound("sound/" + name, Wave{rate, 1, std::move(s)});
 }
 
+// Menu music sits under the jingles and voices that play over it, so it is kept 6 dB lower
+// than they are and the sum stays clear of full scale.
+std::vector<float> Background(std::vector<float> s) {
+  for (float& v : s) v *= 0.5f;
+  return s;
+}
+
 void PutVoice(DataWriter& out, const std::string& name, std::vector<float> s) { Put(out, name, std::move(s), kRate / 2); }
 
 }  // namespace
@@ -121,13 +128,13 @@ void WriteSounds(DataWriter& out) {
   Put(out, "decide.wav", Render({{0, 72, 0.5, 0.8, I::Bell}, {0.12, 79, 0.5, 0.8, I::Bell}, {0.24, 84, 1, 0.8, I::Bell}}, 120, 1.2, 0.2));
   // Menu music: eight bars that loop from its first second on without a seam to notice.
   const std::vector<std::vector<int>> menuChords{{60, 64, 67, 71}, {57, 60, 64, 67}, {62, 65, 69, 72}, {55, 59, 62, 65}};
-  Put(out, "selbg.wav", Groove(104, menuChords, 16, true, I::Flute,
-                                Tune(16, {76, 0, 79, 0, 81, 79, 76, 0, 74, 0, 72, 0, 74, 76, 0, 0, 77, 0, 76, 74, 72, 0, 71, 0, 72, 0, 0, 0, 0, 0, 0, 0})));
+  Put(out, "selbg.wav", Background(Groove(104, menuChords, 16, true, I::Flute,
+                                Tune(16, {76, 0, 79, 0, 81, 79, 76, 0, 74, 0, 72, 0, 74, 76, 0, 0, 77, 0, 76, 74, 72, 0, 71, 0, 72, 0, 0, 0, 0, 0, 0, 0}))));
   const std::vector<std::vector<int>> titleChords{{57, 60, 64}, {53, 57, 60}, {60, 64, 67}, {55, 59, 62}};
-  Put(out, "titlebg.wav", Groove(120, titleChords, 16, true, I::SawLead,
-                                  Tune(16, {69, 0, 72, 0, 76, 0, 74, 72, 0, 0, 69, 0, 67, 0, 69, 0})));
-  Put(out, "ending.wav", Groove(88, {{60, 64, 67}, {65, 69, 72}, {57, 60, 64}, {67, 71, 74}}, 12, false, I::Flute,
-                                 Tune(12, {72, 0, 76, 0, 79, 0, 0, 0, 77, 0, 76, 0, 74, 0, 0, 0})));
+  Put(out, "titlebg.wav", Background(Groove(120, titleChords, 16, true, I::SawLead,
+                                  Tune(16, {69, 0, 72, 0, 76, 0, 74, 72, 0, 0, 69, 0, 67, 0, 69, 0}))));
+  Put(out, "ending.wav", Background(Groove(88, {{60, 64, 67}, {65, 69, 72}, {57, 60, 64}, {67, 71, 74}}, 12, false, I::Flute,
+                                 Tune(12, {72, 0, 76, 0, 79, 0, 0, 0, 77, 0, 76, 0, 74, 0, 0, 0}))));
   Put(out, "ranking.wav", Render({{0, 72, 0.5, 0.8, I::Brass}, {0.5, 76, 0.5, 0.8, I::Brass}, {1, 79, 0.5, 0.8, I::Brass},
                                   {1.5, 84, 2, 0.9, I::Brass}, {1.5, 76, 2, 0.7, I::Brass}, {1.5, 48, 2, 0.8, I::Bass},
                                   {1.5, 60, 1, 0.8, I::Crash}},
