@@ -5,7 +5,6 @@
 #include <CLI/CLI.hpp>
 #pragma GCC diagnostic pop
 
-#include <filesystem>
 #include <iostream>
 #include <set>
 #include <string>
@@ -16,6 +15,8 @@
 #include "content/packed.h"
 #include "content/part_file.h"
 #include "content/song_file.h"
+#include "content/song_list.h"
+#include "core/error_log.h"
 #include "core/file_access.h"
 #include "core/paths.h"
 #include "graphics/bmp_decode.h"
@@ -182,23 +183,26 @@ class DataChecker {
         }
       }
     }
-    std::set<std::string> listedLower;
+    // Songs only the folder scan finds, found by the game's own scan so the two agree.
+    SongList scanned;
     for (const auto& s : listed) {
       Song(s, true);
-      std::string lower = StripExtension(s);
-      for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      listedLower.insert(lower);
+      scanned.SongPaths.push_back(root_ + "\\" + s);
+      scanned.SongKeys.push_back(s);
     }
-    std::error_code ec;
-    const std::filesystem::path fsRoot(ResolvePath(root_));
-    for (auto it = std::filesystem::recursive_directory_iterator(fsRoot, ec);
-         it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-      if (ec || !it->is_regular_file() || it->path().extension() != ".zxs") continue;
-      std::string rel = std::filesystem::relative(it->path(), fsRoot).replace_extension("").string();
-      for (char& c : rel) c = c == '/' ? '\\' : c;
-      std::string lower = rel;
-      for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      if (!listedLower.count(lower)) Song(rel + ".z4s", false);
+    const size_t firstScanned = scanned.SongPaths.size();
+    SongRecord header;
+    std::vector<PartRecord> headerParts;
+    ErrorLog scanLog;
+    ScanSongFolder(scanned, header, headerParts, root_, root_, scanLog);
+    for (size_t i = firstScanned; i < scanned.SongKeys.size(); ++i) Song(scanned.SongKeys[i], false);
+    std::string_view failures = scanLog.Text();
+    while (!failures.empty()) {
+      const size_t end = failures.find("\r\n");
+      std::string line(failures.substr(0, end));
+      failures.remove_prefix(end == std::string_view::npos ? failures.size() : end + 2);
+      if (line.ends_with(kLoadFailedSuffix)) line.resize(line.size() - kLoadFailedSuffix.size());
+      Problem(line, "found by the folder scan but does not load");
     }
     // The first song's tutorial.
     if (!listed.empty()) {
