@@ -70,4 +70,10 @@ std::string Utf8ToCp932(std::string_view utf8) {
   return Convert("CP932", "UTF-8", utf8, "?", Utf8UnitLength);
 }
 
+std::string_view TrimBlanks(std::string_view text, std::string_view blanks) {
+  const size_t first = text.find_first_not_of(blanks);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
 }  // namespace tessaru

@@ -10,4 +10,7 @@ namespace tessaru {
 std::string Cp932ToUtf8(std::string_view cp932);
 std::string Utf8ToCp932(std::string_view utf8);
 
+// The text without any of the `blanks` characters at either end.
+std::string_view TrimBlanks(std::string_view text, std::string_view blanks = " \t");
+
 }  // namespace tessaru

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/file_access.h"
+#include "core/text.h"
 
 namespace tessaru {
 namespace {
@@ -19,9 +20,7 @@ bool IsBlank(char c) {
 }
 
 std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
+  return TrimBlanks(text, " \t\r\v\f\x1A");
 }
 
 std::string_view TrimRight(std::string_view text) {

@@ -4,6 +4,7 @@
 
 #include "core/numbers.h"
 #include "core/paths.h"
+#include "core/text.h"
 #include "persist/ini_file.h"
 #include "persist/profile_number.h"
 
@@ -46,12 +47,6 @@ constexpr NumericKey kNumericKeys[] = {
     {"SCANSONGS", &UserSettings::SCANSONGS},
 };
 
-std::string_view StripBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
 std::string UserSettingsPath(std::string_view programFolder) {
   return JoinLogical(programFolder, kUserSettingsFile);
 }
@@ -73,7 +68,7 @@ bool LoadUserSettings(UserSettings& settings, std::string& dataPath,
   }
   if (settings.BGPARTOFFSET < kMinBgPartOffset) settings.BGPARTOFFSET = kMinBgPartOffset;
 
-  settings.DATAPATH = std::string(StripBlanks(file.Get(kUserSettingsSection, "DATAPATH", " ")));
+  settings.DATAPATH = std::string(TrimBlanks(file.Get(kUserSettingsSection, "DATAPATH", " ")));
   if (settings.DATAPATH.empty()) {
     dataPath = std::string(programFolder);
   } else if (settings.DATAPATH.front() == '/' || settings.DATAPATH.front() == '\\') {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/text.h"
 #include "stage/song_clock.h"
 #include "stage/tempo_map.h"
 
@@ -18,15 +19,9 @@ class VirtualTicks final : public TickSource {
 
 constexpr double kGraceMs = 60000;
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
-  return text;
-}
-
 template <typename T>
 bool ParseWhole(std::string_view text, T& value) {
-  text = Trim(text);
+  text = TrimBlanks(text, " \t\r");
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   return ec == std::errc() && end == text.data() + text.size();
 }
@@ -39,7 +34,7 @@ std::vector<ScriptedPress> ParsePressScript(std::string_view text, std::string& 
   int lineNumber = 0;
   while (!text.empty()) {
     const size_t end = text.find('\n');
-    const std::string_view line = Trim(text.substr(0, end));
+    const std::string_view line = TrimBlanks(text.substr(0, end), " \t\r");
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     ++lineNumber;
     if (line.empty()) continue;

@@ -5,16 +5,11 @@
 #include <limits>
 
 #include "content/field_reader.h"
+#include "core/text.h"
 #include "tools/commands.h"
 
 namespace tessaru {
 namespace {
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-  return s;
-}
 
 bool ParseInteger(std::string_view s, int64_t& out) {
   if (!s.empty() && s.front() == '+') s.remove_prefix(1);
@@ -57,7 +52,7 @@ std::vector<TextValue> ParseValueLines(std::string_view text) {
   while (!text.empty()) {
     ++lineNumber;
     const size_t end = text.find('\n');
-    const std::string_view line = Trim(text.substr(0, end));
+    const std::string_view line = TrimBlanks(text.substr(0, end), " \t\r");
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     if (line.empty()) continue;
     values.push_back(ParseLine(line, lineNumber));

@@ -29,3 +29,16 @@ TEST(Text, InvalidBytesAreReplacedNotFatal) {
 
 }  // namespace
 }  // namespace tessaru
+
+namespace tessaru {
+namespace {
+
+TEST(Text, TrimBlanksKeepsInnerBlanks) {
+  struct Case { const char* text; const char* blanks; const char* want; };
+  const Case cases[] = {{"  a b\t", " \t", "a b"}, {" \t ", " \t", ""}, {"", " \t", ""},
+                        {"x\r", " \t", "x\r"}, {"\r x \r", " \t\r", "x"}};
+  for (const auto& c : cases) EXPECT_EQ(TrimBlanks(c.text, c.blanks), c.want) << c.text;
+}
+
+}  // namespace
+}  // namespace tessaru
