@@ -3,44 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sound/wave_file.h"
+
 namespace tessaru::gen {
-namespace {
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v & 0xFF));
-  out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-void PutTag(std::vector<uint8_t>& out, const char* tag) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
-}
-}  // namespace
 
 std::vector<uint8_t> EncodeWave(const Wave& wave) {
-  const uint32_t channels = static_cast<uint32_t>(std::max(1, wave.channels));
-  const uint32_t dataBytes = static_cast<uint32_t>(wave.samples.size() * 2);
-  std::vector<uint8_t> out;
-  out.reserve(44 + dataBytes);
-  PutTag(out, "RIFF");
-  Put32(out, 36 + dataBytes);
-  PutTag(out, "WAVE");
-  PutTag(out, "fmt ");
-  Put32(out, 16);
-  Put16(out, 1);
-  Put16(out, channels);
-  Put32(out, static_cast<uint32_t>(wave.rate));
-  Put32(out, static_cast<uint32_t>(wave.rate) * channels * 2);
-  Put16(out, channels * 2);
-  Put16(out, 16);
-  PutTag(out, "data");
-  Put32(out, dataBytes);
+  std::vector<int16_t> pcm;
+  pcm.reserve(wave.samples.size());
   for (float s : wave.samples) {
-    const long v = std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f);
-    Put16(out, static_cast<uint32_t>(static_cast<int16_t>(v)) & 0xFFFF);
+    pcm.push_back(static_cast<int16_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f)));
   }
-  return out;
+  return BuildWave(pcm, std::max(1, wave.channels), wave.rate, 16);
 }
 
 float Peak(const std::vector<float>& samples) {
