@@ -1,0 +1,26 @@
+#pragma once
+// The screens that close a run and the record screens the title reaches: the ending,
+// name entry, the tour and special-mode tables, the per-song bests and the player rank.
+// Each leaves on its own when done or on F1; Esc sets QuitRequested and returns at once.
+#include <cstdint>
+#include <string>
+
+#include "flow/game.h"
+
+namespace tessaru {
+
+// kind: the part kind of the player's part (0 and up), or -1 for the generic ending.
+void ShowEnding(Game& game, int16_t kind);
+
+// Lets side (0 = 1P, 1 = 2P) enter a name for ranking place `position` (0-based).
+// Returns the name as three characters (blank padded); "" after Esc.
+std::string EnterName(Game& game, int16_t side, int16_t position);
+
+// tour: 0 single, 1 SESSION, 2 tutorial, 3 beginner.
+void ShowTourRecords(Game& game, int16_t tour);
+// mode: 0 the favourites view, 6 the DOUBLE tour, else that special mode's table.
+void ShowSpecialRecords(Game& game, int16_t mode);
+void ShowSongRecords(Game& game);
+void ShowPlayerRank(Game& game);
+
+}  // namespace tessaru
