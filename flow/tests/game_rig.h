@@ -74,7 +74,7 @@ struct GameRun {
 
 // Plays the game from start to exit. `prepare` may set the devices up before the start.
 template <typename Prepare>
-GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepare prepare) {
+GameRun RunGame(const ProgramFolders& folders, const std::vector<KeyPress>& keys, Prepare prepare) {
   platform::HeadlessPlatform devices = platform::CreateHeadlessPlatform();
   GameRun run;
   run.Control = devices.control;
@@ -85,10 +85,15 @@ GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepa
     run.Control->ScheduleKey({k.AtMs + 40, k.Key, false});
   }
   prepare(*run.Control);
-  run.TheGame = std::make_unique<Game>(std::move(devices.platform), folder.string());
+  run.TheGame = std::make_unique<Game>(std::move(devices.platform), folders);
   LoadGameSettings(*run.TheGame);
   run.Status = GameMain(*run.TheGame, 0);
   return run;
+}
+
+template <typename Prepare>
+GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepare prepare) {
+  return RunGame(ProgramFolders{folder.string(), folder.string(), {}, {}}, keys, prepare);
 }
 
 inline GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys) {

@@ -3,9 +3,22 @@
 #include <SDL.h>
 
 namespace tessaru::platform {
+namespace {
+
+// The window's X11 class and Wayland app id: desktops match them with the installed
+// desktop entry. Read when the video system starts, so they are set before any window
+// exists; a value in the environment still wins over a hint of normal priority.
+void NameTheApplication() {
+  SDL_SetHint("SDL_VIDEO_X11_WMCLASS", TESSARU_APP_ID);
+  SDL_SetHint("SDL_VIDEO_WAYLAND_WMCLASS", TESSARU_APP_ID);
+  SDL_SetHint(SDL_HINT_APP_NAME, "Tessaru");
+}
+
+}  // namespace
 
 bool SdlSubsystem::Acquire(uint32_t flags, std::string* error) {
   if (flags_ != 0) return true;
+  if ((flags & SDL_INIT_VIDEO) != 0) NameTheApplication();
   if (SDL_InitSubSystem(flags) != 0) {
     if (error != nullptr) *error = SDL_GetError();
     return false;
