@@ -87,6 +87,7 @@ std::string UserDataFolder(const FolderInputs& in) {
 
 ProgramFolders ChooseProgramFolders(const FolderInputs& in) {
   ProgramFolders f;
+  f.WindowIcon = DefaultDataFolder(in.ExecutableFolder) + "/" + kWindowIconFile;
   if (!in.ProgramDirOption.empty()) {
     // The player named the folder: use it as given, even when it cannot be written.
     f.Program = f.Data = in.ProgramDirOption;

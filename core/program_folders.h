@@ -19,6 +19,8 @@ struct ProgramFolders {
   std::string ErrorReport;
   // Non-empty when Program cannot be created or written: the one notice the player sees.
   std::string Problem;
+  // The program's own icon, beside its default data whatever folder the player chose.
+  std::string WindowIcon;
 };
 
 // What the choice depends on, gathered by CurrentFolderInputs or given by a test.

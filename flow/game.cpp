@@ -7,7 +7,8 @@
 namespace tessaru {
 
 Game::Game(std::unique_ptr<platform::Platform> devices, std::string programFolder)
-    : Game(std::move(devices), ProgramFolders{programFolder, programFolder, {}, {}}) {}
+    : Game(std::move(devices), ProgramFolders{programFolder, programFolder, {}, {},
+                                              JoinLogical(programFolder, kWindowIconFile)}) {}
 
 Game::Game(std::unique_ptr<platform::Platform> devices, ProgramFolders folders)
     : devices_(std::move(devices)),
@@ -34,8 +35,6 @@ bool CanSaveUserFiles(const Game& game) { return game.Folders.Problem.empty(); }
 std::string ErrorReportFolder(const Game& game) {
   return game.Folders.ErrorReport.empty() ? game.DataPath : game.Folders.ErrorReport;
 }
-
-std::string WindowIconFile(const Game& game) { return JoinLogical(game.Folders.Data, kWindowIconFile); }
 
 void MakeSharedPages(Game& game) {
   game.FontPage = game.Graph.NewSurface(0, 0);

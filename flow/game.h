@@ -120,9 +120,6 @@ bool CanSaveUserFiles(const Game& game);
 // Where error.txt goes: the data folder of a portable game, the player's folder otherwise.
 std::string ErrorReportFolder(const Game& game);
 
-// The program's own icon, beside its default data.
-std::string WindowIconFile(const Game& game);
-
 // Makes the pages every screen shares (system font, fade page) again, after the display
 // was created or re-created.
 void MakeSharedPages(Game& game);

@@ -153,7 +153,7 @@ int GameMain(Game& game, int16_t hideCursor) {
   game.CursorHidden = hideCursor == 1 && game.Settings.FULLSCREEN == 0;
   g.SetCursorHidden(game.CursorHidden);
   g.SetWindowTitle("Tessaru");
-  g.SetWindowIcon(WindowIconFile(game));
+  g.SetWindowIcon(game.Folders.WindowIcon);
   g.SetDataPath(game.DataPath);
   g.SetMessagePump([&game] { game.Devices().input->Pump(); });
   g.SetFrameInput([&game] { game.Input.UpdateFuncState(true); });

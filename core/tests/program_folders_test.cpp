@@ -76,7 +76,7 @@ TEST(ProgramFolders, PortableInstalledAndUnwritableFoldersAreToldApart) {
   EXPECT_TRUE(fs::is_empty(root + "/portable"));
 }
 
-TEST(ProgramFolders, TheToolsFindTheInstalledDataToo) {
+TEST(ProgramFolders, TheToolsAndTheWindowIconFindTheInstalledDataToo) {
   const std::string root = std::string(TESSARU_SCRATCH) + "/tool-folders";
   fs::remove_all(root);
   fs::create_directories(root + "/prefix/bin");
@@ -84,6 +84,9 @@ TEST(ProgramFolders, TheToolsFindTheInstalledDataToo) {
   fs::create_directories(root + "/build/bin");
   EXPECT_EQ(DefaultDataFolder(root + "/prefix/bin"), root + "/prefix/share/tessaru");
   EXPECT_EQ(DefaultDataFolder(root + "/build/bin"), root + "/build/bin");
+  // The icon is the program's own, wherever --program-dir puts the player's files.
+  const FolderInputs elsewhere{root + "/prefix/bin", root + "/build/bin", "", root};
+  EXPECT_EQ(ChooseProgramFolders(elsewhere).WindowIcon, root + "/prefix/share/tessaru/tessaru.png");
 }
 
 }  // namespace

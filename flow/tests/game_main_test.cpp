@@ -220,7 +220,7 @@ TEST(GameMain, AnInstalledGameKeepsThePlayersFilesApartFromItsData) {
   const fs::path user = fs::path(TESSARU_SCRATCH) / "installed-user";
   fs::remove_all(user);
   fs::create_directories(user);
-  const ProgramFolders folders{user.string(), data.string(), user.string(), {}};
+  const ProgramFolders folders{user.string(), data.string(), user.string(), {}, {}};
   std::vector<KeyPress> keys(kToTheStage.begin(), kToTheStage.end() - 1);
   keys.push_back({kMatchUpSkip - 500, kKeyEscape});
   const GameRun run = RunGame(folders, keys, [](platform::HeadlessControl&) {});
@@ -241,7 +241,7 @@ TEST(GameMain, AFolderThatCannotBeWrittenIsNamedOnceAndNothingSavedIsTouched) {
   WriteFile(folder / "user.ini", userIni);
   WriteFile(folder / "hsc.ini", records);
   const std::string notice = UnsavableFolderNotice(folder.string());
-  const ProgramFolders folders{folder.string(), folder.string(), {}, notice};
+  const ProgramFolders folders{folder.string(), folder.string(), {}, notice, {}};
   const GameRun run = RunGame(folders, {{kTitleEnter, kKeyEscape}}, [](platform::HeadlessControl&) {});
   EXPECT_EQ(run.Status, kExitOk);
   EXPECT_EQ(run.Control->Messages(), std::vector<std::string>{notice});

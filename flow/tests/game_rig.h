@@ -93,7 +93,7 @@ GameRun RunGame(const ProgramFolders& folders, const std::vector<KeyPress>& keys
 
 template <typename Prepare>
 GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepare prepare) {
-  return RunGame(ProgramFolders{folder.string(), folder.string(), {}, {}}, keys, prepare);
+  return RunGame(ProgramFolders{folder.string(), folder.string(), {}, {}, {}}, keys, prepare);
 }
 
 inline GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys) {

@@ -2,15 +2,17 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+
 namespace tessaru::platform {
 namespace {
 
 // The window's X11 class and Wayland app id: desktops match them with the installed
-// desktop entry. Read when the video system starts, so they are set before any window
-// exists; a value in the environment still wins over a hint of normal priority.
+// desktop entry. SDL 2 reads them from the environment (not from hints) when the video
+// system starts, so they are set there first; a value the player set is kept.
 void NameTheApplication() {
-  SDL_SetHint("SDL_VIDEO_X11_WMCLASS", TESSARU_APP_ID);
-  SDL_SetHint("SDL_VIDEO_WAYLAND_WMCLASS", TESSARU_APP_ID);
+  ::setenv("SDL_VIDEO_X11_WMCLASS", TESSARU_APP_ID, 0);
+  ::setenv("SDL_VIDEO_WAYLAND_WMCLASS", TESSARU_APP_ID, 0);
   SDL_SetHint(SDL_HINT_APP_NAME, "Tessaru");
 }
 
