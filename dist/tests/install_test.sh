@@ -98,6 +98,24 @@ for channel in Tessaru tessaru; do
   ((count == 1)) || fail "unwritable: said $count times by $channel: $(cat "$scratch/unwritable.log")"
 done
 
+# On a real X server the window carries the desktop id as its class and the icon, so a
+# desktop ties it to the installed entry. Xvfb picks a free display itself.
+exec {fd}<> <(:)
+Xvfb -displayfd "$fd" -screen 0 800x600x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null || true' EXIT
+read -r -t 30 -u "$fd" number || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
+export DISPLAY=":$number"
+HOME="$home" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$game" >"$scratch/x11.log" 2>&1 &
+pid=$!
+window=$(timeout 60 xdotool search --sync --classname "^$id\$" | head -n1) || true
+[[ -n "$window" ]] || { kill -TERM "$pid"; fail "no window of class $id: $(cat "$scratch/x11.log")"; }
+xprop -id "$window" WM_CLASS _NET_WM_ICON >"$scratch/xprop.txt"
+kill -TERM "$pid"
+wait "$pid" || true
+grep -qxF "WM_CLASS(STRING) = \"$id\", \"$id\"" "$scratch/xprop.txt" || fail "class: $(head -n1 "$scratch/xprop.txt")"
+grep -qF "Icon (128 x 128)" "$scratch/xprop.txt" || fail "the window has no icon: $(head -n3 "$scratch/xprop.txt")"
+
 find "$prefix" -type f | sort | diff "$scratch/installed.txt" - || fail "the game wrote into the install"
 rm -rf "$prefix"
 echo "installed into $prefix, played from it, and removed"
