@@ -10,13 +10,18 @@ namespace tessaru {
 namespace {
 namespace fs = std::filesystem;
 
-TEST(ProgramFolders, PortableInstalledAndUnwritableFoldersAreToldApart) {
-  const std::string root = std::string(TESSARU_SCRATCH) + "/folders";
+// A fresh scratch tree with a portable folder, an installed prefix and a home.
+std::string MakeTree(const std::string& name) {
+  const std::string root = std::string(TESSARU_SCRATCH) + "/" + name;
   fs::remove_all(root);
-  fs::create_directories(root + "/portable");
-  fs::create_directories(root + "/prefix/bin");
-  fs::create_directories(root + "/prefix/share/tessaru");
-  fs::create_directories(root + "/home");
+  for (const char* sub : {"/portable", "/prefix/bin", "/prefix/share/tessaru", "/home"}) {
+    fs::create_directories(root + sub);
+  }
+  return root;
+}
+
+TEST(ProgramFolders, PortableInstalledAndUnwritableFoldersAreToldApart) {
+  const std::string root = MakeTree("folders");
   // A folder below a plain file can never be made, not even by root.
   std::ofstream(root + "/afile") << "x";
   const std::string blocked = root + "/afile/xdg";
@@ -77,15 +82,11 @@ TEST(ProgramFolders, PortableInstalledAndUnwritableFoldersAreToldApart) {
 }
 
 TEST(ProgramFolders, TheToolsAndTheWindowIconFindTheInstalledDataToo) {
-  const std::string root = std::string(TESSARU_SCRATCH) + "/tool-folders";
-  fs::remove_all(root);
-  fs::create_directories(root + "/prefix/bin");
-  fs::create_directories(root + "/prefix/share/tessaru");
-  fs::create_directories(root + "/build/bin");
+  const std::string root = MakeTree("tool-folders");
   EXPECT_EQ(DefaultDataFolder(root + "/prefix/bin"), root + "/prefix/share/tessaru");
-  EXPECT_EQ(DefaultDataFolder(root + "/build/bin"), root + "/build/bin");
+  EXPECT_EQ(DefaultDataFolder(root + "/portable"), root + "/portable");
   // The icon is the program's own, wherever --program-dir puts the player's files.
-  const FolderInputs elsewhere{root + "/prefix/bin", root + "/build/bin", "", root};
+  const FolderInputs elsewhere{root + "/prefix/bin", root + "/portable", "", root + "/home"};
   EXPECT_EQ(ChooseProgramFolders(elsewhere).WindowIcon, root + "/prefix/share/tessaru/tessaru.png");
 }
 
