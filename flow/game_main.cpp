@@ -4,6 +4,7 @@
 
 #include "core/file_access.h"
 #include "core/numbers.h"
+#include "flow/config/config_screen.h"
 #include "flow/free_mode.h"
 #include "flow/menu_sound.h"
 #include "flow/title_screen.h"
@@ -70,6 +71,10 @@ LoopEnd MainLoop(Game& game) {
         if (result == -1 || game.State.QuitRequested) return LoopEnd::Save;
         break;
       }
+      case kMenuConfig:
+        RunConfig(game);
+        if (game.State.QuitRequested) return LoopEnd::Save;
+        break;
       default:
         // Esc on the title, the EXIT entry, or a code whose activity this build lacks.
         return LoopEnd::Save;
