@@ -18,6 +18,9 @@ constexpr double kFirstKeyMs = 1000;
 constexpr double kKeyGapMs = 250;
 // In a key list: wait for a screen to open before the next key.
 constexpr uint8_t kPause = 1;
+// In a key list: Tab goes down and stays down.
+constexpr uint8_t kTabDown = 2;
+constexpr uint8_t kKeyTab = 9;
 constexpr double kScreenOpenMs = 800;
 
 struct ConfigRun {
@@ -37,6 +40,11 @@ ConfigRun RunConfigScreen(const fs::path& folder, const std::vector<uint8_t>& ke
   for (uint8_t key : keys) {
     if (key == kPause) {
       at += kScreenOpenMs;
+      continue;
+    }
+    if (key == kTabDown) {
+      run.Control->ScheduleKey({at, kKeyTab, true});
+      at += kKeyGapMs;
       continue;
     }
     // Key 0 stands for a held Right.
@@ -173,6 +181,7 @@ TEST(ConfigScreen, EveryScreenDrawsItsPicture) {
   };
   const Case cases[] = {
       {"config", {kKeyDown, kKeyLeft}},
+      {"config-skin", {kKeyUp, kTabDown, kKeyDown, kKeyRight}},
       {"display", {kKeyUp, kKeyUp, kKeyUp, kKeyUp, kKeyUp, kKeyEnter, kPause, kKeyDown, kKeyRight}},
       {"sound", {kKeyUp, kKeyUp, kKeyUp, kKeyUp, kKeyEnter, kPause}},
       {"keys", {kKeyUp, kKeyUp, kKeyUp, kKeyEnter, kPause}},
