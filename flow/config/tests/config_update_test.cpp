@@ -107,24 +107,7 @@ TEST(Config, CursorWalkAndTheHiddenSkinRow) {
   EXPECT_EQ(seen, "SPECIAL JOKE DEFAULT ");
 }
 
-TEST(Config, DecisionsAndLeaving) {
-  struct Case {
-    int Row;
-    MenuButtons Buttons;
-    ConfigEvent Want;
-  };
-  const Case cases[] = {{kConfigBgmVolume, Press('E'), ConfigEvent::StopTestSounds},
-                        {kConfigDisplay, Press('E'), ConfigEvent::OpenDisplay},
-                        {kConfigSound, Press('E'), ConfigEvent::OpenSound},
-                        {kConfigKeys, Press('E'), ConfigEvent::OpenKeys},
-                        {kConfigSaveExit, Press('E'), ConfigEvent::SaveAndExit},
-                        {kConfigDisplay, Press('1'), ConfigEvent::Back},
-                        {kConfigDisplay, Press('X'), ConfigEvent::Quit}};
-  for (const Case& c : cases) {
-    ConfigState s;
-    s.Row = c.Row;
-    EXPECT_EQ(UpdateConfig(s, c.Buttons, 0), c.Want) << c.Row;
-  }
+TEST(Config, ResetSetsTheDefaultsOfItsRows) {
   ConfigState reset;
   reset.Row = kConfigReset;
   reset.Values.DIFFICULTY = 4;
