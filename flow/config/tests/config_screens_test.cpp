@@ -143,6 +143,21 @@ TEST(ConfigScreen, PlayQualityReopensTheDeviceAndARefusedOneFallsBack) {
   EXPECT_NE(UserIni(folder).find("SNDPLAYQUALITY=0\r\n"), std::string::npos) << UserIni(folder);
 }
 
+// PLAY BGM back to ON brings the menu sounds back at once, without a restart.
+TEST(ConfigScreen, TurningMenuSoundOnLoadsTheMenuSounds) {
+  const fs::path folder = MakeProgramFolder("config-sounding");
+  WriteFile(folder / "user.ini", "[USER]\r\nSOUNDING=1\r\n");
+  const std::vector<uint8_t> keys = {kKeyUp,   kKeyUp, kKeyUp,   kKeyUp,   kKeyEnter, kPause,   kKeyDown,
+                                     kKeyDown, kKeyLeft, kKeyF1, kPause, kKeyDown, kKeyDown, kKeyDown, kKeyEnter};
+  const ConfigRun run = RunConfigScreen(folder, keys);
+  const Game& game = *run.TheGame;
+  EXPECT_EQ(game.Settings.SOUNDING, 0);
+  EXPECT_GE(game.MenuSounds[0], 0);
+  EXPECT_GE(game.MenuSounds[1], 0);
+  EXPECT_GE(game.SelectBgmBuffer, 0);
+  EXPECT_NE(UserIni(folder).find("SOUNDING=0\r\n"), std::string::npos) << UserIni(folder);
+}
+
 TEST(ConfigScreen, KeyCaptureThroughTheScreenEndsInKeysetIni) {
   const fs::path folder = MakeProgramFolder("config-keys");
   WriteFile(folder / "user.ini", "[USER]\r\nDIFFICULTY=1\r\n");
