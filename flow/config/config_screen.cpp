@@ -130,8 +130,7 @@ void SaveAndApply(Game& game) {
   }
 }
 
-void DrawConfig(Game& game, const ConfigState& s, int16_t blink) {
-  GraphLib& g = game.Graph;
+void DrawConfig(GraphLib& g, const ConfigState& s, int16_t blink) {
   DrawConfigHeader(g, "CONFIG", "F1:EXIT WITHOUT SAVING");
   for (int row = 0; row < kConfigRows; ++row) {
     // The hidden row shows only while the cursor is on it.
@@ -294,7 +293,7 @@ void RunConfig(Game& game) {
       }
       if (frame.DrawDue()) {
         frame.DrawBackground(back);
-        DrawConfig(game, s, frame.Blink());
+        DrawConfig(game.Graph, s, frame.Blink());
         frame.Show();
       }
     }

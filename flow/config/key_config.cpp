@@ -168,9 +168,8 @@ KeyConfigEvent UpdateCapture(KeyConfigState& s, const KeyConfigInput& in) {
   return KeyConfigEvent::Captured;
 }
 
-void DrawKeyConfig(Game& game, const KeyConfigState& s, SurfaceIndex keyboard,
+void DrawKeyConfig(GraphLib& g, const KeyConfigState& s, SurfaceIndex keyboard,
                    const std::optional<KeyboardLayout>& layout, int16_t blink) {
-  GraphLib& g = game.Graph;
   const bool choosing = s.Mode != KeyConfigMode::Menu;
   if (keyboard >= 0) Cut(g, keyboard, cl::kKeyboardPicture);
   g.DrawSystemText(BackIndex, "KEY CONFIG", cl::kTitleX, cl::kKeyTitleY, 0);
@@ -337,7 +336,7 @@ void RunKeyConfig(Game& game) {
     }
     if (frame.DrawDue()) {
       frame.DrawBackground(back);
-      DrawKeyConfig(game, s, keyboard, layout, frame.Blink());
+      DrawKeyConfig(game.Graph, s, keyboard, layout, frame.Blink());
       frame.Show();
     }
   }
