@@ -22,13 +22,17 @@ bool DisplayIsVirtual() {
 
 }  // namespace
 
-void SdlDialogs::ShowMessage(const std::string& title, const std::string& text) {
-  SDL_Window* window = video_ != nullptr ? video_->Window() : nullptr;
+void ShowSdlMessage(uint32_t flags, const std::string& title, const std::string& text,
+                    SDL_Window* parent) {
   if (!DisplayIsVirtual() &&
-      SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), window) == 0) {
+      SDL_ShowSimpleMessageBox(flags, title.c_str(), text.c_str(), parent) == 0) {
     return;
   }
   std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+}
+
+void SdlDialogs::ShowMessage(const std::string& title, const std::string& text) {
+  ShowSdlMessage(SDL_MESSAGEBOX_ERROR, title, text, video_ != nullptr ? video_->Window() : nullptr);
 }
 
 }  // namespace tessaru::platform
