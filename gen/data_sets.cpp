@@ -234,9 +234,9 @@ Canvas BootBack() {
   Canvas c(size.Width, size.Height);
   DuskSky(c, 0, 0, size.Width, size.Height, 1.1);
   Stars(c, 0, 0, size.Width, size.Height * 2 / 3, 90, 41);
-  Glow(c, size.Width * 0.78, size.Height - 40, 90, kHorizon, 0.9);
-  Hills(c, size.Height - 34, 16, kViolet, 43);
-  Skyline(c, size.Height, 46, kSilhouette, 42, true);
+  Glow(c, size.Width * 0.86, size.Height - 24, 80, kHorizon, 0.8);
+  Hills(c, size.Height - 18, 10, kViolet, 43);
+  Skyline(c, size.Height, 24, kSilhouette, 42, true);
   return c;
 }
 

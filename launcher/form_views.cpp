@@ -143,7 +143,11 @@ std::optional<FormChoice> DrawOptions(BootOptionsForm& form) {
   BeginClient("##options", true);
   ImGui::Checkbox(C(kAutoSearch), &form.AutoSearch);
   ImGui::Spacing();
-  ImGui::BeginChild("##Frame1", V(-1.0f, 96.0f), true);
+  // Tall enough for its caption and two rows of controls, so it never scrolls.
+  const ImGuiStyle& style = ImGui::GetStyle();
+  const float frameHeight = 2.0f * style.WindowPadding.y + ImGui::GetTextLineHeightWithSpacing() +
+                            style.ItemSpacing.y + 2.0f * ImGui::GetFrameHeightWithSpacing();
+  ImGui::BeginChild("##Frame1", V(-1.0f, frameHeight), true);
   FrameCaption(kScreenMode, kAmber);
   ImGui::Checkbox(C(kFullScreen), &form.FullScreen);
   if (ImGui::RadioButton(C(kGdi), !form.UseDirectDraw)) form.UseDirectDraw = false;

@@ -55,6 +55,13 @@ std::optional<FormChoice> ImGuiLauncherUi::Frame(LauncherForms& forms, const std
                                              picture->KeptHeight)
                         : platform::FormPicture{};
   }
+  // Paths come from the player's folders: their characters join the font as they appear.
+  window_.AddGlyphs(forms.Conv.Progress);
+  window_.AddGlyphs(forms.Dec.Status);
+  if (forms.Conv.Files.size() != glyphsOfFiles_) {
+    for (size_t i = glyphsOfFiles_; i < forms.Conv.Files.size(); ++i) window_.AddGlyphs(forms.Conv.Files[i]);
+    glyphsOfFiles_ = forms.Conv.Files.size();
+  }
   const platform::FormEvents events = window_.BeginFrame();
   const FormView view = DrawForms(forms, bootBack_);
   if (!view.Title.empty()) {

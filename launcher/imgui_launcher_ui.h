@@ -34,6 +34,7 @@ class ImGuiLauncherUi final : public LauncherUi {
   platform::FormWindow& window_;
   std::string bootBackPath_;
   platform::FormPicture bootBack_;
+  size_t glyphsOfFiles_ = 0;
   std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::time_point lastFrame_;
   bool endRequested_ = false;

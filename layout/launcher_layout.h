@@ -20,6 +20,6 @@ inline constexpr int kBootButtonsTop = 170;
 
 inline constexpr Size kConvClient{560, 360};
 inline constexpr Size kDecWindow{440, 86};
-inline constexpr Size kOptionsClient{300, 212};
+inline constexpr Size kOptionsClient{300, 224};
 
 }  // namespace tessaru::launcher_layout

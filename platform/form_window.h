@@ -10,7 +10,7 @@ namespace tessaru::platform {
 struct FormFont {
   std::string Path;  // a TrueType/OpenType file; the built-in font when it cannot be read
   float Pixels = 12.0f;
-  std::string GlyphText;  // every text the dialogs show beyond ASCII and common Japanese
+  std::string GlyphText;  // every text the dialogs show beyond ASCII
 };
 
 // Keys and window events of one frame that the dialogs act on themselves.
@@ -33,6 +33,9 @@ class FormWindow {
   virtual bool Open(const std::string& title, int width, int height, const FormFont& font) = 0;
   virtual void SetTitle(const std::string& title) = 0;
   virtual void SetClientSize(int width, int height) = 0;
+  // Text that may be shown (file names): glyphs the font lacks are added before the next
+  // frame.
+  virtual void AddGlyphs(const std::string& text) = 0;
   virtual FormEvents BeginFrame() = 0;
   // Draws the frame; when `screenshotPng` is given the frame is also written there.
   virtual void EndFrame(const std::string& screenshotPng = {}) = 0;

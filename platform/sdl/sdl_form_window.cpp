@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <imgui.h>
 #include <imgui_freetype.h>
+#include <imgui_internal.h>
 #include <imgui_impl_sdl.h>
 #include <imgui_impl_sdlrenderer.h>
 #include <stb_image_write.h>
@@ -39,7 +40,8 @@ class SdlFormWindow final : public FormWindow {
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;  // the dialogs place themselves; nothing to remember
     io.LogFilename = nullptr;
-    LoadFont(font);
+    font_ = font;
+    LoadFont();
     ImGui_ImplSDL2_InitForSDLRenderer(window_);
     ImGui_ImplSDLRenderer_Init(renderer_);
     return true;
@@ -60,9 +62,34 @@ class SdlFormWindow final : public FormWindow {
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
 
+  void AddGlyphs(const std::string& text) override {
+    if (context_ == nullptr) return;
+    const ImFont* loaded = ImGui::GetIO().Fonts->Fonts.empty() ? nullptr : ImGui::GetIO().Fonts->Fonts[0];
+    const char* p = text.c_str();
+    const char* end = p + text.size();
+    while (p < end) {
+      unsigned int c = 0;
+      const int length = ImTextCharFromUtf8(&c, p, end);
+      if (length <= 0) break;
+      if (c >= 0x80 && loaded != nullptr && loaded->FindGlyphNoFallback(static_cast<ImWchar>(c)) == nullptr &&
+          pendingGlyphs_.find(std::string(p, static_cast<size_t>(length))) == std::string::npos) {
+        pendingGlyphs_.append(p, static_cast<size_t>(length));
+      }
+      p += length;
+    }
+  }
+
   FormEvents BeginFrame() override {
     FormEvents events;
     if (window_ == nullptr) return events;
+    if (!pendingGlyphs_.empty()) {
+      // New names to show: the atlas is rebuilt with them before this frame is drawn.
+      font_.GlyphText += pendingGlyphs_;
+      pendingGlyphs_.clear();
+      ImGui_ImplSDLRenderer_DestroyFontsTexture();
+      ImGui::GetIO().Fonts->Clear();
+      LoadFont();
+    }
     SDL_Event e;
     while (SDL_PollEvent(&e) != 0) {
       ImGui_ImplSDL2_ProcessEvent(&e);
@@ -122,12 +149,15 @@ class SdlFormWindow final : public FormWindow {
   std::string LastError() const override { return error_; }
 
  private:
-  void LoadFont(const FormFont& font) {
+  // Only the glyphs in use go into the atlas: the whole Japanese set would cost the first
+  // frame a few hundred milliseconds.
+  void LoadFont() {
+    const FormFont& font = font_;
     ImGuiIO& io = ImGui::GetIO();
     io.Fonts->FontBuilderIO = ImGuiFreeType::GetBuilderForFreeType();
     io.Fonts->FontBuilderFlags = ImGuiFreeTypeBuilderFlags_LightHinting;
     ImFontGlyphRangesBuilder builder;
-    builder.AddRanges(io.Fonts->GetGlyphRangesJapanese());
+    builder.AddRanges(io.Fonts->GetGlyphRangesDefault());
     builder.AddText(font.GlyphText.c_str());
     ranges_.clear();
     builder.BuildRanges(&ranges_);
@@ -151,6 +181,8 @@ class SdlFormWindow final : public FormWindow {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   ImGuiContext* context_ = nullptr;
+  FormFont font_;
+  std::string pendingGlyphs_;
   ImVector<ImWchar> ranges_;
   std::vector<SDL_Texture*> pictures_;
   std::string title_;
