@@ -30,12 +30,13 @@ class ScriptedUi final : public LauncherUi {
   uint32_t now = 0;
   int waits = 0;
   bool end = false;
+  int escAtWait = -1;  // the player presses Esc during this wait
 
   void Repaint(LauncherForms& forms) override { Record(forms); }
   void Wait(LauncherForms& forms, uint32_t ms) override {
     Record(forms);
     now += ms;
-    ++waits;
+    if (waits++ == escAtWait) end = true;
   }
   uint32_t Ticks() override { return now; }
   FormChoice WaitChoice(LauncherForms& forms) override {
@@ -290,6 +291,19 @@ TEST_F(LauncherFlowTest, DecodeRunReportsEachFileAndGoesOn) {
   EXPECT_EQ(decoder_.calls.front(), "init");
   EXPECT_EQ(decoder_.calls.back(), "free");
   EXPECT_EQ(std::count(decoder_.calls.begin(), decoder_.calls.end(), "close"), 4);
+}
+
+TEST_F(LauncherFlowTest, EscWhileDecodingStopsTheRunAndTheProgram) {
+  AddMp3("a.mp3");
+  AddMp3("b.mp3");
+  ui_.clicks = {FormChoice::Command1, FormChoice::Command2};
+  ui_.escAtWait = 0;  // while the first file decodes
+  EXPECT_FALSE(Run().Start);
+  EXPECT_EQ(ui_.dialogs, std::vector<std::string>{"conv"});
+  const std::vector<std::string> calls = {"init", "open " + root_ + "/data/a.mp3",
+                                          "decode " + root_ + "/data/a.wav", "close", "free"};
+  EXPECT_EQ(decoder_.calls, calls);
+  EXPECT_TRUE(ui_.messages.empty());
 }
 
 TEST_F(LauncherFlowTest, DecoderThatCannotStartShowsTheFailureThenTheBootMenu) {
