@@ -37,10 +37,10 @@ std::string DialogGlyphs() {
 ImGuiLauncherUi::ImGuiLauncherUi(platform::FormWindow& window)
     : window_(window), start_(Clock::now()), lastFrame_(start_ - kBusyRedraw) {}
 
-bool ImGuiLauncherUi::Open() {
+bool ImGuiLauncherUi::Open(const std::string& iconFile) {
   const platform::FormFont font{kDialogFontPath, kDialogFontPixels, DialogGlyphs()};
   if (!window_.Open(std::string(kConvCaption), launcher_layout::kConvClient.Width,
-                    launcher_layout::kConvClient.Height, font)) {
+                    launcher_layout::kConvClient.Height, font, iconFile)) {
     return false;
   }
   ApplyFormStyle();
@@ -70,7 +70,7 @@ std::optional<FormChoice> ImGuiLauncherUi::Frame(LauncherForms& forms, const std
   }
   window_.EndFrame(screenshot);
   lastFrame_ = Clock::now();
-  if (events.Escape) {
+  if (events.Escape || events.QuitRequested) {
     endRequested_ = true;
     return FormChoice::EndProgram;
   }

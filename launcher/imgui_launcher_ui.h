@@ -15,7 +15,7 @@ class ImGuiLauncherUi final : public LauncherUi {
   explicit ImGuiLauncherUi(platform::FormWindow& window);
 
   // Opens the window with the dialog font (IPA P Gothic at a 9-point dialog size).
-  bool Open();
+  bool Open(const std::string& iconFile);
 
   void Repaint(LauncherForms& forms) override;
   void Wait(LauncherForms& forms, uint32_t ms) override;

@@ -11,7 +11,7 @@ namespace tessaru {
 std::optional<int16_t> RunStartUpForms(Game& game) {
   const auto window = platform::CreateSdlFormWindow();
   ImGuiLauncherUi ui(*window);
-  if (!ui.Open()) {
+  if (!ui.Open(game.Folders.WindowIcon)) {
     std::fprintf(stderr, "tessaru: the launcher cannot open its window (%s)\n",
                  window->LastError().c_str());
     return std::nullopt;

@@ -17,7 +17,8 @@ struct FormFont {
 struct FormEvents {
   bool Escape = false;
   bool F1 = false;
-  bool CloseRequested = false;
+  bool CloseRequested = false;  // the window's close box
+  bool QuitRequested = false;   // the program is asked to end (a signal, the session)
 };
 
 struct FormPicture {
@@ -29,8 +30,10 @@ struct FormPicture {
 class FormWindow {
  public:
   virtual ~FormWindow() = default;
-  // Shows the window; false (with LastError) when there is no display.
-  virtual bool Open(const std::string& title, int width, int height, const FormFont& font) = 0;
+  // Shows the window with the program's icon (a PNG); false (with LastError) when there
+  // is no display.
+  virtual bool Open(const std::string& title, int width, int height, const FormFont& font,
+                    const std::string& iconFile) = 0;
   virtual void SetTitle(const std::string& title) = 0;
   virtual void SetClientSize(int width, int height) = 0;
   // Text that may be shown (file names): glyphs the font lacks are added before the next

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
   const std::string data = argv[2];
   const auto window = platform::CreateSdlFormWindow();
   ImGuiLauncherUi ui(*window);
-  if (!ui.Open()) {
+  if (!ui.Open(data + "/tessaru.png")) {
     std::fprintf(stderr, "no window: %s\n", window->LastError().c_str());
     return 1;
   }

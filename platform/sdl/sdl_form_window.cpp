@@ -13,6 +13,7 @@
 #include "platform/form_window.h"
 #include "platform/sdl/sdl_dialogs.h"
 #include "platform/sdl/sdl_subsystem.h"
+#include "platform/sdl/sdl_video.h"
 
 namespace tessaru::platform {
 namespace {
@@ -21,7 +22,8 @@ class SdlFormWindow final : public FormWindow {
  public:
   ~SdlFormWindow() override { Close(); }
 
-  bool Open(const std::string& title, int width, int height, const FormFont& font) override {
+  bool Open(const std::string& title, int width, int height, const FormFont& font,
+            const std::string& iconFile) override {
     Close();
     if (!video_.Acquire(SDL_INIT_VIDEO, &error_)) return false;
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -35,6 +37,7 @@ class SdlFormWindow final : public FormWindow {
       Close();
       return false;
     }
+    ShowWindowIcon(window_, iconFile);
     IMGUI_CHECKVERSION();
     context_ = ImGui::CreateContext();
     ImGuiIO& io = ImGui::GetIO();
@@ -93,7 +96,8 @@ class SdlFormWindow final : public FormWindow {
     SDL_Event e;
     while (SDL_PollEvent(&e) != 0) {
       ImGui_ImplSDL2_ProcessEvent(&e);
-      if (e.type == SDL_QUIT) events.CloseRequested = true;
+      // SDL sends a quit after the last window's close too; that one is only a close.
+      if (e.type == SDL_QUIT) events.QuitRequested = true;
       if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE) {
         events.CloseRequested = true;
       }
@@ -102,6 +106,7 @@ class SdlFormWindow final : public FormWindow {
         if (e.key.keysym.scancode == SDL_SCANCODE_F1) events.F1 = true;
       }
     }
+    if (events.CloseRequested) events.QuitRequested = false;
     ImGui_ImplSDLRenderer_NewFrame();
     ImGui_ImplSDL2_NewFrame();
     ImGui::NewFrame();

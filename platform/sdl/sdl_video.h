@@ -16,6 +16,9 @@ union SDL_Event;
 
 namespace tessaru::platform {
 
+// The program's icon (a PNG) on a window; nothing happens when it cannot be read.
+void ShowWindowIcon(SDL_Window* window, const std::string& iconFile);
+
 class SdlVideo final : public VideoOut {
  public:
   SdlVideo() = default;
