@@ -74,7 +74,8 @@ std::optional<FormChoice> ImGuiLauncherUi::Frame(LauncherForms& forms, const std
     endRequested_ = true;
     return FormChoice::EndProgram;
   }
-  if (events.F1 || events.CloseRequested) return FormChoice::Close;
+  if (events.CloseRequested) return FormChoice::Close;
+  if (events.F1) return FormChoice::Back;
   return view.Choice;
 }
 

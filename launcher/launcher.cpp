@@ -73,6 +73,8 @@ LauncherResult RunLauncher(LauncherUi& ui, Mp3Decoder& decoder, UserSettings& se
         break;
       case FormChoice::Command2:
         return {true, static_cast<int16_t>(boot.HideCursor ? 1 : 0)};
+      case FormChoice::Back:
+        break;  // nothing before the boot menu to go back to
       default:
         return {};
     }

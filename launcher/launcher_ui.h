@@ -13,7 +13,8 @@ enum class FormChoice {
   Command1,    // the first button (decode, options, save)
   Command2,    // the second button (cancel, start)
   Command3,    // the third button (end)
-  Close,       // the window's close box, or F1: the dialog is unloaded (back)
+  Close,       // the window's close box: the dialog is unloaded
+  Back,        // F1: back one step (as Close, except that the boot menu stays)
   EndProgram,  // Esc: the whole program ends
 };
 

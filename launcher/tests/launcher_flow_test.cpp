@@ -172,6 +172,7 @@ TEST_F(LauncherFlowTest, OptionsDialogSavesCancelsAndShowsWhatWasStored) {
       {"save checked", FormChoice::Command1, true, true, false, "0 0 0"},
       {"cancel", FormChoice::Command2, false, false, true, nullptr},
       {"close box", FormChoice::Close, false, false, true, nullptr},
+      {"F1", FormChoice::Back, false, false, true, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -237,6 +238,8 @@ TEST_F(LauncherFlowTest, EndingFromEachDialog) {
       {"Esc on the boot menu", false, {FormChoice::EndProgram}, 1},
       {"end button", false, {FormChoice::Command3}, 1},
       {"close box of the boot menu", false, {FormChoice::Close}, 1},
+      {"F1 on the boot menu stays there", false, {FormChoice::Back, FormChoice::Command3}, 2},
+      {"F1 on the search dialog goes on to the boot menu", true, {FormChoice::Back, FormChoice::Command3}, 2},
       {"Esc in the options", false, {FormChoice::Command1, FormChoice::EndProgram}, 2},
   };
   for (const Case& c : cases) {
