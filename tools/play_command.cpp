@@ -89,7 +89,8 @@ void RunPlay(const PlayOptions& o) {
                       {"EndState", out.EndState},
                       {"LastStep", out.LastStep},
                       {"ResultCode", out.ResultCode},
-                      {"Presses", presses}};
+                      {"Presses", presses},
+                      {"PressCount", out.PressCount}};
   std::cout << j.dump() << "\n";
   if (!devices->Errors.Empty()) std::cerr << devices->Errors.Text();
   // A picture asked for and not written is a failure, not a quiet success.

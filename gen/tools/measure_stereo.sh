@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Mixes one song down on the headless devices (both players on autoplay, every other part
 # automatic) and prints, with sox, the level of each channel and of their difference: a
-# mono mix has no difference at all. Usage:
+# mono mix has no difference at all. The last 5 s (the result's jingles and voice, which
+# are no part of the song) are left out. Usage:
 #   gen/tools/measure_stereo.sh build/bin/tessaru-tool build/bin/songs/NAME/NAME.z4s [out.wav]
 set -euo pipefail
 tool="$1"
@@ -9,7 +10,7 @@ song="$2"
 out="${3:-$(mktemp --suffix=.wav)}"
 "$tool" play "$song" --headless --record "$out" >/dev/null
 level() {  # peak and RMS of one mono view of the mix
-  sox "$out" -n remix "$1" stat 2>&1 |
+  sox "$out" -n trim 0 -5 remix "$1" stat 2>&1 |
     awk -v name="$2" '/Maximum amplitude/ {max=$3} /Minimum amplitude/ {min=$3} /RMS +amplitude/ {rms=$3}
       END {peak = (-min > max) ? -min : max; printf "%-18s peak %.4f  RMS %.4f\n", name, peak, rms}'
 }

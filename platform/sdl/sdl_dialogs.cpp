@@ -92,7 +92,7 @@ class TextBox {
       TTF_SizeUTF8(font, piece.c_str(), &w, &h);
       return w;
     }, width);
-    lineHeight_ = TTF_FontLineSkip(font);
+    lineHeight_ = TTF_FontLineSkip(font) + 4;  // a little air between the lines
   }
   int TextHeight() const { return std::max(kIconSize, static_cast<int>(lines_.size()) * lineHeight_); }
   int Height() const { return kMargin + TextHeight() + kMargin + kButtonH + kMargin; }

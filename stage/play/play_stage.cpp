@@ -161,6 +161,7 @@ void StageRun::JudgePresses(double songExact, double nowMs) {
   }
   std::stable_sort(presses.begin(), presses.end(), [](const Pending& a, const Pending& b) { return a.Time < b.Time; });
   for (const Pending& press : presses) {
+    if (press.Player == 0) ++context_.Outcome.PressCount;
     stage_->Update(static_cast<int32_t>(std::floor(press.Time)));
     const PressResult r = stage_->Press(press.Player, press.Lane, press.Time);
     if (press.Player == 0 && r.Judged && r.Category >= 0) {

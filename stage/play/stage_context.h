@@ -51,6 +51,7 @@ struct StageOutcome {
   std::array<StagePlayerOutcome, 2> Players{};
   std::array<int32_t, 2> RunLife{};
   std::vector<JudgedPress> Presses;  // player 1's judged presses, in order
+  uint32_t PressCount = 0;           // every lane press of player 1 the stage took, judged or not
   double StartMs = 0;          // Clock::NowMs when the song clock started
   double SequenceStartMs = 0;  // Clock::NowMs when the end-of-stage sequence began
   uint64_t FramesDrawn = 0;
