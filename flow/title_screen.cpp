@@ -90,7 +90,8 @@ int16_t RunTitle(Game& game, int16_t& sub) {
   int cursor = 0;
   int16_t result = -1;
 
-  ScreenFrame frame(game);
+  // The title has its own music; the menu music waits for the screens after it.
+  ScreenFrame frame(game, false);
   for (;;) {
     const MenuButtons& b = frame.Poll();
     if (count > 0 && (b.AnyUp() || b.AnyLeft())) {

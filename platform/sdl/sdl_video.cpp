@@ -23,6 +23,10 @@ bool SdlVideo::Fail(const char* what) {
   return false;
 }
 
+void SdlVideo::SetTitle(const std::string& title) {
+  if (window_ != nullptr) SDL_SetWindowTitle(window_, title.c_str());
+}
+
 bool SdlVideo::Open(const VideoConfig& config) {
   Close();
   error_.clear();

@@ -29,6 +29,7 @@ class SdlVideo final : public VideoOut {
   bool IsOpen() const override { return renderer_ != nullptr; }
   bool Present(const uint16_t* pixels, int width, int height, int pitch) override;
   bool TakeDeviceLost() override { return lostUnreported_.exchange(false); }
+  void SetTitle(const std::string& title) override;
   std::string LastError() const override { return error_; }
 
   SDL_Window* Window() const { return window_; }
