@@ -29,8 +29,8 @@ void RecordStage(Game& game, const StageOutcome& outcome) {
   }
 }
 
-FlowStageResult PlayFlowStage(Game& game, bool continueAllowed) {
-  FlowState& st = game.State;
+StageContext FlowStageContext(Game& game, const SongRecord& song) {
+  const FlowState& st = game.State;
   StageSetup setup;
   setup.PlayerPart = st.PlayerPart;
   setup.PlayStyle = st.PlayStyle;
@@ -50,13 +50,19 @@ FlowStageResult PlayFlowStage(Game& game, bool continueAllowed) {
   setup.TourTotal = st.TourTotal;
 
   StageContext context(game.Graph, game.Sound, game.Input, game.Clock(), game.Errors, game.Settings,
-                       game.DataPath, st.SongPath, game.Song, game.Parts);
+                       game.DataPath, st.SongPath, song, game.Parts);
   context.Setup = setup;
   context.ColorOpt = st.ColorOpt;
-  context.ContinueAllowed = continueAllowed;
   context.DisplayRecreated = [&game] { MakeSharedPages(game); };
   context.WindowClosed = [&game] { return game.Devices().input->QuitRequested(); };
   context.Rng = &game.Rng;
+  return context;
+}
+
+FlowStageResult PlayFlowStage(Game& game, bool continueAllowed) {
+  FlowState& st = game.State;
+  StageContext context = FlowStageContext(game, game.Song);
+  context.ContinueAllowed = continueAllowed;
   bool recorded = false;
   // Recorded as the stage ends, so an Esc during the result keeps them (they are saved
   // on the way out).

@@ -15,6 +15,10 @@ struct FlowStageResult {
   bool Recorded = false;  // the records took the stage
 };
 
+// A stage context for `song` (the loaded song, or a copy of it) with the game state as
+// the flows set it.
+StageContext FlowStageContext(Game& game, const SongRecord& song);
+
 // Plays the loaded song with the game state as the flows set it. continueAllowed: a lost
 // stage leads into the continue prompt (the tours); free mode has none.
 FlowStageResult PlayFlowStage(Game& game, bool continueAllowed);

@@ -9,6 +9,7 @@
 #include "flow/free_mode.h"
 #include "flow/menu_sound.h"
 #include "flow/title_screen.h"
+#include "flow/training/training_screen.h"
 #include "persist/key_settings.h"
 
 namespace tessaru {
@@ -88,6 +89,10 @@ LoopEnd MainLoop(Game& game) {
       }
       case kMenuConfig:
         RunConfig(game);
+        if (game.State.QuitRequested) return LoopEnd::Save;
+        break;
+      case kMenuTraining:
+        RunTraining(game);
         if (game.State.QuitRequested) return LoopEnd::Save;
         break;
       default:

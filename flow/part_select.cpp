@@ -78,6 +78,28 @@ std::vector<int16_t> OfferedParts(const PartOffer& offer) {
   return parts;
 }
 
+PartOffer SongPartOffer(const Game& game) {
+  const FlowState& st = game.State;
+  PartOffer offer;
+  offer.ExtensionFlag = game.Records.GameFlags[kExtensionFlag];
+  offer.SongIndex = st.SongIndex;
+  offer.FirstExtraSong = game.Songs.FirstExtraSong;
+  const auto songRow = static_cast<size_t>(st.SongIndex);
+  if (st.SongIndex >= 0 && songRow < game.Songs.SongFlags.size()) offer.SongFlag = game.Songs.SongFlags[songRow];
+  return offer;
+}
+
+void AppendOfferedExtensions(PartOffer& offer, SongRecord& song, std::vector<PartRecord>& parts,
+                             std::string_view songPath) {
+  if (offer.ExtensionFlag != kExtensionFlagValue || offer.SongFlag <= 0 || offer.SongIndex >= offer.FirstExtraSong) {
+    return;
+  }
+  const int16_t before = song.PartCount;
+  LoadExtensionParts(song, parts, songPath);
+  offer.FirstExtension = before;
+  offer.ExtensionCount = static_cast<int16_t>(std::max(0, song.PartCount - before));
+}
+
 int16_t ComputerPart(int16_t confirmedPart, int16_t otherSidePart, Random& rng) {
   // Without the upper bound an extension part (10, 11) would make group 2 and hand the
   // computer a background part or one that is not loaded.
@@ -102,20 +124,10 @@ int16_t SelectParts(Game& game) {
 
   // The extension parts are read into a copy: the song itself is only extended before
   // play, and only when a side takes one of them.
-  PartOffer offer;
-  offer.ExtensionFlag = game.Records.GameFlags[kExtensionFlag];
-  offer.SongIndex = st.SongIndex;
-  offer.FirstExtraSong = game.Songs.FirstExtraSong;
-  const auto songRow = static_cast<size_t>(st.SongIndex);
-  if (st.SongIndex >= 0 && songRow < game.Songs.SongFlags.size()) offer.SongFlag = game.Songs.SongFlags[songRow];
-  std::vector<PartRecord> extended;
-  if (offer.ExtensionFlag == kExtensionFlagValue && offer.SongFlag > 0 && st.SongIndex < offer.FirstExtraSong) {
-    SongRecord song = game.Song;
-    extended = game.Parts;
-    LoadExtensionParts(song, extended, st.SongPath);
-    offer.FirstExtension = game.Song.PartCount;
-    offer.ExtensionCount = static_cast<int16_t>(std::max(0, song.PartCount - game.Song.PartCount));
-  }
+  PartOffer offer = SongPartOffer(game);
+  SongRecord song = game.Song;
+  std::vector<PartRecord> extended = game.Parts;
+  AppendOfferedExtensions(offer, song, extended, st.SongPath);
   const std::vector<PartRecord>& parts = offer.ExtensionCount > 0 ? extended : game.Parts;
   const std::vector<int16_t> offered = OfferedParts(offer);
   const int rows = static_cast<int>(offered.size());

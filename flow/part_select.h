@@ -4,6 +4,7 @@
 // when the COM PART setting says SELECT.
 #include <array>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "core/random.h"
@@ -30,6 +31,13 @@ struct PartOffer {
 // Parts 0..7, then the extension parts the flag, the song's place in the list and the
 // song's own flag open, in index order.
 std::vector<int16_t> OfferedParts(const PartOffer& offer);
+
+// The offer of the loaded song (game.State.SongIndex), before any extension is read.
+PartOffer SongPartOffer(const Game& game);
+// When the offer opens extension parts, appends them to song and parts and notes where
+// they start and how many there are.
+void AppendOfferedExtensions(PartOffer& offer, SongRecord& song, std::vector<PartRecord>& parts,
+                             std::string_view songPath);
 
 // A computer side's part once the humans have settled: a random part of the level group
 // (0 = parts 0..3, 1 = parts 4..7; an extension part counts as the upper group) of the

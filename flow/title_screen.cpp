@@ -44,7 +44,7 @@ TitleConditions ConditionsOf(const Game& game) {
   if (!game.Songs.SongPaths.empty()) {
     c.TutorialFiles = FileExists(FolderOf(game.Songs.SongPaths[0]) + "\\tuto1p.zxp");
   }
-  c.Activities = {kMenuFreeMode, kMenuConfig};
+  c.Activities = {kMenuFreeMode, kMenuConfig, kMenuTraining};
   return c;
 }
 

@@ -325,7 +325,7 @@ void Stage::AddPoints(int p, int16_t category, bool computer) {
 }
 
 void Stage::GaugeEvent(int p, int16_t kind, int32_t block, int16_t damageLane) {
-  ApplyGauge(gauge_, gaugeRules_, density_, p, kind, block);
+  if (!setup_.NoGauge) ApplyGauge(gauge_, gaugeRules_, density_, p, kind, block);
   if (setup_.PlayStyle != 0) return;
   const int16_t flag = (kind == GaugeBlank || kind == GaugeMiss) ? 0 : 1;
   for (int q = 0; q < 2; ++q) {
