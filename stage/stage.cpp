@@ -97,6 +97,9 @@ void Stage::PrepareCharts() {
     // Each player rewrites a chart of its own, so two players on one part keep their
     // own options.
     ApplyLaneOption(chart, setup_.LaneOpt[static_cast<size_t>(p)], random_);
+    if (setup_.EndStep > 0 && static_cast<size_t>(setup_.EndStep) < chart.StepWords.size()) {
+      std::fill(chart.StepWords.begin() + setup_.EndStep, chart.StepWords.end(), int16_t{0});
+    }
   }
   for (size_t i = 0; i < parts_.size(); ++i) {
     const auto index = static_cast<int16_t>(i);

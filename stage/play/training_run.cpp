@@ -22,6 +22,7 @@ TrainingOutcome PlayTrainingSection(StageContext& c, const TrainingSection& sect
   const int32_t songSteps = int32_t{c.Song.Bars} * kStepsPerBar;
   const int32_t endStep = std::min(section.EndBar * kStepsPerBar, songSteps);
   c.Setup.StartStep = section.StartBar * kStepsPerBar;
+  c.Setup.EndStep = endStep;
   c.Setup.NoGauge = true;
   outcome.Code = WithStageDisplay(c, [&](PlayAssets& assets) -> int16_t {
     for (;;) {

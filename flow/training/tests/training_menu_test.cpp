@@ -120,11 +120,11 @@ TEST(TrainingMenu, KeysRepeatAndActions) {
       {10, "N", E::Moved, kTrainingSong, 0},
       {20, "N", E::Moved, kTrainingPart, 0},
       {100, "R", E::Changed, kTrainingPart, 1},    // acts at once
-      {1100, "r", E::None, kTrainingPart, 1},
-      {1101, "r", E::Changed, kTrainingPart, 2},   // first repeat 1101 ms after the press
-      {1201, "r", E::None, kTrainingPart, 2},
-      {1202, "r", E::Changed, kTrainingPart, 3},   // then every 101 ms
-      {1250, "", E::None, kTrainingPart, 3},
+      {1200, "r", E::None, kTrainingPart, 1},
+      {1201, "r", E::Changed, kTrainingPart, 2},   // first repeat 1101 ms after the press
+      {1301, "r", E::None, kTrainingPart, 2},
+      {1302, "r", E::Changed, kTrainingPart, 3},   // then every 101 ms
+      {1350, "", E::None, kTrainingPart, 3},
       {1400, "l", E::None, kTrainingPart, 3},      // released and held again: no press, no act
       {1500, "D", E::Changed, kTrainingPart, 4},   // decide is a value-up key too
       {2601, "d", E::Changed, kTrainingPart, 5},
