@@ -128,7 +128,8 @@ TitleCode RunTitle(Game& game, int16_t& sub) {
       frame.Show();
     }
     if (frame.Leaving()) {
-      result = frame.LeaveCode() < 0 ? None : result;
+      frame.LeaveCode();  // Esc sets QuitRequested
+      result = None;
       // F1 on the title has nowhere to go back to: it stays.
       if (!game.State.QuitRequested) continue;
       break;
