@@ -111,7 +111,7 @@ TEST(GameMain, FreeModeStageWithEveryChipOnTimeScores100AndIsRecorded) {
   ASSERT_GT(quitRun.TheGame->LastStage.SequenceStartMs, 0.0);
   HighScores kept;
   kept.LoadHighScores(quitRun.TheGame->Songs, quit.string());
-  EXPECT_EQ(kept.HPS(0, quitRun.TheGame->State.SongIndex), 1);
+  EXPECT_EQ(kept.HPS(0, quitRun.TheGame->State.Setup.SongIndex), 1);
 
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf("three whole games with a %.1f s song took %.2f s\n", songMs / 1000, seconds);
