@@ -74,24 +74,24 @@ LoopEnd MainLoop(Game& game) {
   for (;;) {
     StopMenuBgm(game);
     int16_t sub = 0;
-    const int16_t code = RunTitle(game, sub);
+    const TitleCode code = RunTitle(game, sub);
     const TitleAction action =
-        ApplyTitleCode(code, sub, game.State.MenuChoice, game.State.MenuSub);
+        ApplyTitleCode(code, sub, game.State.Setup.MenuChoice, game.State.Setup.MenuSub);
     if (action.Ending) continue;  // the ending screen comes with the records screens
-    game.State.MenuChoice = action.MenuChoice;
-    game.State.MenuSub = action.MenuSub;
+    game.State.Setup.MenuChoice = action.MenuChoice;
+    game.State.Setup.MenuSub = action.MenuSub;
     switch (action.MenuChoice) {
-      case kMenuFreeMode: {
+      case TitleCode::FreeMode: {
         const int16_t result = RunFreeMode(game);
         if (result == -2) return LoopEnd::Fatal;
         if (result == -1 || game.State.QuitRequested) return LoopEnd::Save;
         break;
       }
-      case kMenuConfig:
+      case TitleCode::Config:
         RunConfig(game);
         if (game.State.QuitRequested) return LoopEnd::Save;
         break;
-      case kMenuTraining:
+      case TitleCode::Training:
         RunTraining(game);
         if (game.State.QuitRequested) return LoopEnd::Save;
         break;
@@ -148,16 +148,16 @@ void ReportUnsavableFolder(Game& game) {
 
 }  // namespace
 
-TitleAction ApplyTitleCode(int16_t code, int16_t sub, int16_t menuChoice, int16_t menuSub) {
+TitleAction ApplyTitleCode(TitleCode code, int16_t sub, TitleCode menuChoice, int16_t menuSub) {
   TitleAction a{false, menuChoice, menuSub};
-  if (code == -2) {
+  if (code == TitleCode::Ending) {
     a.Ending = true;
     return a;
   }
   switch (code) {
-    case 9: a.MenuSub = sub; code = 0; break;
-    case 2: a.MenuSub = sub; break;
-    case 11: a.MenuSub = 1; code = 20; break;
+    case TitleCode::SingleTourSeat: a.MenuSub = sub; code = TitleCode::SingleTour; break;
+    case TitleCode::SpecialTour: a.MenuSub = sub; break;
+    case TitleCode::SessionTour: a.MenuSub = 1; code = TitleCode::TwoPlayerTour; break;
     default: break;
   }
   a.MenuChoice = code;

@@ -11,29 +11,29 @@ namespace tessaru {
 namespace {
 
 // Every activity of the game has its cell; BuildTitleGrid empties what cannot be chosen.
+using enum TitleCode;
 constexpr TitleGrid kFullGrid = {{
-    {{{9, "ARCADE"}, {1, "FREE MODE"}, {4, "CONFIG"}}},
-    {{{20, "TWO PLAYERS"}, {11, "SESSION"}, {6, "TOUR RECORDS"}}},
-    {{{2, "SPECIAL"}, {12, "TRAINING"}, {7, "SONG RECORDS"}}},
-    {{{14, "BEGINNER"}, {13, "TUTORIAL"}, {8, "PLAYER RANK"}}},
-    {{{-1, ""}, {-1, ""}, {15, "FAVORITES"}}},
-    {{{-1, ""}, {-1, ""}, {-1, ""}}},
-    {{{-1, ""}, {kTitleExit, "EXIT"}, {-1, ""}}},
+    {{{SingleTourSeat, "ARCADE"}, {FreeMode, "FREE MODE"}, {Config, "CONFIG"}}},
+    {{{TwoPlayerTour, "TWO PLAYERS"}, {SessionTour, "SESSION"}, {TourRecords, "TOUR RECORDS"}}},
+    {{{SpecialTour, "SPECIAL"}, {Training, "TRAINING"}, {SongRecords, "SONG RECORDS"}}},
+    {{{Beginner, "BEGINNER"}, {Tutorial, "TUTORIAL"}, {PlayerRank, "PLAYER RANK"}}},
+    {{{None, ""}, {None, ""}, {SpecialRecords, "FAVORITES"}}},
+    {{{None, ""}, {None, ""}, {None, ""}}},
+    {{{None, ""}, {Exit, "EXIT"}, {None, ""}}},
 }};
 
-bool Available(int16_t code, const TitleConditions& c) {
-  if (code < 0) return false;
-  if (code != kTitleExit &&
-      std::find(c.Activities.begin(), c.Activities.end(), code) == c.Activities.end()) {
+bool Available(TitleCode code, const TitleConditions& c) {
+  if (code == None) return false;
+  if (code != Exit && std::find(c.Activities.begin(), c.Activities.end(), code) == c.Activities.end()) {
     return false;
   }
   switch (code) {
-    case 13:
-    case 14: return c.TutorialFiles;
-    case 9:
-    case 11:
-    case 12: return c.SongListValid;
-    case 2: return c.UnlockedModeCount > 0;
+    case Tutorial:
+    case Beginner: return c.TutorialFiles;
+    case SingleTourSeat:
+    case SessionTour:
+    case Training: return c.SongListValid;
+    case SpecialTour: return c.UnlockedModeCount > 0;
     default: return true;
   }
 }
@@ -44,7 +44,7 @@ TitleConditions ConditionsOf(const Game& game) {
   if (!game.Songs.SongPaths.empty()) {
     c.TutorialFiles = FileExists(FolderOf(game.Songs.SongPaths[0]) + "\\tuto1p.zxp");
   }
-  c.Activities = {kMenuFreeMode, kMenuConfig, kMenuTraining};
+  c.Activities = {FreeMode, Config, Training};
   return c;
 }
 
@@ -68,13 +68,13 @@ std::vector<std::pair<int, int>> TitleCursorCells(const TitleGrid& grid) {
   std::vector<std::pair<int, int>> cells;
   for (int r = 0; r < kTitleRows; ++r) {
     for (int c = 0; c < kTitleColumns; ++c) {
-      if (grid[static_cast<size_t>(r)][static_cast<size_t>(c)].Code >= 0) cells.emplace_back(r, c);
+      if (grid[static_cast<size_t>(r)][static_cast<size_t>(c)].Code != None) cells.emplace_back(r, c);
     }
   }
   return cells;
 }
 
-int16_t RunTitle(Game& game, int16_t& sub) {
+TitleCode RunTitle(Game& game, int16_t& sub) {
   GraphLib& g = game.Graph;
   ScreenPages pages(game);
   const int backNumber = game.Rng.Draw(3);
@@ -88,7 +88,7 @@ int16_t RunTitle(Game& game, int16_t& sub) {
   const auto cells = TitleCursorCells(grid);
   const int count = static_cast<int>(cells.size());
   int cursor = 0;
-  int16_t result = -1;
+  TitleCode result = None;
 
   // The title has its own music; the menu music waits for the screens after it.
   ScreenFrame frame(game, false);
@@ -105,7 +105,7 @@ int16_t RunTitle(Game& game, int16_t& sub) {
       PlayMenuSound(game, kDecideSound);
       sub = b.Side[0].Decide ? 0 : 1;
       if (count == 0) {
-        result = -2;  // nothing to choose: the ending plays instead
+        result = Ending;  // nothing to choose: the ending plays instead
       } else {
         const auto [r, c] = cells[static_cast<size_t>(cursor)];
         result = grid[static_cast<size_t>(r)][static_cast<size_t>(c)].Code;
@@ -128,7 +128,8 @@ int16_t RunTitle(Game& game, int16_t& sub) {
       frame.Show();
     }
     if (frame.Leaving()) {
-      result = frame.LeaveCode();
+      frame.LeaveCode();  // Esc sets QuitRequested
+      result = None;
       // F1 on the title has nowhere to go back to: it stays.
       if (!game.State.QuitRequested) continue;
       break;

@@ -11,11 +11,9 @@ namespace tessaru {
 
 inline constexpr int kTitleRows = 7;
 inline constexpr int kTitleColumns = 3;
-// The EXIT entry: a code no activity has, so the driver saves and ends the game.
-inline constexpr int16_t kTitleExit = 99;
-
+// TitleCode::Exit has no activity, so the driver saves and ends the game.
 struct TitleEntry {
-  int16_t Code = -1;  // -1: an empty cell
+  TitleCode Code = TitleCode::None;  // None: an empty cell
   std::string_view Label;
 };
 using TitleGrid = std::array<std::array<TitleEntry, kTitleColumns>, kTitleRows>;
@@ -26,7 +24,7 @@ struct TitleConditions {
   bool SongListValid = false;
   int UnlockedModeCount = 0;
   // Codes whose activity exists in this build.
-  std::vector<int16_t> Activities;
+  std::vector<TitleCode> Activities;
 };
 
 // The grid with every entry that cannot be chosen emptied.
@@ -34,8 +32,8 @@ TitleGrid BuildTitleGrid(const TitleConditions& conditions);
 // The filled cells in row order, then column order: the order the cursor walks.
 std::vector<std::pair<int, int>> TitleCursorCells(const TitleGrid& grid);
 
-// Returns the chosen code (sub = 1 when 2P decided, else 0), or -1 after Esc
+// Returns the chosen code (sub = 1 when 2P decided, else 0), or None after Esc
 // (QuitRequested set).
-int16_t RunTitle(Game& game, int16_t& sub);
+TitleCode RunTitle(Game& game, int16_t& sub);
 
 }  // namespace tessaru

@@ -1,6 +1,7 @@
 #include "flow/training/training_screen.h"
 
 #include <algorithm>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,15 +31,20 @@ bool LoadTrainingSong(Game& game, TrainingState& s, std::vector<int16_t>& offere
   offered.clear();
   const auto row = static_cast<size_t>(s.Song);
   if (s.Song < 0 || row >= game.Songs.SongPaths.size()) return false;
-  st.SongIndex = s.Song;
+  st.Setup.SongIndex = s.Song;
   st.SongPath = game.Songs.SongPaths[row];
   if (!LoadSongFile(game.Song, game.Parts, st.SongPath, false)) {
     game.Errors.AddLoadFailure(st.SongPath);
     TrainingSongLoaded(s, 0, 1);
     return false;
   }
-  PartOffer offer = SongPartOffer(game);
-  AppendOfferedExtensions(offer, game.Song, game.Parts, st.SongPath);
+  // Training plays the extended song itself: it is loaded afresh whenever the song changes.
+  SongWithParts extended;
+  const PartOffer offer = SongPartOffer(game, extended);
+  if (offer.ExtensionCount > 0) {
+    game.Song = std::move(extended.Song);
+    game.Parts = std::move(extended.Parts);
+  }
   for (const int16_t part : OfferedParts(offer)) {
     if (static_cast<size_t>(part) < game.Parts.size()) offered.push_back(part);
   }
@@ -90,14 +96,14 @@ void DrawTraining(Game& game, const TrainingState& s, const std::vector<int16_t>
 void PlaySection(Game& game, const TrainingState& s, int16_t part) {
   SongRecord song = SongAtSpeed(game.Song, s.Speed);
   if (s.Bgm != 0) song.Bgm.clear();
-  StageContext c = FlowStageContext(game, song);
+  StageContext c = FlowStageContext(game, song, game.Parts);
+  // A setup of its own: no play options, whatever the other modes left behind.
   StageSetup setup;
   setup.PlayerPart = {part, -1};
   setup.ComSkill = {s.Autoplay != 0 ? kAutoplaySkill : int16_t{-1}, kAutoplaySkill, 99, 99};
-  setup.MenuChoice = kMenuTraining;
-  setup.SongIndex = game.State.SongIndex;
+  setup.MenuChoice = TitleCode::Training;
+  setup.SongIndex = game.State.Setup.SongIndex;
   c.Setup = setup;
-  c.ColorOpt = {0, 0};
   c.ContinueAllowed = false;
   TrainingSection section;
   section.StartBar = s.Start;
@@ -115,7 +121,7 @@ void RunTraining(Game& game) {
   const size_t songs = std::min<size_t>(static_cast<size_t>(std::max<int16_t>(game.Songs.SongCount, 0)),
                                         game.Songs.SongPaths.size());
   s.SongCount = static_cast<int16_t>(std::max<size_t>(songs, 1));
-  s.Song = std::clamp<int16_t>(game.State.SongIndex, 0, static_cast<int16_t>(s.SongCount - 1));
+  s.Song = std::clamp<int16_t>(game.State.Setup.SongIndex, 0, static_cast<int16_t>(s.SongCount - 1));
   std::vector<int16_t> offered;
   bool loaded = LoadTrainingSong(game, s, offered);
   ScreenPages pages(game);

@@ -76,9 +76,9 @@ TEST(TrainingRun, AtBothSpeedLimitsPressesAreJudgedOnTheScaledTempo) {
     double worst = 0;
     for (int k = 0; k < n; ++k) {
       const JudgedPress& p = c.Outcome.Presses[static_cast<size_t>(k)];
-      const int16_t want = ClassifyDelta(shifts[k], w);
-      EXPECT_EQ(p.Category, want < 0 ? JudgeMiss : want) << "speed " << speed << " shift " << shifts[k];
-      if (want >= 0) worst = std::max(worst, std::fabs(p.Delta - shifts[k]));
+      const Judgement want = ClassifyDelta(shifts[k], w);
+      EXPECT_EQ(p.Category, want == JudgeNone ? JudgeMiss : want) << "speed " << speed << " shift " << shifts[k];
+      if (want != JudgeNone) worst = std::max(worst, std::fabs(p.Delta - shifts[k]));
     }
     std::cout << "speed " << speed << " (" << song.Bpm << " BPM): largest |judged d - given d| " << worst << " ms\n";
     EXPECT_EQ(c.Outcome.Players[0].Gauge, first.Outcome.Players[0].Gauge) << "the gauge never moves";
