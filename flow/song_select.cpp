@@ -7,6 +7,7 @@
 #include "content/song_file.h"
 #include "core/numbers.h"
 #include "core/paths.h"
+#include "flow/jackets.h"
 #include "flow/menu_sound.h"
 #include "flow/screen_frame.h"
 #include "layout/menu_screens.h"
@@ -68,16 +69,7 @@ std::vector<SongCard> LoadCards(Game& game, ScreenPages& pages, const std::vecto
 }
 
 void DrawJacket(GraphLib& g, const SongCard& card, int x, int y, int size) {
-  if (card.Page < 0) {
-    g.DrawSystemText(BackIndex, "NO", x + size / 2 - 16, y + size / 2 - 24, 1);
-    g.DrawSystemText(BackIndex, "IMAGE", x + size / 2 - 40, y + size / 2, 1);
-    return;
-  }
-  if (size == kJacket) {
-    g.BltClip(BackIndex, card.Page, x, y, kJacket, kJacket, card.X, card.Y, 0);
-  } else {
-    g.BltStretchClip(BackIndex, card.Page, x, y, size, size, card.X, card.Y, kJacket, kJacket, 0);
-  }
+  DrawJacketCell(g, JacketCell{card.Page, card.X, card.Y}, x, y, size);
 }
 
 int CenteredX(std::string_view text) { return menu_layout::CentredX(static_cast<int>(text.size())); }
