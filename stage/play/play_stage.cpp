@@ -5,6 +5,7 @@
 #include <tuple>
 #include <vector>
 
+#include "content/data_files.h"
 #include "core/paths.h"
 #include "layout/play_layout.h"
 #include "stage/play/display_mode.h"
@@ -48,7 +49,7 @@ void ShowLoading(StageContext& c) {
 
 // Brings back the menus' sheets, on new pages when the display was made anew.
 void RestoreMenuSheets(StageContext& c, bool displayRecreated) {
-  static const char* const kSheets[2] = {"\\image\\chip2.bmp", "\\image\\chip2s.bmp"};
+  static constexpr std::string_view kSheets[2] = {data_files::kStageSheet, data_files::kStageSheetLow};
   for (int i = 0; i < 2; ++i) {
     SurfaceIndex& page = c.MenuSheetPages[static_cast<size_t>(i)];
     if (page < 0) continue;
