@@ -1,7 +1,7 @@
 #pragma once
 // The fixed files of the data folder that the game opens, named as the game names them
-// (under the data folder: "\image\x.bmp", "\sound\x.wav", "\x.zxt"; the loaders read the
-// packed forms). Screens take their names from here and validate-data checks exactly this
+// (under the data folder: "\image\x.bmp", "\sound\x.wav", "x.zxt"; the loaders read the
+// packed forms; join them to the folder with JoinLogical). Screens take their names from here and validate-data checks exactly this
 // catalogue, so the check cannot miss a file the game needs. A screen that opens a new
 // file adds it here: a constant and an entry in its kind's list, or a numbered family and
 // its range in DataFileCatalogue.
@@ -70,13 +70,13 @@ inline constexpr std::string_view kSounds[] = {
     kRankingMusic, kEndingMusic,  kTryAgainCall, kMusicTestSound, kPlayerTestSound,
 };
 
-// Packed tables.
-inline constexpr std::string_view kSongListTable = "\\songfn.zxt";
-inline constexpr std::string_view kDanceListTable = "\\dancefn.zxt";
-inline constexpr std::string_view kKeyboardTable = "\\keyboard.zxt";
-inline constexpr std::string_view kRankTable = "\\rank.zxt";
-inline constexpr std::string_view kCharacterTable = "\\char.zxt";
-inline constexpr std::string_view kEndingTable = "\\ed.zxt";
+// Packed tables, at the top of the data folder.
+inline constexpr std::string_view kSongListTable = "songfn.zxt";
+inline constexpr std::string_view kDanceListTable = "dancefn.zxt";
+inline constexpr std::string_view kKeyboardTable = "keyboard.zxt";
+inline constexpr std::string_view kRankTable = "rank.zxt";
+inline constexpr std::string_view kCharacterTable = "char.zxt";
+inline constexpr std::string_view kEndingTable = "ed.zxt";
 
 inline constexpr std::string_view kTables[] = {
     kSongListTable, kDanceListTable, kKeyboardTable, kRankTable, kCharacterTable, kEndingTable,

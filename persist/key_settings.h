@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "content/data_files.h"
 #include "core/error_log.h"
 #include "input/input_codes.h"
 
@@ -13,7 +14,7 @@ namespace tessaru {
 
 inline constexpr std::string_view kKeySettingsFile = "keyset.ini";
 inline constexpr std::string_view kKeySettingsSection = "KEYSETTING";
-inline constexpr std::string_view kKeyboardLayoutFile = "keyboard.zxt";
+inline constexpr std::string_view kKeyboardLayoutFile = data_files::kKeyboardTable;
 
 // Z X C V and Enter for player 1; M , . / and Delete for player 2; nothing else.
 void DefaultKeySettings(KeyMapTable& keyMap);

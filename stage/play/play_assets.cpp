@@ -57,7 +57,7 @@ bool LoadChipSheet(StageContext& c, PlayAssets& a) {
 bool LoadDances(StageContext& c, PlayAssets& a) {
   if (c.Settings.DRAWDANCE != 0) return true;
   if (!LoadDanceList(a.Dances, c.DataPath, a.Resolution)) {
-    c.Errors.AddLoadFailure(JoinLogical(c.DataPath, "dancefn.zxt"));
+    c.Errors.AddLoadFailure(JoinLogical(c.DataPath, data_files::kDanceListTable));
     a.Dances = {};
     return true;
   }
