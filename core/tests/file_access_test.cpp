@@ -66,7 +66,7 @@ TEST_F(FileAccess, LeftoversOfInterruptedSavesAreRemoved) {
   EXPECT_EQ(RemoveLeftoverSaves(root_), 2);
   EXPECT_EQ(*ReadWholeFile(root_ + "/hsc.ini"), (std::vector<uint8_t>{'w', 'h', 'o', 'l', 'e'}));
   for (const char* gone : {"/hsc.ini", "/user.ini"}) EXPECT_FALSE(fs::exists(root_ + gone + tmp)) << gone;
-  for (const std::string kept : {"/notes" + tmp + ".txt", "/" + tmp, "/folder" + tmp}) {
+  for (const std::string& kept : {"/notes" + tmp + ".txt", "/" + tmp, "/folder" + tmp}) {
     EXPECT_TRUE(fs::exists(root_ + kept)) << kept;
   }
   EXPECT_EQ(RemoveLeftoverSaves(root_ + "/no/such/folder"), 0);

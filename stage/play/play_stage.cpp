@@ -55,8 +55,8 @@ void RestoreMenuSheets(StageContext& c, bool displayRecreated) {
     if (page < 0) continue;
     if (displayRecreated) page = c.Graph.NewSurface(0, 0);
     if (page < 0) continue;
-    std::string name = c.DataPath + kSheets[i];
-    if (!c.Graph.LoadSurfaceImage(page, name)) c.Errors.AddLoadFailure(c.DataPath + kSheets[i]);
+    const std::string path = c.DataPath + std::string(kSheets[i]);
+    if (!c.Graph.LoadSurfaceImage(page, std::string_view(path))) c.Errors.AddLoadFailure(path);
   }
 }
 

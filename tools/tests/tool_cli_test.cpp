@@ -202,7 +202,8 @@ TEST_F(ToolCli, ValidateDataReportsEveryKindOfMissingFile) {
       {"songs/tidewater/tidewater.zxs", "tidewater.zxs"},
       {"songs/aurora/part03.zxp", "part03.zxp"},
       {"songs/ember/extra1.zxp", "extra1.zxp"},         // an extension part
-      {"songs/freefall/beginner.zxp", "freefall\\beginner.zxp"},
+      {"songs/neondrift/beginner.zxp", "neondrift\\beginner.zxp"},
+      {"songs/paperplanes/rapid03.zxp", "rapid.zxt"},  // a part of the rapid-mode song
       {"songs/clockwork/snd/k0003.zxw", "k0003.zxw"},   // a keysound
       {"songs/lantern/bgm.zxw", "lantern\\bgm.zxw"},
       {"songs/marblerun/marblerun.zxg", "marblerun.zxg"},  // the jacket
