@@ -38,11 +38,10 @@ inline constexpr std::string_view kKeyboardPicture = "\\image\\keyboard.bmp";
 inline constexpr std::string_view kBootBack = "\\image\\bootback.bmp";
 
 inline constexpr std::string_view kImages[] = {
-    kSystemFont,  kBigFont,       kTitleLogo,       kTitlePrompt,      kMenuBack,
-    kMatchUpBack, kMenuBanner,    kPartSelectBanner, kPartSelectPanels, kNameTags,
-    kInstrumentNames, kChipSheet, kChipSheetBlue,   kChipSheetTwoColour, kChipSheetLow,
-    kStageSheet,  kStageSheetLow, kPlaySheet,       kPlaySheetLow,     kRankingTitle,
-    kRankingBack, kTryAgainPicture, kKeyboardPicture, kBootBack,
+    kSystemFont, kBigFont, kTitleLogo, kTitlePrompt, kMenuBack, kMatchUpBack, kMenuBanner,
+    kPartSelectBanner, kPartSelectPanels, kNameTags, kInstrumentNames, kChipSheet,
+    kChipSheetBlue, kChipSheetTwoColour, kChipSheetLow, kStageSheet, kStageSheetLow, kPlaySheet,
+    kPlaySheetLow, kRankingTitle, kRankingBack, kTryAgainPicture, kKeyboardPicture, kBootBack,
 };
 
 // Sounds.
@@ -65,9 +64,9 @@ inline constexpr std::string_view kMusicTestSound = "\\sound\\bg.wav";
 inline constexpr std::string_view kPlayerTestSound = "\\sound\\ml.wav";
 
 inline constexpr std::string_view kSounds[] = {
-    kCursorSound,  kDecideSound,  kMenuMusic,    kTitleMusic,  kSongSelectCall, kPartSelectCall,
-    kReadyCall,    kResultCall,   kCountSound,   kContinueCall, kGameOverCall,  kGoodbyeCall,
-    kRankingMusic, kEndingMusic,  kTryAgainCall, kMusicTestSound, kPlayerTestSound,
+    kCursorSound, kDecideSound, kMenuMusic, kTitleMusic, kSongSelectCall, kPartSelectCall,
+    kReadyCall, kResultCall, kCountSound, kContinueCall, kGameOverCall, kGoodbyeCall,
+    kRankingMusic, kEndingMusic, kTryAgainCall, kMusicTestSound, kPlayerTestSound,
 };
 
 // Packed tables, at the top of the data folder.
