@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/file_access.h"
+#include "cmake/testing/kept_inputs.h"
 
 namespace tessaru {
 namespace {
@@ -228,6 +229,20 @@ TEST_F(IniFileTest, UnreadableFileIsNeverOverwritten) {
   Write(good, "[A]\nK=1\n");
   EXPECT_FALSE(WriteIniString(good, "A", "K", "2\nL=3"));
   EXPECT_EQ(Read(good), "[A]\nK=1\n");
+}
+
+// Texts kept from fuzzing: each parses back to its own bytes and takes a key write.
+TEST(FuzzRegressions, KeptIniTextsKeepTheirBytes) {
+  testing_support::ReplayKeptInputs(
+      std::string(TESSARU_FIXTURES) + "/fuzz",
+      [](const std::string& name, const std::vector<uint8_t>& bytes) {
+        const std::string text(bytes.begin(), bytes.end());
+        IniDocument document(text);
+        EXPECT_EQ(document.Bytes(), text) << name;
+        if (!document.Set("USER", "MAXFPS", "30")) return false;
+        return IniDocument(document.Bytes()).Get("user", "maxfps", "E") == "30";
+      },
+      2);
 }
 
 }  // namespace
