@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -14,9 +15,18 @@
 
 namespace {
 
+// The song folder each input is written into; removed when the fuzzer exits.
+struct ScratchFolder {
+  std::string path = "/tmp/tessaru-fuzz-song-" + std::to_string(::getpid());
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+};
+
 const std::string& Folder() {
-  static const std::string folder = "/tmp/tessaru-fuzz-song-" + std::to_string(::getpid());
-  return folder;
+  static const ScratchFolder folder;
+  return folder.path;
 }
 
 }  // namespace

@@ -25,7 +25,8 @@
 #endif
 #endif
 #ifdef TESSARU_ASAN
-#include <sanitizer/allocator_interface.h>
+// The sanitizer runtime's own count of live heap bytes (not every compiler ships its header).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace tessaru {
