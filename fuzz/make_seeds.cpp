@@ -7,7 +7,7 @@
 #include "content/part_file.h"
 #include "content/song_file.h"
 #include "core/file_access.h"
-#include "fuzz/song_bundle.h"
+#include "content/testing/song_bundle.h"
 #include "graphics/tests/bmp_writer.h"
 #include "sound/wave_file.h"
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "core/random.h"
-#include "fuzz/song_bundle.h"
+#include "content/testing/song_bundle.h"
 #include "stage/stage.h"
 
 namespace {

@@ -3,13 +3,13 @@
 
 #include <filesystem>
 
-#include "cmake/testing/kept_inputs.h"
 #include "content/bga_file.h"
 #include "content/dance_file.h"
 #include "content/packed.h"
 #include "content/part_file.h"
 #include "content/song_file.h"
-#include "fuzz/song_bundle.h"
+#include "content/testing/song_bundle.h"
+#include "core/testing/kept_inputs.h"
 
 namespace tessaru {
 namespace {

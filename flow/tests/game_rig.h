@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cmake/testing/linked_folder.h"
+#include "core/testing/linked_folder.h"
 #include "flow/game.h"
 #include "flow/game_main.h"
 #include "platform/headless.h"

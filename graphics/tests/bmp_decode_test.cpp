@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cmake/testing/kept_inputs.h"
+#include "core/testing/kept_inputs.h"
 #include "graphics/pixel_ops.h"
 #include "graphics/tests/bmp_writer.h"
 

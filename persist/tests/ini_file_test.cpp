@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/file_access.h"
-#include "cmake/testing/kept_inputs.h"
+#include "core/testing/kept_inputs.h"
 
 namespace tessaru {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "cmake/testing/kept_inputs.h"
+#include "core/testing/kept_inputs.h"
 
 namespace tessaru {
 namespace {

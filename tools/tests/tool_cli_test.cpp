@@ -9,7 +9,7 @@
 #include <sstream>
 #include <sys/wait.h>
 
-#include "cmake/testing/linked_folder.h"
+#include "core/testing/linked_folder.h"
 
 namespace {
 namespace fs = std::filesystem;

@@ -1,6 +1,6 @@
 #pragma once
-// A song folder in one byte string, for fuzzing the song loader with its parts and for
-// replaying the inputs kept from it: the song file (packed, as stored), then
+// A song folder in one byte string, for fuzzing the song loader with its parts (fuzz/) and
+// for replaying the inputs kept from it (content/tests/): the song file (packed, as stored), then
 // "extreme.zxt" (packed), then the part files (plain, before scrambling) in the order the
 // song and "extreme.zxt" name them, separated by kBundleSeparator. An empty piece is a
 // missing file.
