@@ -1,5 +1,6 @@
 #include <string>
 
+#include "content/data_files.h"
 #include "core/numbers.h"
 #include "flow/free_mode.h"
 #include "flow/menu_sound.h"
@@ -62,8 +63,8 @@ void Draw(const FreeResultsScreen& s, GraphLib& g, int16_t blink) {
 FreeChoice FreeModeResults(Game& game, const StageOutcome& outcome) {
   const StageSetup& setup = game.State.Setup;
   ScreenPages pages(game);
-  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : -1;
-  const SurfaceIndex banner = pages.Load("\\image\\seltop0.bmp");
+  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load(data_files::kMenuBack) : -1;
+  const SurfaceIndex banner = pages.Load(data_files::kMenuBanner);
   StartMenuBgm(game);
   const bool listed = setup.SongIndex >= 0 && setup.SongIndex < game.Songs.SongCount;
   FreeResultsScreen s = MakeFreeResultsScreen(

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "content/data_files.h"
 #include "content/song_file.h"
 #include "core/numbers.h"
 #include "core/paths.h"
@@ -123,9 +124,9 @@ int16_t SelectSong(Game& game, const std::vector<int16_t>& offered, int stage, i
                    int16_t rapidMode) {
   GraphLib& g = game.Graph;
   ScreenPages pages(game);
-  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : -1;
-  const SurfaceIndex banner = pages.Load("\\image\\seltop0.bmp");
-  const SoundSlot what = LoadScreenSound(game, "\\sound\\what.wav");
+  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load(data_files::kMenuBack) : -1;
+  const SurfaceIndex banner = pages.Load(data_files::kMenuBanner);
+  const SoundSlot what = LoadScreenSound(game, data_files::kSongSelectCall);
   if (what >= 0) game.Sound.PlaySound(what, true, false);
   std::vector<SongCard> cards = LoadCards(game, pages, offered);
   const int count = static_cast<int>(cards.size());
