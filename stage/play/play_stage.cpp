@@ -76,6 +76,7 @@ void FillOutcome(StageOutcome& out, Stage& stage) {
     o.MaxCombo = s.MaxCombo;
     o.ComboCount = s.ComboCount;
     o.KnockedOut = s.KnockedOut;
+    o.PressDeltas = s.PressDeltas;
   }
 }
 
