@@ -42,15 +42,7 @@ TEST(GameMain, FreeModeStageWithEveryChipOnTimeScores100AndIsRecorded) {
   WriteFile(learn / "user.ini", kUserIni);
   SongRecord song;
   std::vector<PartRecord> parts;
-  {
-    platform::HeadlessPlatform probe = platform::CreateHeadlessPlatform();
-    Game g(std::move(probe.platform), learn.string());
-    LoadGameSettings(g);
-    ASSERT_TRUE(LoadSongList(g.Songs, g.Song, g.Parts, g.DataPath, 0, g.Errors));
-    const std::vector<int16_t> offered = FreeSongList(g.Songs, g.Records);
-    ASSERT_FALSE(offered.empty());
-    ASSERT_TRUE(LoadSongFile(song, parts, g.Songs.SongPaths[static_cast<size_t>(offered[0])], false));
-  }
+  ASSERT_TRUE(LoadFirstFreeSong(learn, song, parts));
   const double songMs = StepToTime(song, int32_t{song.Bars} * kStepsPerBar);
   std::vector<KeyPress> keys = kToTheStage;
   keys.push_back({kMatchUpSkip + songMs + kResultSequenceMs + 2000, kKeyEscape});

@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "content/song_file.h"
+#include "content/song_list.h"
 #include "core/testing/linked_folder.h"
+#include "flow/free_mode.h"
 #include "flow/game.h"
 #include "flow/game_main.h"
 #include "platform/headless.h"
@@ -64,6 +67,17 @@ inline bool LooksDrawn(const platform::HeadlessControl& control) {
     }
   }
   return !frame.empty() && colours > 64 && black < frame.size() / 2;
+}
+
+// The first song free mode offers, loaded from the folder as the game would find it.
+inline bool LoadFirstFreeSong(const fs::path& folder, SongRecord& song, std::vector<PartRecord>& parts) {
+  platform::HeadlessPlatform probe = platform::CreateHeadlessPlatform();
+  Game g(std::move(probe.platform), folder.string());
+  LoadGameSettings(g);
+  if (!LoadSongList(g.Songs, g.Song, g.Parts, g.DataPath, 0, g.Errors)) return false;
+  const std::vector<int16_t> offered = FreeSongList(g.Songs, g.Records);
+  return !offered.empty() &&
+         LoadSongFile(song, parts, g.Songs.SongPaths[static_cast<size_t>(offered[0])], false);
 }
 
 struct KeyPress {

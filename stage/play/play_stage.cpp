@@ -80,6 +80,7 @@ void FillOutcome(StageOutcome& out, const Stage& stage) {
     o.MaxCombo = s.MaxCombo;
     o.ComboCount = s.ComboCount;
     o.KnockedOut = s.KnockedOut;
+    o.PressDeltas = s.PressDeltas;
   }
 }
 
