@@ -1,6 +1,7 @@
 #include "flow/training/training_screen.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "flow/menu_sound.h"
 #include "flow/part_select.h"
 #include "flow/screen_frame.h"
+#include "flow/timing_panel.h"
 #include "flow/training/training_menu.h"
 #include "layout/training_layout.h"
 #include "stage/play/training_run.h"
@@ -127,13 +129,21 @@ void RunTraining(Game& game) {
   ScreenPages pages(game);
   const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : -1;
 
+  // The last pass's press timing, shown over the menu on F2 once a section was played.
+  std::optional<TimingPanelState> timing;
   for (;;) {
     // A fresh frame after every run, so the menu fades in again.
     ScreenFrame frame(game);
     TrainingEvent event = TrainingEvent::None;
     while (event != TrainingEvent::Play) {
       const MenuButtons& b = frame.Poll();
-      event = UpdateTraining(s, b, game.Clock().GetTickCount());
+      if (timing && UpdateTimingPanel(*timing, b.F2, b.F3) == TimingPanelEvent::Apply) {
+        ApplyTimingSuggestion(game, *timing);
+        PlayMenuSound(game, kDecideSound);
+      }
+      // The panel covers the menu: only F1 and Esc reach the menu meanwhile.
+      const bool covered = timing && timing->Shown && !b.F1 && !b.Escape;
+      event = covered ? TrainingEvent::None : UpdateTraining(s, b, game.Clock().GetTickCount());
       switch (event) {
         case TrainingEvent::Moved:
         case TrainingEvent::Changed: PlayMenuSound(game, kCursorSound); break;
@@ -152,11 +162,13 @@ void RunTraining(Game& game) {
       if (frame.DrawDue()) {
         frame.DrawBackground(back);
         DrawTraining(game, s, offered, loaded, frame.Blink());
+        if (timing && timing->Shown) DrawTimingPanel(game, *timing);
         frame.Show();
       }
     }
     PlaySection(game, s, offered[static_cast<size_t>(s.Part)]);
     if (game.State.QuitRequested) return;
+    timing = MakeTimingPanel(game.LastStage, {s.Autoplay == 0, false});
   }
 }
 

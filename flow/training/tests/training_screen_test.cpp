@@ -12,6 +12,7 @@ constexpr uint8_t kKeyLeft = 37;
 constexpr uint8_t kKeyUp = 38;
 constexpr uint8_t kKeyRight = 39;
 constexpr uint8_t kKeyTab = 9;
+constexpr uint8_t kKeyF2 = 0x71;
 
 struct Step {
   uint8_t Key;
@@ -90,6 +91,28 @@ TEST(TrainingScreen, MenuAndRunPictures) {
       EXPECT_TRUE(run.TheGame->Errors.Empty()) << name << ": " << run.TheGame->Errors.Text();
     }
   }
+}
+
+// After a section played by hand, F2 lays the press-timing panel over the menu; without
+// it the menu is drawn as before.
+TEST(TrainingScreen, F2ShowsTheTimingPanelOfTheLastPass) {
+  fs::create_directories(fs::path(TESSARU_SCRATCH) / "screens");
+  std::string frames[2];
+  for (const bool panel : {false, true}) {
+    const std::string name = std::string("training-timing-") + (panel ? "shown" : "hidden");
+    const fs::path folder = MakeProgramFolder(name);
+    std::vector<Step> script = {{kKeyTab, 20000}};
+    if (panel) script.push_back({kKeyF2, 1000});
+    else script.back().WaitAfterMs += 1000;
+    script.push_back({kKeyEscape});
+    const GameRun run = RunGame(folder, Keys(script));
+    const fs::path png = fs::path(TESSARU_SCRATCH) / "screens" / (name + ".png");
+    run.Control->SaveLastFramePng(png.string());
+    EXPECT_FALSE(run.TheGame->LastStage.QuitRequested) << name << ": the pass ended before Esc";
+    frames[panel ? 1 : 0] = ReadFile(png);
+  }
+  EXPECT_FALSE(frames[0].empty());
+  EXPECT_NE(frames[0], frames[1]);
 }
 
 }  // namespace
