@@ -43,6 +43,8 @@ FlowStageResult PlayFlowStage(Game& game, const SongRecord& song, const std::vec
   StageContext context(game.Graph, game.Sound, game.Input, game.Clock(), game.Errors, game.Settings,
                        game.DataPath, st.SongPath, song, parts);
   context.Setup = st.Setup;
+  context.ProgramFolder = game.ProgramFolder;
+  context.ReplayFiles = st.ReplayFiles;
   context.ContinueAllowed = continueAllowed;
   context.DisplayRecreated = [&game] { MakeSharedPages(game); };
   context.WindowClosed = [&game] { return game.Devices().input->QuitRequested(); };

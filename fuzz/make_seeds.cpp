@@ -7,6 +7,7 @@
 #include "content/part_file.h"
 #include "content/song_file.h"
 #include "core/file_access.h"
+#include "persist/replay_file.h"
 
 namespace {
 
@@ -64,7 +65,19 @@ int main(int argc, char** argv) {
   bga.ProgCount = 1;
   bga.Progs = {BgaProg{"bird", 500, 1, 2, 3, {0, 10, 20, 30, 40, 1000, 2000, 16, 0, 9}}, BgaProg{}};
 
-  const bool ok = Write(folder + "/song.zxs", PackText(EncodeSongFile(song, SongFileVersion::Current))) &&
+  ReplayRecord replay;
+  replay.SongPath = "songs\\seed\\seed.z4s";
+  replay.Part = 1;
+  replay.Append(120, 1, 0, 0);
+  replay.Append(960, 2, 8, 1);
+  replay.Append(1000, 4, 9, 5);
+  std::string reason;
+  const std::string replayText = EncodeReplay(replay, "", reason);
+  const std::string oldReplay = "songs\\seed\\seed.z4s\r\n0\r\n2\r\n10,1\r\n20,3\r\n";
+
+  const bool ok = WriteWholeFileAtomic(folder + "/replay2.zxr", replayText) &&
+                  WriteWholeFileAtomic(folder + "/replay0.zxr", oldReplay) &&
+                  Write(folder + "/song.zxs", PackText(EncodeSongFile(song, SongFileVersion::Current))) &&
                   Write(folder + "/song1.zxs", PackText(EncodeSongFile(song, SongFileVersion::First))) &&
                   Write(folder + "/part.zxp", EncodePartFile(part)) &&
                   Write(folder + "/dance.zxd", PackText(EncodeDanceFile(dance))) &&
