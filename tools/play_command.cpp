@@ -43,15 +43,6 @@ struct PlayOptions {
 // Player 1's default lane keys (Z X C V).
 constexpr uint8_t kLaneKeys[5] = {0, 0x5A, 0x58, 0x43, 0x56};
 
-std::vector<ScriptedPress> ReadPresses(const std::string& path) {
-  const auto bytes = ReadWholeFile(path, 64ull << 20);
-  if (!bytes) throw CommandFailure(path + ": presses file not found or not readable");
-  std::string error;
-  auto presses = ParsePressScript(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), error);
-  if (!error.empty()) throw CommandFailure(path + ": " + error);
-  return presses;
-}
-
 // Schedules the presses as key events on the headless clock, once the song clock's
 // origin is known; each key is let go halfway to the next press of its lane (30 ms at most).
 void ScheduleLaneKeys(platform::HeadlessControl& control, const std::vector<ScriptedPress>& presses, double originMs) {
@@ -87,7 +78,7 @@ void RunPlay(const PlayOptions& o) {
   if (!o.Record.empty() && !o.Headless) throw CommandFailure("--record needs --headless");
   if (!o.Presses.empty() && !o.Headless) throw CommandFailure("--presses needs --headless");
   if (!o.Presses.empty() && !o.Replay.empty()) throw CommandFailure("--presses and --replay cannot both drive player 1");
-  const std::vector<ScriptedPress> script = o.Presses.empty() ? std::vector<ScriptedPress>{} : ReadPresses(o.Presses);
+  const std::vector<ScriptedPress> script = o.Presses.empty() ? std::vector<ScriptedPress>{} : ReadPressScript(o.Presses);
   if (!o.Replay.empty()) {
     std::string reason;
     if (!ReplayFitsChart(LoadReplayOrFail(o.Replay), static_cast<int16_t>(o.Part), parts[static_cast<size_t>(o.Part)],

@@ -1,4 +1,5 @@
-// tessaru-tool replay FILE: a replay file as JSON, so shared replays can be looked into.
+// tessaru-tool replay FILE: a replay file as JSON, so shared replays can be looked into;
+// and the replay and press-script helpers of the commands that play stages.
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
@@ -6,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/file_access.h"
 #include "persist/replay_file.h"
 #include "tools/commands.h"
 #include "tools/replay_support.h"
@@ -22,6 +24,15 @@ nlohmann::ordered_json ReplayJson(const ReplayRecord& r) {
   json["EventCount"] = r.EventCount;
   json["Events"] = std::move(events);
   return json;
+}
+
+std::vector<ScriptedPress> ReadPressScript(const std::string& path) {
+  const auto bytes = ReadWholeFile(path, 64ull << 20);
+  if (!bytes) throw CommandFailure(path + ": presses file not found or not readable");
+  std::string error;
+  auto presses = ParsePressScript(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), error);
+  if (!error.empty()) throw CommandFailure(path + ": " + error);
+  return presses;
 }
 
 ReplayRecord LoadReplayOrFail(const std::string& path) {

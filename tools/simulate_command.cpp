@@ -42,16 +42,6 @@ struct SimulateOptions {
   std::string saveReplay;
 };
 
-std::vector<ScriptedPress> LoadPresses(const std::string& path) {
-  if (path.empty()) return {};
-  const auto bytes = ReadWholeFile(path, 64ull << 20);
-  if (!bytes) throw CommandFailure(path + ": presses file not found or not readable");
-  std::string error;
-  auto presses = ParsePressScript(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), error);
-  if (!error.empty()) throw CommandFailure(path + ": " + error);
-  return presses;
-}
-
 void CheckPart(int index, size_t partCount, const char* option) {
   if (index < 0 || static_cast<size_t>(index) >= partCount) {
     throw CommandFailure(std::string(option) + " " + std::to_string(index) + ": the song has parts 0 to " +
@@ -84,7 +74,7 @@ void Simulate(const SimulateOptions& options) {
   parts.resize(partCount);
   CheckPart(options.part, partCount, "--part");
   CheckPart(options.opponentPart, partCount, "--opponent-part");
-  const auto presses = LoadPresses(options.pressesFile);
+  const auto presses = options.pressesFile.empty() ? std::vector<ScriptedPress>{} : ReadPressScript(options.pressesFile);
 
   StageSetup setup;
   setup.PlayerPart = {static_cast<int16_t>(options.part), static_cast<int16_t>(options.opponentPart)};
