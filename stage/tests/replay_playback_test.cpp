@@ -128,7 +128,9 @@ TEST(ReplayPlayback, EventTimeIsTheFirstMillisecondOfTheTick) {
     const int32_t at = ReplayEventTime(song, c.tick);
     EXPECT_EQ(at, c.ms) << c.bpm << " " << c.tick;
     EXPECT_GE(TimeToTick(song, at), c.tick);
-    if (at > 0) EXPECT_LT(TimeToTick(song, at - 1), c.tick);
+    if (at > 0) {
+      EXPECT_LT(TimeToTick(song, at - 1), c.tick);
+    }
   }
   EXPECT_EQ(ReplayEventTime(MakeSong(10, 8), 2'000'000'000), INT32_MAX);  // never due
 }
