@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "content/data_files.h"
 #include "core/file_access.h"
 #include "core/numbers.h"
 #include "core/paths.h"
@@ -20,7 +21,7 @@ enum class LoopEnd { Save, Fatal };
 // (a DATAPATH that points elsewhere, a program folder without data): nothing could be
 // shown, so the game says which folder it read instead of opening a black window.
 bool GameDataMissing(const Game& game) {
-  for (const char* picture : {"\\image\\sysfont.bmp", "\\image\\tittop1.bmp", "\\image\\tittop2.bmp"}) {
+  for (const std::string_view picture : {data_files::kSystemFont, data_files::kTitleLogo, data_files::kTitlePrompt}) {
     if (FileExists(ReplaceExtension(DataFile(game, picture), ".zxg"))) return false;
   }
   return true;
@@ -176,7 +177,7 @@ void SaveAllRecords(Game& game) {
   game.Graph.SetWindowTitle(caption);
 }
 
-int GameMain(Game& game, int16_t hideCursor) {
+bool StartGame(Game& game, int16_t hideCursor) {
   GraphLib& g = game.Graph;
   game.CursorHidden = hideCursor == 1 && game.Settings.FULLSCREEN == 0;
   g.SetCursorHidden(game.CursorHidden);
@@ -186,9 +187,12 @@ int GameMain(Game& game, int16_t hideCursor) {
   g.SetMessagePump([&game] { game.Devices().input->Pump(); });
   g.SetFrameInput([&game] { game.Input.UpdateFuncState(true); });
   game.Rng.Seed(game.Clock().GetTickCount());
+  return StartUp(game);
+}
 
+int GameMain(Game& game, int16_t hideCursor) {
   int status = kExitOk;
-  if (!StartUp(game)) {
+  if (!StartGame(game, hideCursor)) {
     status = kExitStartFailed;
   } else {
     ReportUnsavableFolder(game);

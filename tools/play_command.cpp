@@ -17,6 +17,7 @@
 #include "stage/simulation.h"
 #include "tools/commands.h"
 #include "tools/replay_support.h"
+#include "tools/timing_json.h"
 
 namespace tessaru {
 namespace {
@@ -63,7 +64,8 @@ void ScheduleLaneKeys(platform::HeadlessControl& control, const std::vector<Scri
 nlohmann::json PlayerJson(const StagePlayerOutcome& p) {
   return {{"JudgeCount", p.JudgeCount}, {"StagePoints", p.StagePoints}, {"TourTotal", p.TourTotal},
           {"StageScore", p.StageScore}, {"Gauge", p.Gauge},           {"MaxCombo", p.MaxCombo},
-          {"ComboCount", p.ComboCount}, {"KnockedOut", p.KnockedOut}};
+          {"ComboCount", p.ComboCount}, {"KnockedOut", p.KnockedOut},
+          {"Timing", nlohmann::json(TimingJson(p.PressDeltas))}};
 }
 
 void RunPlay(const PlayOptions& o) {

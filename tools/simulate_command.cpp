@@ -17,6 +17,7 @@
 #include "tools/command_support.h"
 #include "tools/commands.h"
 #include "tools/replay_support.h"
+#include "tools/timing_json.h"
 
 namespace tessaru {
 namespace {
@@ -60,6 +61,7 @@ nlohmann::ordered_json PlayerJson(const Stage& stage, int p) {
   json["MaxCombo"] = player.MaxCombo;
   json["ComboCount"] = player.ComboCount;
   json["KnockedOut"] = player.KnockedOut;
+  json["Timing"] = TimingJson(player.PressDeltas);
   return json;
 }
 
