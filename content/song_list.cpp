@@ -69,28 +69,9 @@ std::string ListedPath(std::string_view dataPath, std::string_view relative) {
 
 // Paths name the same file when they differ only in letter case or in how their
 // separators are written ("\" or "/", doubled or not).
-std::string PathForComparison(std::string_view path) {
-  std::string out;
-  out.reserve(path.size());
-  for (char c : path) {
-    if (c == '\\') c = '/';
-    if (c == '/' && !out.empty() && out.back() == '/') continue;
-    out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return out;
-}
-
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
   if (text.size() < suffix.size()) return false;
   return PathForComparison(text.substr(text.size() - suffix.size())) == PathForComparison(suffix);
-}
-
-// Directory listings come in no useful order on Linux; the order a Windows listing gives
-// (names compared without regard to case) keeps the scanned songs in a stable order.
-bool ListingOrder(const std::string& a, const std::string& b) {
-  const std::string foldedA = PathForComparison(a);
-  const std::string foldedB = PathForComparison(b);
-  return foldedA != foldedB ? foldedA < foldedB : a < b;
 }
 
 struct ScanState {

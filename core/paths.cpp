@@ -1,5 +1,7 @@
 #include "core/paths.h"
 
+#include <cctype>
+
 namespace tessaru {
 namespace {
 
@@ -46,6 +48,23 @@ std::string JoinLogical(std::string_view folder, std::string_view relative) {
   if (out.back() != '\\' && out.back() != '/') out += '\\';
   out += relative;
   return out;
+}
+
+std::string PathForComparison(std::string_view path) {
+  std::string out;
+  out.reserve(path.size());
+  for (char c : path) {
+    if (c == '\\') c = '/';
+    if (c == '/' && !out.empty() && out.back() == '/') continue;
+    out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return out;
+}
+
+bool ListingOrder(const std::string& a, const std::string& b) {
+  const std::string foldedA = PathForComparison(a);
+  const std::string foldedB = PathForComparison(b);
+  return foldedA != foldedB ? foldedA < foldedB : a < b;
 }
 
 }  // namespace tessaru

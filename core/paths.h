@@ -19,4 +19,10 @@ std::string ReplaceExtension(std::string_view path, std::string_view newExtensio
 // Joins a folder and a relative logical path with exactly one "\" between them.
 std::string JoinLogical(std::string_view folder, std::string_view relative);
 
+// A path folded for comparison: "\" as "/", repeated separators as one, ASCII lower case.
+std::string PathForComparison(std::string_view path);
+// The order a Windows folder listing gives (names compared without regard to case, ties
+// byte-wise), since Linux listings come in no useful order.
+bool ListingOrder(const std::string& a, const std::string& b);
+
 }  // namespace tessaru

@@ -41,6 +41,7 @@ StageContext FlowStageContext(Game& game, const SongRecord& song, const std::vec
   StageContext context(game.Graph, game.Sound, game.Input, game.Clock(), game.Errors, game.Settings,
                        game.DataPath, game.State.SongPath, song, parts);
   context.Setup = game.State.Setup;
+  context.ProgramFolder = game.ProgramFolder;
   context.DisplayRecreated = [&game] { MakeSharedPages(game); };
   context.WindowClosed = [&game] { return game.Devices().input->QuitRequested(); };
   context.Rng = &game.Rng;
@@ -51,6 +52,7 @@ FlowStageResult PlayFlowStage(Game& game, const SongRecord& song, const std::vec
                               bool continueAllowed) {
   FlowState& st = game.State;
   StageContext context = FlowStageContext(game, song, parts);
+  context.ReplayFiles = st.ReplayFiles;
   context.ContinueAllowed = continueAllowed;
   bool recorded = false;
   // Recorded as the stage ends, so an Esc during the result keeps them (they are saved

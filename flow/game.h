@@ -32,6 +32,8 @@ inline constexpr int kVersionMinor = 1;
 struct FlowState {
   StageSetup Setup;
   bool QuitRequested = false;
+  // The replay file (a logical path) each side set to play back plays.
+  PerPlayer<std::string> ReplayFiles;
   // The chosen song's file; Setup.SongIndex is its place in the song list.
   std::string SongPath;
 };

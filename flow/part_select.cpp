@@ -111,16 +111,35 @@ PartSelectScreen MakePartSelectScreen(std::vector<int16_t> offered, PerPlayer<bo
 PartSelectStep Update(PartSelectScreen& s, const MenuButtons& b, uint32_t now) {
   PartSelectStep step;
   // Also during the hold on the final choice: Esc must end the game from any moment.
-  step.Event = LeaveEvent(b);
-  if (step.Event != ScreenEvent::None) return step;
+  const ScreenEvent leave = LeaveEvent(b);
+  if (leave == ScreenEvent::Quit || (leave == ScreenEvent::Back && !s.Dialog.Open)) {
+    step.Event = leave;
+    return step;
+  }
   if (s.Done) {
     if (now - s.DoneAt >= kPartHoldMs) step.Event = ScreenEvent::Decided;
+    return step;
+  }
+  const bool inDialog = s.Dialog.Open;
+  if (inDialog) {
+    const ReplayDialogResult r = UpdateReplayDialog(s.Dialog, b);
+    step.Moved = r.Event == ReplayDialogEvent::Moved;
+    if (r.Event == ReplayDialogEvent::Chosen) {
+      const int p = r.Side;
+      s.ReplayEntry[p] = r.Entry;
+      s.Settled[p] = true;
+      s.Part[p] = s.Dialog.Entries[static_cast<size_t>(r.Entry)].Part;
+      step.SettledNow[p] = true;
+    }
+  } else if (s.ReplaysOffered && b.Tab) {
+    s.Dialog.Open = true;
+    step.DialogOpened = true;
     return step;
   }
   const int rows = static_cast<int>(s.Offered.size());
   const bool bothHuman = !s.Computer[0] && !s.Computer[1];
   for (int p = 0; p < 2; ++p) {
-    if (!s.Picking[p] || s.Settled[p] || rows == 0) continue;
+    if (inDialog || !s.Picking[p] || s.Settled[p] || rows == 0) continue;
     // Two humans each use their own buttons; otherwise one person picks, with either.
     const SideButtons in = bothHuman ? b.Side[p] : Merge(b.Side[0], b.Side[1]);
     if (in.Up || in.Left) {
@@ -173,7 +192,8 @@ void Draw(const PartSelectScreen& s, const PartSelectPictures& pics, const std::
     const int x = menu_layout::kPanelX[p];
     const bool done = s.Settled[p] || s.Done;
     const int part = done ? s.Part[p] : s.Offered[static_cast<size_t>(s.Cursor[p])];
-    const std::string head = std::string(p == 0 ? "1P " : "2P ") + (s.Computer[p] ? "COM" : "PLAYER");
+    const char* const who = s.ReplayEntry[p] >= 0 ? "REPLAY" : s.Computer[p] ? "COM" : "PLAYER";
+    const std::string head = std::string(p == 0 ? "1P " : "2P ") + who;
     g.DrawSystemText(BackIndex, head, x + at::kHeadX, at::kHeadY, 1);
     if (!s.Picking[p] && !done) {
       // A computer side chooses once the humans have.
@@ -208,12 +228,18 @@ void Draw(const PartSelectScreen& s, const PartSelectPictures& pics, const std::
     g.DrawSystemText(BackIndex, std::string(static_cast<size_t>(PartLevel(parts, part)), '#'), x + at::kStarsX,
                      at::kDetailY, 1);
   }
-  g.DrawSystemText(BackIndex, "ENTER:DECIDE  F1:BACK", at::kHelp.X, at::kHelp.Y, 1);
+  if (s.ReplaysOffered) {
+    g.DrawSystemText(BackIndex, "ENTER:DECIDE  TAB:REPLAY  F1:BACK", at::kHelpWithReplays.X, at::kHelpWithReplays.Y, 1);
+  } else {
+    g.DrawSystemText(BackIndex, "ENTER:DECIDE  F1:BACK", at::kHelp.X, at::kHelp.Y, 1);
+  }
+  DrawReplayDialog(s.Dialog, g, blink);
 }
 
 int16_t SelectParts(Game& game) {
   StageSetup& setup = game.State.Setup;
   setup.ReplayPlayback = {false, false};
+  game.State.ReplayFiles = {};
   const PerPlayer<bool> computer{IsComputer(setup, 0), IsComputer(setup, 1)};
   const bool comByHand = game.Settings.SELCOM != 0;
   if (!comByHand && computer[0] && computer[1]) {
@@ -227,6 +253,15 @@ int16_t SelectParts(Game& game) {
   const PartOffer offer = SongPartOffer(game, extended);
   const std::vector<PartRecord>& parts = offer.ExtensionCount > 0 ? extended.Parts : game.Parts;
   PartSelectScreen s = MakePartSelectScreen(OfferedParts(offer), computer, comByHand, setup.PlayerPart);
+  // Free mode offers the song's stored replays, those recorded on a part this list has.
+  s.ReplaysOffered = setup.MenuChoice == TitleCode::FreeMode;
+  if (s.ReplaysOffered) {
+    for (ReplayEntry& e : FindReplays(game.ProgramFolder, game.DataPath, game.State.SongPath)) {
+      if (std::find(s.Offered.begin(), s.Offered.end(), e.Part) != s.Offered.end()) {
+        s.Dialog.Entries.push_back(std::move(e));
+      }
+    }
+  }
 
   ScreenPages pages(game);
   const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load(data_files::kMenuBack) : -1;
@@ -257,6 +292,7 @@ int16_t SelectParts(Game& game) {
     const MenuButtons& b = frame.Poll();  // before Now(): the poll lets time pass
     const PartSelectStep step = Update(s, b, frame.Now());
     if (step.Moved) PlayEventSound(game, ScreenEvent::Moved);
+    if (step.DialogOpened) PlayEventSound(game, ScreenEvent::Decided);
     for (int p = 0; p < 2; ++p) {
       if (!step.SettledNow[p]) continue;
       PlayEventSound(game, ScreenEvent::Decided);
@@ -284,6 +320,10 @@ int16_t SelectParts(Game& game) {
   // starts there.
   for (int p = 0; p < 2; ++p) {
     if (result == 1 || s.Done || s.Settled[p]) setup.PlayerPart[p] = s.Part[p];
+    if (result == 1 && s.ReplayEntry[p] >= 0) {
+      setup.ReplayPlayback[p] = true;
+      game.State.ReplayFiles[p] = ReplayPath(game.ProgramFolder, s.Dialog.Entries[static_cast<size_t>(s.ReplayEntry[p])].Name);
+    }
   }
   for (SoundSlot v : voices) {
     if (v >= 0) game.Sound.ReleaseSound(v);

@@ -10,6 +10,7 @@
 #include "content/extension_parts.h"
 #include "core/random.h"
 #include "flow/game.h"
+#include "flow/replay_dialog.h"
 #include "flow/screen_frame.h"
 
 namespace tessaru {
@@ -58,6 +59,10 @@ struct PartSelectScreen {
   PerPlayer<int16_t> Part{0, 1};
   bool Done = false;  // every side has its part; holding
   uint32_t DoneAt = 0;
+  // Free mode offers the song's stored replays on Tab; a side chosen there plays one back.
+  bool ReplaysOffered = false;
+  ReplayDialogState Dialog;
+  PerPlayer<int> ReplayEntry{-1, -1};  // index into Dialog.Entries; -1 plays normally
 };
 
 // What one pass did: besides the event, which sides settled now (their voices play) and
@@ -67,6 +72,7 @@ struct PartSelectStep {
   bool Moved = false;
   PerPlayer<bool> SettledNow{false, false};
   bool DrawComputers = false;
+  bool DialogOpened = false;
 };
 
 struct PartSelectPictures {
@@ -81,6 +87,7 @@ struct PartSelectPictures {
 // Humans pick first, each cursor starting on the side's previous part.
 PartSelectScreen MakePartSelectScreen(std::vector<int16_t> offered, PerPlayer<bool> computer, bool comByHand,
                                       PerPlayer<int16_t> previous);
+// While the replay dialog is open it takes the buttons, and F1 closes only the dialog.
 PartSelectStep Update(PartSelectScreen& s, const MenuButtons& buttons, uint32_t now);
 // The computer sides that did not pick by hand take their parts (ComputerPart).
 void DrawComputerParts(PartSelectScreen& s, Random& rng);

@@ -7,6 +7,7 @@
 #include "content/part_file.h"
 #include "content/song_file.h"
 #include "core/file_access.h"
+#include "persist/replay_file.h"
 #include "content/testing/song_bundle.h"
 #include "graphics/tests/bmp_writer.h"
 #include "sound/wave_file.h"
@@ -67,6 +68,16 @@ int main(int argc, char** argv) {
   bga.ProgCount = 1;
   bga.Progs = {BgaProg{"bird", 500, 1, 2, 3, {0, 10, 20, 30, 40, 1000, 2000, 16, 0, 9}}, BgaProg{}};
 
+  ReplayRecord replay;
+  replay.SongPath = "songs\\seed\\seed.z4s";
+  replay.Part = 1;
+  replay.Append(120, 1, 0, 0);
+  replay.Append(960, 2, 8, 1);
+  replay.Append(1000, 4, 9, 5);
+  std::string reason;
+  const std::string replayText = EncodeReplay(replay, "", reason);
+  const std::string oldReplay = "songs\\seed\\seed.z4s\r\n0\r\n2\r\n10,1\r\n20,3\r\n";
+
   // A song folder: the song, "extreme.zxt" with one extension part, and its three parts.
   SongRecord bundled = song;
   bundled.Bars = 2;
@@ -92,7 +103,9 @@ int main(int argc, char** argv) {
   const std::string ini = "VERSION\\;VER\\;1001\\;; records\r\n[VERSION]\r\nVER=1000\r\n[songs\\a\\a.zxs]\r\nHPR1=3\r\n"
                           "HPs1=\"12\"\r\n\r\n[USER]\rMAXFPS = 60\rDATAPATH=D:\\songs\n";
 
-  const bool ok = Write(folder + "/song.zxs", PackText(EncodeSongFile(song, SongFileVersion::Current))) &&
+  const bool ok = WriteWholeFileAtomic(folder + "/replay2.zxr", replayText) &&
+                  WriteWholeFileAtomic(folder + "/replay0.zxr", oldReplay) &&
+                  Write(folder + "/song.zxs", PackText(EncodeSongFile(song, SongFileVersion::Current))) &&
                   Write(folder + "/songfolder.bin", bundle) &&
                   Write(folder + "/pal4.bmp", gfxtest::MakeBmp(four, gfxtest::EncodeRows(5, 3, 4, false, pattern))) &&
                   Write(folder + "/rle8.bmp", gfxtest::MakeBmp(rle, rleRows)) &&

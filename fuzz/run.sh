@@ -13,7 +13,7 @@ flags="-fsanitize=fuzzer-no-link,address -fno-omit-frame-pointer -g"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTESSARU_BUILD_FUZZ=ON -DTESSARU_BUILD_TESTS=OFF -DTESSARU_GENERATE_DATA=OFF \
   -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" >/dev/null
-targets=(unpack_text part_file song_file dance_file bga_file song_parts wave_file bmp_decode ini_file)
+targets=(unpack_text part_file song_file dance_file bga_file song_parts wave_file bmp_decode ini_file replay_file)
 if [ $# -gt 0 ]; then targets=("$@"); fi
 cmake --build "$build" -j 2 --target fuzz_make_seeds "${targets[@]/#/fuzz_}"
 
@@ -24,7 +24,8 @@ ASAN_OPTIONS=detect_leaks=0 "$build/fuzz/fuzz_make_seeds" "$seeds"
 declare -A seed=([unpack_text]="song.zxs dance.zxd bga.zxb" [part_file]=part.zxp
                  [song_file]="song.zxs song1.zxs" [dance_file]=dance.zxd [bga_file]=bga.zxb
                  [song_parts]=songfolder.bin [wave_file]="stereo16.wav mono8.wav"
-                 [bmp_decode]="pal4.bmp rle8.bmp mask16.bmp rgb24.bmp" [ini_file]=records.ini)
+                 [bmp_decode]="pal4.bmp rle8.bmp mask16.bmp rgb24.bmp" [ini_file]=records.ini
+                 [replay_file]="replay2.zxr replay0.zxr")
 
 status=0
 for target in "${targets[@]}"; do

@@ -27,4 +27,23 @@ inline constexpr BltArea kPortrait{0, 0, 320, 480};
 // A song's jacket picture.
 inline constexpr int kJacketSize = 160;
 
+// The part select's "SELECT REPLAY DATA" dialog: a box over the side panels with two
+// columns of entries (system font, 16-pixel cells, rows 24 high).
+namespace replay_dialog {
+inline constexpr BltArea kBox{24, 72, 592, 360};
+inline constexpr int kTitleX = 176;
+inline constexpr int kTitleY = 80;
+inline constexpr int kColumnX[2] = {40, 328};
+inline constexpr int kColumnW = 272;
+inline constexpr int kTextInset = 8;
+inline constexpr int kHeadY = 112;
+inline constexpr int kListY = 148;
+inline constexpr int kRow = 24;
+inline constexpr int kNameChars = 14;  // 16 + 14 x 16 pixels fit a column
+inline constexpr int kEmptyX = 208;
+inline constexpr int kMoreX = 312;
+inline constexpr int kHintX = 112;
+inline constexpr int kHintY = 400;
+}  // namespace replay_dialog
+
 }  // namespace tessaru::menu_layout

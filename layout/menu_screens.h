@@ -67,6 +67,7 @@ inline constexpr BltArea kInstrument{6, 132, 288, 29};  // x from the panel's ed
 inline constexpr BltArea kPortraitBox{(kPanelWidth - 176) / 2, 166, 176, 264};
 inline constexpr BltArea kJacket{584, 4, 48, 48};
 inline constexpr TextAt kHelp{152, 440};
+inline constexpr TextAt kHelpWithReplays{56, 440};  // the longer line that names TAB
 }  // namespace part_select
 
 // The match-up: portraits slide in from the sides, then the name strips.

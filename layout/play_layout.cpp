@@ -169,6 +169,12 @@ BltArea CaptionCell(int caption, int16_t resolution) {
   return Area(240, 160 + 60 * std::clamp(caption, 0, kCaptions - 1), 320, 56, resolution);
 }
 
+ReplayNotePlace ReplayNoteAt(int p, int32_t chars, int16_t resolution) {
+  constexpr int32_t kCell = 16;  // system-font cells keep their size at either resolution
+  const bool low = resolution == kLowResolution;
+  return {(SheetWidth(resolution) - chars * kCell) / 2, (low ? 150 : 290) + std::clamp(p, 0, 1) * (low ? 26 : 28)};
+}
+
 std::vector<SheetCell> ChipSheetCells(int16_t res) {
   std::vector<SheetCell> cells;
   for (int r = 0; r < kChipRows; ++r) cells.push_back({"row " + std::to_string(r), ChipSheetRow(r, res)});

@@ -145,6 +145,13 @@ inline constexpr int kCaptionContinue = 2;
 inline constexpr int kCaptionGameOver = 3;
 inline constexpr int kCaptions = 4;
 BltArea CaptionCell(int caption, int16_t resolution);
+// Where player p's replay note of `chars` system-font characters goes during the result
+// display: centred between the pages, under the score, 1P above 2P.
+struct ReplayNotePlace {
+  int32_t X = 0;
+  int32_t Y = 0;
+};
+ReplayNotePlace ReplayNoteAt(int p, int32_t chars, int16_t resolution);
 
 // Every cell of the chip sheet and of the play sheet, named: the generator must draw
 // each, and no two may share a pixel.

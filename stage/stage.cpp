@@ -7,6 +7,7 @@
 #include "core/numbers.h"
 #include "stage/computer_player.h"
 #include "stage/lane_options.h"
+#include "stage/replay_playback.h"
 #include "stage/tempo_map.h"
 
 namespace tessaru {
@@ -69,6 +70,7 @@ Stage::Stage(SongRecord song, std::vector<PartRecord> parts, const StageSetup& s
     gaugeRules_.ChipTotal[p] = chart.ChipTotal;
     players_[p].StagePoints = setup_.StagePoints[p];
     players_[p].TourTotal = setup_.TourTotal[p];
+    capture_[p].Part = setup_.PlayerPart[p];
   }
   gaugeRules_.PlayStyle = setup_.PlayStyle;
   gaugeRules_.PartnerSkill = setup_.ComSkill[2];
@@ -120,6 +122,41 @@ bool Stage::Takes(int p) const {
 }
 
 void Stage::Update(int32_t songTimeMs) {
+  PlayReplays(songTimeMs);
+  Advance(songTimeMs);
+}
+
+// Each recorded press is judged once the clock reaches its tick, before the steps after
+// that tick are processed, as it was when it was made; presses of both players in tick
+// order.
+void Stage::PlayReplays(int32_t songTimeMs) {
+  while (endState_ == 0) {
+    int next = -1;
+    int32_t nextTick = 0;
+    for (int p = 0; p < 2; ++p) {
+      const ReplayRecord& r = setup_.Replays[p];
+      if (!setup_.ReplayPlayback[p] || replayNext_[p] >= PlayableEvents(r)) continue;
+      if (next < 0 || r.EvTick[replayNext_[p]] < nextTick) {
+        next = p;
+        nextTick = r.EvTick[replayNext_[p]];
+      }
+    }
+    if (next < 0) return;
+    const ReplayRecord& r = setup_.Replays[next];
+    const size_t e = replayNext_[next];
+    const int32_t at = ReplayEventTime(song_, r.EvTick[e]);
+    if (at > std::max(songTimeMs, songTime_)) return;
+    if (at > songTime_) Advance(at);
+    if (endState_ != 0) return;
+    ++replayNext_[next];
+    ReplayInput input{next, r.EvLane[e], r.EvTick[e], std::nullopt, std::nullopt};
+    if (r.Version >= 1) input.Code = r.EvJudge[e];
+    if (r.Version >= 2) input.ChipStep = r.EvStep[e];
+    ReplayPress(input);
+  }
+}
+
+void Stage::Advance(int32_t songTimeMs) {
   AdvanceClock(songTimeMs);
   for (auto& player : players_) player.LaneDue.fill(false);
   if (endState_ == 0) {
@@ -219,18 +256,33 @@ PressResult Stage::Press(int player, int16_t lane, double songTimeMs) {
   if (player < 0 || player > 1 || !IsLane(lane) || !Takes(player)) return {};
   PressResult result = Resolve(player, lane, songTimeMs, std::max(lastStep_, 0), std::nullopt, std::nullopt);
   if (result.Step >= 0) players_[player].PressDeltas.push_back(result.Delta);
+  ReplayRecord& capture = capture_[player];
+  // Presses beyond the limit are played and judged but not kept.
+  if (result.Judged && capture.EventCount < kReplayMaxEvents) {
+    const auto step = static_cast<int16_t>(std::clamp<int32_t>(result.RecordedStep, 0, std::numeric_limits<int16_t>::max()));
+    capture.Append(result.Tick, lane, step, result.ReplayCode);
+  }
   return result;
 }
 
 PressResult Stage::ReplayPress(const ReplayInput& input) {
   const int p = input.Player;
-  if (p < 0 || p > 1 || !IsLane(input.Lane) || players_[p].KnockedOut != 0) return {};
+  if (p < 0 || p > 1 || !IsLane(input.Lane) || input.Tick < 0 || players_[p].KnockedOut != 0) return {};
   const double time = TickToTime(song_, input.Tick);
-  return Resolve(p, input.Lane, time, input.Tick / kTicksPerStep, input.ChipStep, input.Delta);
+  return Resolve(p, input.Lane, time, input.Tick / kTicksPerStep, input.ChipStep, input.Code);
+}
+
+double Stage::NominalDelta(Judgement category) const {
+  switch (category) {
+    case JudgeLate: return windows_.WinJustLate + 1;
+    case JudgeEarly: return -windows_.WinJustEarly - 1;
+    case JudgeFar: return windows_.WinFarLate;
+    default: return 0;
+  }
 }
 
 PressResult Stage::Resolve(int p, int16_t lane, double timeMs, int32_t baseStep,
-                           std::optional<int32_t> chipStep, std::optional<double> forcedDelta) {
+                           std::optional<int32_t> chipStep, std::optional<int16_t> forcedCode) {
   auto& player = players_[p];
   const auto& chart = charts_[p];
   const auto& hits = hit_[p];
@@ -244,24 +296,31 @@ PressResult Stage::Resolve(int p, int16_t lane, double timeMs, int32_t baseStep,
   } else {
     candidate = FindPressCandidate(song_, chart.StepWords, hits, baseStep, lane, timeMs);
   }
-  if (candidate.Step >= 0 && forcedDelta) candidate.Delta = *forcedDelta;
   if (candidate.Step >= 0) player.LastLaneStep[static_cast<size_t>(lane)] = candidate.Step;
+  result.RecordedStep = candidate.Step >= 0 ? candidate.Step : std::max(lastStep_, 0);
 
   if (endState_ == 0) {
     result.Judged = true;
-    const Judgement category = candidate.Step >= 0 && candidate.Step < stepLimit_
-                                   ? ClassifyDelta(candidate.Delta, windows_)
-                                   : JudgeNone;
+    const bool onChart = candidate.Step >= 0 && candidate.Step < stepLimit_;
+    // A recorded judgement is given again as such, whatever the windows are now, so a
+    // replay repeats its stage exactly; a press at nothing that cost nothing costs nothing.
+    const Judgement forced = forcedCode ? ForcedCategory(*forcedCode) : JudgeNone;
+    Judgement category = JudgeNone;
+    if (forced != JudgeNone) {
+      category = onChart ? forced : JudgeNone;
+      candidate.Delta = NominalDelta(forced);
+    } else if (!forcedCode) {
+      category = onChart ? ClassifyDelta(candidate.Delta, windows_) : JudgeNone;
+    }
     if (category != JudgeNone) {
       hit_[p][static_cast<size_t>(candidate.Step)] = 1;
       ApplyHit(p, candidate.Step, category, false);
       result.Step = candidate.Step;
       result.Delta = candidate.Delta;
       result.Category = category;
-      static constexpr int16_t kReplayCodes[] = {1, 3, 2, 4};  // just, early, late, far
-      result.ReplayCode = kReplayCodes[static_cast<size_t>(category)];
-    } else {
-      BlankPress(p, lane, timeMs, result);
+      result.ReplayCode = ReplayCodeOf(category);
+    } else if (!forcedCode || *forcedCode != kReplayNoJudgement) {
+      BlankPress(p, lane, forcedCode && *forcedCode == kReplayBlank, result);
     }
   }
   // Every press sounds the lane's last chip, also during the result display.
@@ -273,10 +332,12 @@ PressResult Stage::Resolve(int p, int16_t lane, double timeMs, int32_t baseStep,
   return result;
 }
 
-void Stage::BlankPress(int p, int16_t lane, double timeMs, PressResult& result) {
-  const int32_t step = TimeToStep(song_, timeMs);
+// `forced`: a replayed blank press, which cost the player when it was made.
+void Stage::BlankPress(int p, int16_t lane, bool forced, PressResult& result) {
+  // Judged on the step the clock stands at, which a replay reproduces to the tick.
+  const int32_t step = curStep_;
   // The intro and the no-penalty stretches forgive presses at nothing.
-  if (step < int32_t{song_.IntroBars} * kStepsPerBar || noPenalty_) return;
+  if (!forced && (step < int32_t{song_.IntroBars} * kStepsPerBar || noPenalty_)) return;
   auto& player = players_[p];
   if (setup_.AssistFlag[p] == 0) ApplyGaugeEvent(p, GaugeBlank, step / kStepsPerBlock, lane);
   judgeDisplay_.Push(p, static_cast<int16_t>(FloorMod(int64_t{step}, int64_t{kStepsPerBlock})), DisplayBlank, songTime_);

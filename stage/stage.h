@@ -15,6 +15,7 @@
 
 #include "content/song_record.h"
 #include "core/random.h"
+#include "persist/replay_file.h"
 #include "stage/chip_effects.h"
 #include "stage/damage_blocks.h"
 #include "stage/gauge.h"
@@ -57,15 +58,18 @@ struct PressResult {
   Judgement Category = JudgeNone;  // JudgeJust..JudgeFar; JudgeMiss for a counted blank press
   int16_t ReplayCode = 0; // 0 nothing judged, 1 just, 2 late, 3 early, 4 far, 5 blank
   int32_t Tick = 0;       // CurTick when the press was judged
+  // The step a replay keeps: the chip judged, else the chip aimed at, else the last
+  // processed step.
+  int32_t RecordedStep = 0;
 };
 
-// A recorded press to play back: the chip step and the time difference may be forced.
+// A recorded press to play back: the chip step and the judgement may be forced.
 struct ReplayInput {
   int Player = 0;
   int16_t Lane = 1;
   int32_t Tick = 0;
   std::optional<int32_t> ChipStep;  // the chip to judge; otherwise chosen as for a live press
-  std::optional<double> Delta;      // the difference to judge with; otherwise measured
+  std::optional<int16_t> Code;      // the judgement code to force; otherwise measured
 };
 
 class Stage {
@@ -74,10 +78,12 @@ class Stage {
   Stage(SongRecord song, std::vector<PartRecord> parts, const StageSetup& setup, Random& random,
         SoundSink* sink = nullptr);
 
-  // Advances to song time songTimeMs (earlier times leave the clock where it is).
+  // Advances to song time songTimeMs (earlier times leave the clock where it is). The
+  // presses of a replay-driven player fall due on the way, each at its own tick.
   void Update(int32_t songTimeMs);
   // A press of lane 1..4 by player 0 or 1 at songTimeMs.
   PressResult Press(int player, int16_t lane, double songTimeMs);
+  // A press played back from a replay, judged where the stage stands now.
   PressResult ReplayPress(const ReplayInput& input);
   // Ends the stage now (F1): scored as if the song had ended.
   void Cut();
@@ -89,7 +95,10 @@ class Stage {
   const StagePlayer& Player(int p) const { return players_[p]; }
   int16_t Gauge(int p) const { return gauge_[p]; }
   bool IsHit(int p, int32_t step) const;
-  bool IsComputer(int p) const { return setup_.ComSkill[p] >= 0; }
+  bool IsComputer(int p) const { return setup_.ComSkill[p] >= 0 && !setup_.ReplayPlayback[p]; }
+  // Player p's judged presses so far (at most kReplayMaxEvents), with its part; the song
+  // path is left to the caller.
+  const ReplayRecord& Capture(int p) const { return capture_[p]; }
 
   int32_t SongTime() const { return songTime_; }
   int32_t CurStep() const { return curStep_; }
@@ -116,6 +125,8 @@ class Stage {
 
  private:
   void PrepareCharts();
+  void Advance(int32_t songTimeMs);
+  void PlayReplays(int32_t songTimeMs);
   void AdvanceClock(int32_t songTimeMs);
   void SchedulePlaySteps();
   void ScheduleBackgroundSteps();
@@ -123,9 +134,10 @@ class Stage {
   void Miss(int p, int32_t step);
   void ComputerStrike(int p, int32_t step, int16_t lane);
   PressResult Resolve(int p, int16_t lane, double timeMs, int32_t baseStep,
-                      std::optional<int32_t> chipStep, std::optional<double> forcedDelta);
+                      std::optional<int32_t> chipStep, std::optional<int16_t> forcedCode);
   void ApplyHit(int p, int32_t step, Judgement category, bool computer);
-  void BlankPress(int p, int16_t lane, double timeMs, PressResult& result);
+  void BlankPress(int p, int16_t lane, bool forced, PressResult& result);
+  double NominalDelta(Judgement category) const;
   void AddPoints(int p, Judgement category, bool computer);
   void ApplyGaugeEvent(int p, GaugeEvent kind, int32_t block, int16_t damageLane);
   void BreakCombo(StagePlayer& player);
@@ -150,6 +162,8 @@ class Stage {
   PerPlayer<StagePlayer> players_{};
   PerPlayer<std::vector<uint8_t>> hit_;  // per step: 1 struck, 2 passed as a miss
   PerPlayer<int16_t> gauge_{};
+  PerPlayer<ReplayRecord> capture_;
+  PerPlayer<size_t> replayNext_{};  // the next event of each player's replay
   ChipDensityTable density_;
   std::vector<int> automaticParts_;
   PerPlayer<int32_t> runLife_{};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/indexed_array.h"
+#include "persist/replay_file.h"
 
 namespace tessaru {
 
@@ -55,8 +56,10 @@ struct StageSetup {
   PerPlayer<int16_t> LaneOpt{0, 0};
   PerPlayer<int16_t> TimingOpt{0, 0};
   PerPlayer<int16_t> AssistFlag{0, 0};
-  // A replay drives this player: live presses are ignored and it cannot be knocked out.
+  // A replay drives this player: live presses are ignored, it never strikes as a computer
+  // and it cannot be knocked out. Its presses are Replays[p], checked with ReplayFitsChart.
   PerPlayer<bool> ReplayPlayback{false, false};
+  PerPlayer<ReplayRecord> Replays;
   int16_t RapidMode = 0;      // < 0: endless run (combo carried in RunLife(1))
   int16_t SpecialFlag = 0;
   TitleCode MenuChoice = TitleCode::SingleTour;  // free mode and the tutorial never knock out

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <iostream>
 
 #include "content/song_file.h"
@@ -12,7 +13,10 @@
 #include "sound/wave_file.h"
 #include "stage/play/play_devices.h"
 #include "stage/play/play_stage.h"
+#include "stage/replay_playback.h"
+#include "stage/simulation.h"
 #include "tools/commands.h"
+#include "tools/replay_support.h"
 #include "tools/timing_json.h"
 
 namespace tessaru {
@@ -32,7 +36,30 @@ struct PlayOptions {
   std::string Screenshot;
   int ScreenshotAt = 10000;
   std::string Record;
+  std::string Presses;
+  std::string Replay;
+  std::string SaveReplay;
 };
+
+// Player 1's default lane keys (Z X C V).
+constexpr uint8_t kLaneKeys[5] = {0, 0x5A, 0x58, 0x43, 0x56};
+
+// Schedules the presses as key events on the headless clock, once the song clock's
+// origin is known; each key is let go halfway to the next press of its lane (30 ms at most).
+void ScheduleLaneKeys(platform::HeadlessControl& control, const std::vector<ScriptedPress>& presses, double originMs) {
+  for (size_t i = 0; i < presses.size(); ++i) {
+    const ScriptedPress& p = presses[i];
+    double hold = 30;
+    for (size_t j = i + 1; j < presses.size(); ++j) {
+      if (presses[j].Lane != p.Lane) continue;
+      hold = std::min(hold, (presses[j].TimeMs - p.TimeMs) / 2);
+      break;
+    }
+    const uint8_t key = kLaneKeys[p.Lane];
+    control.ScheduleKey({originMs + p.TimeMs, key, true});
+    control.ScheduleKey({originMs + p.TimeMs + hold, key, false});
+  }
+}
 
 nlohmann::json PlayerJson(const StagePlayerOutcome& p) {
   return {{"JudgeCount", p.JudgeCount}, {"StagePoints", p.StagePoints}, {"TourTotal", p.TourTotal},
@@ -51,6 +78,16 @@ void RunPlay(const PlayOptions& o) {
   }
   if (!o.Screenshot.empty() && !o.Headless) throw CommandFailure("--screenshot needs --headless");
   if (!o.Record.empty() && !o.Headless) throw CommandFailure("--record needs --headless");
+  if (!o.Presses.empty() && !o.Headless) throw CommandFailure("--presses needs --headless");
+  if (!o.Presses.empty() && !o.Replay.empty()) throw CommandFailure("--presses and --replay cannot both drive player 1");
+  const std::vector<ScriptedPress> script = o.Presses.empty() ? std::vector<ScriptedPress>{} : ReadPressScript(o.Presses);
+  if (!o.Replay.empty()) {
+    std::string reason;
+    if (!ReplayFitsChart(LoadReplayOrFail(o.Replay), static_cast<int16_t>(o.Part), parts[static_cast<size_t>(o.Part)],
+                         reason)) {
+      throw CommandFailure(o.Replay + ": " + reason);
+    }
+  }
   const std::string data = o.Data.empty() ? DefaultDataFolder(ExecutableFolder()) : o.Data;
   std::string error;
   auto devices = OpenPlayDevices(o.Headless, !o.Windowed && !o.Headless, data, error);
@@ -63,12 +100,29 @@ void RunPlay(const PlayOptions& o) {
                  settings, data, o.Song, song, parts);
   c.Setup.PlayerPart = {static_cast<int16_t>(o.Part), static_cast<int16_t>(o.OpponentPart)};
   c.Setup.PlayStyle = static_cast<int16_t>(o.Style);
-  c.Setup.ComSkill = {static_cast<int16_t>(o.Autoplay || o.Headless ? 100 : -1), static_cast<int16_t>(o.ComSkill), 99, 99};
+  const bool byHand = !o.Presses.empty() || !o.Replay.empty() || (!o.Autoplay && !o.Headless);
+  c.Setup.ComSkill = {static_cast<int16_t>(byHand ? -1 : 100), static_cast<int16_t>(o.ComSkill), 99, 99};
+  // Replays are a free-mode matter: nobody is knocked out.
+  if (!o.Replay.empty() || !o.SaveReplay.empty()) c.Setup.MenuChoice = TitleCode::FreeMode;
+  if (!o.Replay.empty()) {
+    c.Setup.ReplayPlayback[0] = true;
+    c.ReplayFiles[0] = o.Replay;
+  }
+  if (!o.SaveReplay.empty() && !ReplaySaveAllowed(c.Setup, 0)) {
+    throw CommandFailure("--save-replay: player 1 must play by hand (not --autoplay or --replay)");
+  }
   c.WindowClosed = [&devices] { return devices->Platform->input->QuitRequested(); };
   bool shot = false;
-  if (!o.Screenshot.empty() && devices->Headless) {
+  bool scheduled = script.empty();
+  if (devices->Headless) {
     c.FrameDrawn = [&](int32_t songTime) {
-      if (!shot && songTime >= o.ScreenshotAt) shot = devices->Headless->SaveLastFramePng(o.Screenshot);
+      if (!scheduled) {
+        ScheduleLaneKeys(*devices->Headless, script, devices->Platform->clock->NowMs() - songTime);
+        scheduled = true;
+      }
+      if (!o.Screenshot.empty() && !shot && songTime >= o.ScreenshotAt) {
+        shot = devices->Headless->SaveLastFramePng(o.Screenshot);
+      }
     };
   }
   if (devices->Headless && !o.Record.empty()) devices->Headless->RecordAudio(true);
@@ -83,6 +137,7 @@ void RunPlay(const PlayOptions& o) {
     }
   }
   const StageOutcome& out = c.Outcome;
+  if (!o.SaveReplay.empty()) SaveReplayOrFail(o.SaveReplay, out.Captures[0], data);
   nlohmann::json presses = nlohmann::json::array();
   for (const JudgedPress& p : out.Presses) {
     presses.push_back({p.SongTimeMs, p.Lane, p.Category == JudgeMiss ? nlohmann::json(nullptr) : nlohmann::json(p.Delta)});
@@ -120,6 +175,9 @@ void RegisterPlayCommand(CLI::App& app) {
   cmd->add_option("--screenshot", options->Screenshot, "with --headless: save a frame as PNG");
   cmd->add_option("--screenshot-at", options->ScreenshotAt, "song time of the screenshot (ms)");
   cmd->add_option("--record", options->Record, "with --headless: write the whole mix as a WAVE file");
+  cmd->add_option("--presses", options->Presses, "with --headless: player 1 presses its lane keys at these song times (lines \"songTimeMs,lane\")");
+  cmd->add_option("--replay", options->Replay, "player 1 plays back this replay file (recorded on --part)");
+  cmd->add_option("--save-replay", options->SaveReplay, "write player 1's presses to this replay file");
   cmd->callback([options] { RunPlay(*options); });
 }
 

@@ -11,10 +11,12 @@
 #include "core/file_access.h"
 #include "core/paths.h"
 #include "core/random.h"
+#include "stage/replay_playback.h"
 #include "stage/simulation.h"
 #include "stage/stage.h"
 #include "tools/command_support.h"
 #include "tools/commands.h"
+#include "tools/replay_support.h"
 #include "tools/timing_json.h"
 
 namespace tessaru {
@@ -36,17 +38,10 @@ struct SimulateOptions {
   uint64_t seed = 1;
   std::string pressesFile;
   bool assist = false;
+  bool freeMode = false;
+  std::string replayFile;
+  std::string saveReplay;
 };
-
-std::vector<ScriptedPress> LoadPresses(const std::string& path) {
-  if (path.empty()) return {};
-  const auto bytes = ReadWholeFile(path, 64ull << 20);
-  if (!bytes) throw CommandFailure(path + ": presses file not found or not readable");
-  std::string error;
-  auto presses = ParsePressScript(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), error);
-  if (!error.empty()) throw CommandFailure(path + ": " + error);
-  return presses;
-}
 
 void CheckPart(int index, size_t partCount, const char* option) {
   if (index < 0 || static_cast<size_t>(index) >= partCount) {
@@ -81,7 +76,7 @@ void Simulate(const SimulateOptions& options) {
   parts.resize(partCount);
   CheckPart(options.part, partCount, "--part");
   CheckPart(options.opponentPart, partCount, "--opponent-part");
-  const auto presses = LoadPresses(options.pressesFile);
+  const auto presses = options.pressesFile.empty() ? std::vector<ScriptedPress>{} : ReadPressScript(options.pressesFile);
 
   StageSetup setup;
   setup.PlayerPart = {static_cast<int16_t>(options.part), static_cast<int16_t>(options.opponentPart)};
@@ -94,10 +89,31 @@ void Simulate(const SimulateOptions& options) {
   setup.Settings.JudgeOffset = static_cast<int16_t>(options.judgeOffset);
   setup.Settings.JudgeStyle = static_cast<int16_t>(options.judgeStyle);
   setup.Settings.BgPartOffset = options.bgPartOffset;
+  setup.MenuChoice = options.freeMode ? TitleCode::FreeMode : TitleCode::SingleTour;
+  if (!options.replayFile.empty()) {
+    if (!presses.empty()) throw CommandFailure("--presses and --replay cannot both drive player 1");
+    ReplayRecord replay = LoadReplayOrFail(options.replayFile);
+    std::string reason;
+    if (!ReplayFitsChart(replay, setup.PlayerPart[0], parts[static_cast<size_t>(options.part)], reason)) {
+      throw CommandFailure(options.replayFile + ": " + reason);
+    }
+    setup.ComSkill[0] = -1;
+    setup.ReplayPlayback[0] = true;
+    setup.LaneOpt[0] = 0;
+    setup.Replays[0] = std::move(replay);
+  }
+  if (!options.saveReplay.empty() && !ReplaySaveAllowed(setup, 0)) {
+    throw CommandFailure("--save-replay: player 1 must play by hand, with no lane option");
+  }
   Random random(options.seed);
   Stage stage(std::move(song), std::move(parts), setup, random);
   if (!RunSimulation(stage, presses)) {
     throw CommandFailure(options.path + ": the stage did not end (tempo map too slow to play)");
+  }
+  if (!options.saveReplay.empty()) {
+    ReplayRecord capture = stage.Capture(0);
+    capture.SongPath = options.path;
+    SaveReplayOrFail(options.saveReplay, capture, "");
   }
   nlohmann::ordered_json json;
   json["players"] = {PlayerJson(stage, 0), PlayerJson(stage, 1)};
@@ -130,6 +146,9 @@ void RegisterSimulateCommand(CLI::App& app) {
   cmd->add_option("--seed", o->seed, "seed of the random draws")->capture_default_str();
   cmd->add_option("--presses", o->pressesFile, "player 1's presses: lines \"songTimeMs,lane\" in time order");
   cmd->add_flag("--assist", o->assist, "player 1 plays with the beginner assist");
+  cmd->add_flag("--free-mode", o->freeMode, "free mode: nobody is knocked out");
+  cmd->add_option("--replay", o->replayFile, "player 1 plays back this replay file (recorded on --part)");
+  cmd->add_option("--save-replay", o->saveReplay, "write player 1's presses to this replay file");
   cmd->callback([o] { Simulate(*o); });
 }
 

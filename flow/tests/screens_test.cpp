@@ -10,7 +10,7 @@
 namespace tessaru {
 namespace {
 
-enum Press { kNone, kUp, kDown, kLeft, kRight, kDecide, kEsc, kF1, kUpDecide, kDecide2P, kLane2P };
+enum Press { kNone, kUp, kDown, kLeft, kRight, kDecide, kEsc, kF1, kUpDecide, kDecide2P, kLane2P, kTab };
 
 MenuButtons Buttons(Press press) {
   MenuButtons b;
@@ -25,6 +25,7 @@ MenuButtons Buttons(Press press) {
     case kUpDecide: b.Side[0].Up = b.Side[0].Decide = true; break;
     case kDecide2P: b.Side[1].Decide = b.Side[1].AnyOfFirstFive = true; break;
     case kLane2P: b.Side[1].AnyOfFirstFive = true; break;
+    case kTab: b.Tab = true; break;
     case kNone: break;
   }
   return b;
@@ -189,6 +190,45 @@ TEST(PartSelectScreen, PicksSettleInTurnAndHoldBeforeLeaving) {
     }
     EXPECT_EQ(s.Part, c.Parts) << c.Name;
     EXPECT_EQ(s.Done, c.Done) << c.Name;
+  }
+}
+
+TEST(PartSelectScreen, TheReplayDialogTakesTheButtonsWhileOpen) {
+  using E = ScreenEvent;
+  struct Case {
+    const char* Name;
+    bool Offered;
+    std::vector<Press> Keys;
+    E LastEvent;
+    bool Open;                // the dialog afterwards
+    PerPlayer<int> Entry;     // the replays chosen
+    PerPlayer<bool> Settled;
+    PerPlayer<int16_t> Parts;  // the previous parts were 5 and 6; the entries are parts 2 and 3
+  };
+  const Case cases[] = {
+      {"Tab opens it in free mode", true, {kTab}, E::None, true, {-1, -1}, {false, false}, {5, 6}},
+      {"not offered: Tab does nothing", false, {kTab, kDecide}, E::None, false, {-1, -1}, {true, false}, {5, 6}},
+      {"F1 closes only the dialog", true, {kTab, kF1}, E::None, false, {-1, -1}, {false, false}, {5, 6}},
+      {"F1 after closing goes back", true, {kTab, kF1, kF1}, E::Back, false, {-1, -1}, {false, false}, {5, 6}},
+      {"Esc quits from the dialog", true, {kTab, kEsc}, E::Quit, true, {-1, -1}, {false, false}, {5, 6}},
+      {"decide plays the 1P entry and settles 1P", true, {kTab, kDown, kDecide}, E::None, false, {1, -1},
+       {true, false}, {3, 6}},
+      {"the 2P column settles the computer side", true, {kTab, kRight, kDecide}, E::None, false, {-1, 0},
+       {false, true}, {5, 2}},
+      {"the buttons do not move the part cursor meanwhile", true, {kTab, kDown, kTab, kDecide}, E::None, false,
+       {-1, -1}, {true, false}, {5, 6}},
+  };
+  for (const Case& c : cases) {
+    PartSelectScreen s = MakePartSelectScreen({0, 1, 2, 3, 4, 5, 6, 7}, {false, true}, false, {5, 6});
+    s.ReplaysOffered = c.Offered;
+    s.Dialog.Entries = {{"a2-000.zxr", 2}, {"a3-000.zxr", 3}};
+    E last = E::None;
+    for (Press k : c.Keys) last = Update(s, Buttons(k), 10).Event;
+    EXPECT_EQ(last, c.LastEvent) << c.Name;
+    EXPECT_EQ(s.Dialog.Open, c.Open) << c.Name;
+    EXPECT_EQ(s.ReplayEntry, c.Entry) << c.Name;
+    EXPECT_EQ(s.Settled, c.Settled) << c.Name;
+    EXPECT_EQ(s.Part, c.Parts) << c.Name;
   }
 }
 

@@ -1,5 +1,8 @@
 #include "stage/play/play_devices.h"
 
+#include "core/file_access.h"
+#include "core/paths.h"
+
 #include "persist/key_settings.h"
 
 namespace tessaru {
@@ -35,6 +38,8 @@ std::unique_ptr<PlayDevices> OpenPlayDevices(bool headless, bool fullScreen, con
   }
   d->Input->InitInput(true);
   DefaultKeySettings(d->Input->KeyMap());
+  // The stage's captions in the system font, when the data folder has it.
+  if (FileExists(JoinLogical(dataPath, "\\image\\sysfont.zxg"))) d->Graph->LoadSystemFont(d->Graph->NewSurface(0, 0));
   return d;
 }
 

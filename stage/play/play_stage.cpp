@@ -10,7 +10,9 @@
 #include "core/paths.h"
 #include "layout/play_layout.h"
 #include "stage/play/display_mode.h"
+#include "stage/play/stage_replays.h"
 #include "stage/play/stage_run.h"
+#include "stage/replay_playback.h"
 #include "stage/tempo_map.h"
 
 namespace tessaru {
@@ -27,6 +29,10 @@ StageSetup SetupFor(const StageContext& c, const PlayAssets& a) {
   setup.Settings.SndPanVolCtrl = s.SNDPANVOLCTRL;
   setup.Settings.EffectSwing = EffectSwing(a.Resolution);
   setup.SoundSlots = a.PartSlots;
+  // A replay was recorded on the chart as written.
+  for (size_t p = 0; p < 2; ++p) {
+    if (setup.ReplayPlayback[p]) setup.LaneOpt[p] = 0;
+  }
   return setup;
 }
 
@@ -192,6 +198,7 @@ void StageRun::JudgePresses(double songExact, double nowMs) {
 void StageRun::Iterate(int caption, int32_t number) {
   ++context_.Outcome.Iterations;
   context_.Input.UpdateFuncState(true);
+  if (replayRequestsOpen_) TakeReplayRequests();
   const double nowMs = context_.Clock.NowMs();
   if (trackPlaying_) track_.Sample();
   const int32_t songTime = clock_->Read();
@@ -213,9 +220,34 @@ void StageRun::Iterate(int caption, int32_t number) {
   }
 }
 
+void StageRun::TakeReplayRequests() {
+  for (int p = 0; p < 2; ++p) {
+    const size_t i = static_cast<size_t>(p);
+    if (replayRequested_[i] || !ReplaySaveAllowed(context_.Setup, p)) continue;
+    if (context_.Input.FuncState(p, 0) != tessaru::KeyPressed) continue;
+    replayRequested_[i] = true;
+    const SoundSlot decide = LoadStageSound(context_, assets_, "\\sound\\decide.wav");
+    if (decide >= 0) context_.Sound.PlaySound(decide, true, false);
+  }
+}
+
+void StageRun::DrawReplayNotes() {
+  const bool low = resolution_ == kLowResolution;
+  for (int p = 0; p < 2; ++p) {
+    const size_t i = static_cast<size_t>(p);
+    if (!ReplaySaveAllowed(context_.Setup, p)) continue;
+    const std::string side = p == 0 ? "1P " : "2P ";
+    const std::string text = side + (replayRequested_[i] ? (low ? "REPLAY OK" : "REPLAY WILL BE SAVED")
+                                                         : (low ? "DECIDE:SAVE" : "DECIDE: SAVE REPLAY"));
+    const ReplayNotePlace at = ReplayNoteAt(p, static_cast<int32_t>(text.size()), resolution_);
+    context_.Graph.DrawSystemText(BackIndex, text, at.X, at.Y, 1);
+  }
+}
+
 void StageRun::DrawFrame(int caption, int32_t number) {
   view_->Draw();
   if (caption >= 0) view_->DrawCaption(caption, number);
+  if (replayRequestsOpen_) DrawReplayNotes();
   context_.Graph.FlipScreen();
   if (context_.FrameDrawn) context_.FrameDrawn(stage_->SongTime());
   ++frameCount_;
@@ -284,6 +316,7 @@ int16_t WithStageDisplay(StageContext& c, const std::function<int16_t(PlayAssets
 
 int16_t PlayStage(StageContext& c) {
   return WithStageDisplay(c, [&c](PlayAssets& assets) -> int16_t {
+    LoadStageReplays(c);
     StageRun run(c, assets, assets.Resolution);
     run.Start();
     while (run.GetStage().EndState() == 0) run.Iterate();
@@ -291,6 +324,7 @@ int16_t PlayStage(StageContext& c) {
     FillOutcome(c.Outcome, stage);
     if (run.EscapeDown() || run.WindowClosed()) {
       c.Outcome.QuitRequested = true;
+      SaveStageReplays(c, stage, {false, false});
       return -1;
     }
     const std::array<bool, 2> humans{c.Setup.ComSkill[0] < 0, c.Setup.ComSkill[1] < 0};
@@ -301,6 +335,7 @@ int16_t PlayStage(StageContext& c) {
     if (c.StageEnded) c.StageEnded(c.Outcome);
     const int16_t result = RunResultSequence(run, lost, c.ContinueAllowed);
     if (result == -1) c.Outcome.QuitRequested = true;
+    SaveStageReplays(c, stage, run.ReplayRequests());
     return result;
   });
 }

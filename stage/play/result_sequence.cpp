@@ -70,7 +70,9 @@ int16_t RunResultSequence(StageRun& run, bool lost, bool continueAllowed) {
     }
     return std::min<int32_t>(score, static_cast<int32_t>(int64_t{score} * (e - kCountSoundMs) / kCountSoundMs));
   };
+  run.OpenReplayRequests(true);
   int16_t code = Wait(run, kResultMs, caption, shownScore, [](uint32_t) { return false; }, 0);
+  run.OpenReplayRequests(false);
   if (code != 0 || !lost || !continueAllowed) return code;
 
   // Continue? A human's decision within 11 s continues the run.

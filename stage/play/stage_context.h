@@ -14,6 +14,7 @@
 #include "core/random.h"
 #include "graphics/graph_lib.h"
 #include "input/input_lib.h"
+#include "persist/replay_file.h"
 #include "persist/user_settings.h"
 #include "platform/platform.h"
 #include "sound/sound_lib.h"
@@ -58,6 +59,10 @@ struct StageOutcome {
   double SequenceStartMs = 0;  // Clock::NowMs when the end-of-stage sequence began
   uint64_t FramesDrawn = 0;
   uint64_t Iterations = 0;
+  // Each player's judged presses, with the song path and part.
+  PerPlayer<ReplayRecord> Captures;
+  // The replay files written at tear-down for the players who asked (empty: none).
+  PerPlayer<std::string> SavedReplays;
 };
 
 struct StageContext {
@@ -75,6 +80,10 @@ struct StageContext {
   // RESOLUTION falls back to 0 when the low-resolution display cannot be made.
   UserSettings& Settings;
   std::string DataPath;
+  // Replays are saved into its "replay" folder (empty: the data folder).
+  std::string ProgramFolder;
+  // The replay file each side with Setup.ReplayPlayback plays back.
+  PerPlayer<std::string> ReplayFiles;
   // The song file's logical path; its folder holds the parts' sounds, the track and the
   // background animation.
   std::string SongPath;

@@ -1,6 +1,7 @@
 #pragma once
 // The running state of one PlayStage call, shared by the play loop and the result
 // sequence. Private to the play screen.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -38,6 +39,11 @@ class StageRun {
   bool WindowClosed() const;
   uint32_t Ticks() const { return context_.Clock.GetTickCount(); }
 
+  // While open (the result display), a player's decide button asks for its replay to be
+  // saved, and the screen says so.
+  void OpenReplayRequests(bool open) { replayRequestsOpen_ = open; }
+  const std::array<bool, 2>& ReplayRequests() const { return replayRequested_; }
+
   Stage& GetStage() { return *stage_; }
   PlayView& View() { return *view_; }
   StageContext& Context() { return context_; }
@@ -46,6 +52,8 @@ class StageRun {
 
  private:
   double ExactSongTime(int32_t songTime, double nowMs);
+  void TakeReplayRequests();
+  void DrawReplayNotes();
   void JudgePresses(double songExact, double nowMs);
 
   StageContext& context_;
@@ -60,6 +68,8 @@ class StageRun {
   PlatformTicks ticks_;
   std::unique_ptr<SongClock> clock_;
   bool trackPlaying_ = false;
+  bool replayRequestsOpen_ = false;
+  std::array<bool, 2> replayRequested_{false, false};
   int16_t maxFps_ = 60;
   int32_t lastDrawTime_ = -1000000;
   uint32_t lastFpsTick_ = 0;

@@ -360,10 +360,9 @@ TEST(Stage, ReplayPressesForceTheirJudgement) {
   Stage& stage = rig.Build(MakeSong(120, 4), {MakePart(4, {{8, 1}, {12, 2}}), MakePart(4, {})}, setup);
   EXPECT_FALSE(stage.Press(0, 1, 1000).Judged);  // live keys do not drive a replay
   stage.Update(1000);
-  const JudgeWindows& w = stage.Windows();
-  ReplayInput late{0, 1, 960, 8, w.WinJustLate + 1};
+  ReplayInput late{0, 1, 960, 8, kReplayLate};
   EXPECT_EQ(stage.ReplayPress(late).Category, JudgeLate);
-  ReplayInput again{0, 1, 960, 8, 0.0};  // the chip is taken: blank
+  ReplayInput again{0, 1, 960, 8, kReplayJust};  // the chip is taken: blank
   EXPECT_EQ(stage.ReplayPress(again).ReplayCode, 5);
   stage.Update(1500);
   ReplayInput measured{0, 2, 1440, std::nullopt, std::nullopt};
