@@ -57,6 +57,7 @@ FlowStageResult PlayFlowStage(Game& game, bool continueAllowed) {
   context.WindowClosed = [&game] { return game.Devices().input->QuitRequested(); };
   context.Rng = &game.Rng;
 
+  if (game.StageStarting) game.StageStarting(context);
   FlowStageResult result;
   result.Code = PlayStage(context);
   result.Outcome = context.Outcome;

@@ -1,8 +1,14 @@
 #include "flow/game_main.h"
 
+#include <optional>
+
 #include "core/file_access.h"
 #include "core/numbers.h"
 #include "flow/free_mode.h"
+#include "flow/results/results_screens.h"
+#include "flow/tours/tours.h"
+#include "flow/tours/unlocks.h"
+#include "persist/player_rank.h"
 #include "flow/menu_sound.h"
 #include "flow/title_screen.h"
 #include "persist/key_settings.h"
@@ -51,26 +57,62 @@ bool StartUp(Game& game) {
   return true;
 }
 
+// The flow a mode code runs (-2 fatal, -1 end the game, else back to the title), or
+// none for a single screen or a code without an activity.
+std::optional<int16_t> RunFlow(Game& game, int16_t choice) {
+  switch (choice) {
+    case 0: return RunSingleTour(game);
+    case kMenuFreeMode: return RunFreeMode(game);
+    case 2: return RunSpecialTour(game);
+    case 13: return RunTutorial(game);
+    case 14: return RunBeginnerMode(game);
+    case 20: return RunPairTour(game);
+    default: return std::nullopt;
+  }
+}
+
+// The record screens the title reaches; false for a code that names none.
+bool RunRecordScreen(Game& game, int16_t choice) {
+  switch (choice) {
+    case 6: ShowTourRecords(game, 0); return true;
+    case 7: ShowSongRecords(game); return true;
+    case 8: ShowPlayerRank(game); return true;
+    case 15: ShowSpecialRecords(game, 0); return true;
+    default: return false;
+  }
+}
+
+void RecomputeUnlocks(Game& game) {
+  const int16_t rank = PlayerRankIndex(game.Records, LoadRankThresholds(game.DataPath));
+  game.Unlocked = ComputeUnlockedModes(game.Records, game.Songs, rank);
+}
+
 LoopEnd MainLoop(Game& game) {
   for (;;) {
     StopMenuBgm(game);
+    RecomputeUnlocks(game);
     int16_t sub = 0;
     const int16_t code = RunTitle(game, sub);
     const TitleAction action =
         ApplyTitleCode(code, sub, game.State.MenuChoice, game.State.MenuSub);
-    if (action.Ending) continue;  // the ending screen comes with the records screens
+    if (action.Ending) {
+      game.State.QuitRequested = false;
+      ShowEnding(game, 0);
+      // Esc ends the game from the ending too.
+      if (game.State.QuitRequested) return LoopEnd::Save;
+      continue;
+    }
     game.State.MenuChoice = action.MenuChoice;
     game.State.MenuSub = action.MenuSub;
-    switch (action.MenuChoice) {
-      case kMenuFreeMode: {
-        const int16_t result = RunFreeMode(game);
-        if (result == -2) return LoopEnd::Fatal;
-        if (result == -1 || game.State.QuitRequested) return LoopEnd::Save;
-        break;
-      }
-      default:
-        // Esc on the title, the EXIT entry, or a code whose activity this build lacks.
-        return LoopEnd::Save;
+    game.State.QuitRequested = false;
+    if (const std::optional<int16_t> result = RunFlow(game, action.MenuChoice)) {
+      if (*result == -2) return LoopEnd::Fatal;
+      if (*result == -1 || game.State.QuitRequested) return LoopEnd::Save;
+    } else if (RunRecordScreen(game, action.MenuChoice)) {
+      if (game.State.QuitRequested) return LoopEnd::Save;
+    } else {
+      // Esc on the title, the EXIT entry, or a code whose activity this build lacks.
+      return LoopEnd::Save;
     }
   }
 }

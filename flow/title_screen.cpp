@@ -2,27 +2,28 @@
 
 #include <algorithm>
 
-#include "core/file_access.h"
-#include "core/paths.h"
 #include "flow/menu_sound.h"
 #include "flow/screen_frame.h"
+#include "flow/tours/tours.h"
+#include "flow/tours/unlocks.h"
+#include "layout/title_layout.h"
 
 namespace tessaru {
 namespace {
 
 // Every activity of the game has its cell; BuildTitleGrid empties what cannot be chosen.
+// One-player play on the left, two players in the middle, records and settings right.
 constexpr TitleGrid kFullGrid = {{
-    {{{9, "ARCADE"}, {1, "FREE MODE"}, {4, "CONFIG"}}},
-    {{{20, "TWO PLAYERS"}, {11, "SESSION"}, {6, "TOUR RECORDS"}}},
+    {{{1, "FREE MODE"}, {20, "DOUBLE"}, {6, "TOUR RECORDS"}}},
+    {{{9, "ARCADE"}, {11, "SESSION"}, {15, "FAVORITES"}}},
     {{{2, "SPECIAL"}, {12, "TRAINING"}, {7, "SONG RECORDS"}}},
-    {{{14, "BEGINNER"}, {13, "TUTORIAL"}, {8, "PLAYER RANK"}}},
-    {{{-1, ""}, {-1, ""}, {15, "FAVORITES"}}},
-    {{{-1, ""}, {-1, ""}, {-1, ""}}},
+    {{{14, "BEGINNER"}, {-1, ""}, {8, "PLAYER RANK"}}},
+    {{{13, "TUTORIAL"}, {-1, ""}, {kTitleEnding, "ENDING"}}},
+    {{{-1, ""}, {-1, ""}, {4, "CONFIG"}}},
     {{{-1, ""}, {kTitleExit, "EXIT"}, {-1, ""}}},
 }};
 
 bool Available(int16_t code, const TitleConditions& c) {
-  if (code < 0) return false;
   if (code != kTitleExit &&
       std::find(c.Activities.begin(), c.Activities.end(), code) == c.Activities.end()) {
     return false;
@@ -32,8 +33,10 @@ bool Available(int16_t code, const TitleConditions& c) {
     case 14: return c.TutorialFiles;
     case 9:
     case 11:
+    case 20:
     case 12: return c.SongListValid;
-    case 2: return c.UnlockedModeCount > 0;
+    case 2: return c.SongListValid && c.UnlockedModeCount > 0;
+    case kTitleEnding: return c.RunFinished;
     default: return true;
   }
 }
@@ -41,16 +44,45 @@ bool Available(int16_t code, const TitleConditions& c) {
 TitleConditions ConditionsOf(const Game& game) {
   TitleConditions c;
   c.SongListValid = game.Songs.SongListValid;
-  if (!game.Songs.SongPaths.empty()) {
-    c.TutorialFiles = FileExists(FolderOf(game.Songs.SongPaths[0]) + "\\tuto1p.zxp");
-  }
-  c.Activities = {kMenuFreeMode};
+  c.TutorialFiles = TutorialFilesPresent(game);
+  c.UnlockedModeCount = game.Unlocked.UnlockedModeCount;
+  c.RunFinished = FlagMarked(game.Records, 3);
+  c.Activities = {9, 1, 2, 11, 20, 13, 14, 6, 7, 8, 15, kTitleEnding};
   return c;
 }
 
-constexpr int kMenuX = 224;
-constexpr int kMenuY = 272;
-constexpr int kMenuRowHeight = 28;
+const TitleEntry& At(const TitleGrid& grid, int row, int column) {
+  return grid[static_cast<size_t>(row)][static_cast<size_t>(column)];
+}
+
+// The next filled cell from (row, column) in steps of (dr, dc), wrapping; the same cell
+// when no other lies that way.
+void Walk(const TitleGrid& grid, int& row, int& column, int dr, int dc) {
+  int r = row;
+  int c = column;
+  const int span = dr != 0 ? kTitleRows : kTitleColumns;
+  for (int i = 0; i < span; ++i) {
+    r = (r + dr + kTitleRows) % kTitleRows;
+    c = (c + dc + kTitleColumns) % kTitleColumns;
+    if (At(grid, r, c).Filled()) {
+      row = r;
+      column = c;
+      return;
+    }
+  }
+}
+
+void Draw(const TitleState& s, GraphLib& g) {
+  namespace L = title_layout;
+  for (int r = 0; r < kTitleRows; ++r) {
+    for (int c = 0; c < kTitleColumns; ++c) {
+      const TitleEntry& e = At(s.Grid, r, c);
+      if (!e.Filled()) continue;
+      g.DrawSystemText(BackIndex, e.Label, L::kColumnX[c], L::RowY(r), 1);
+    }
+  }
+  if (s.Row >= 0) g.DrawSystemText(BackIndex, ">", L::kColumnX[s.Column] - L::kCursorDX, L::RowY(s.Row), 1);
+}
 
 }  // namespace
 
@@ -58,20 +90,44 @@ TitleGrid BuildTitleGrid(const TitleConditions& conditions) {
   TitleGrid grid = kFullGrid;
   for (auto& row : grid) {
     for (TitleEntry& e : row) {
-      if (!Available(e.Code, conditions)) e = TitleEntry{};
+      if (e.Filled() && !Available(e.Code, conditions)) e = TitleEntry{};
     }
   }
   return grid;
 }
 
-std::vector<std::pair<int, int>> TitleCursorCells(const TitleGrid& grid) {
-  std::vector<std::pair<int, int>> cells;
-  for (int r = 0; r < kTitleRows; ++r) {
+TitleState StartTitle(const TitleGrid& grid) {
+  TitleState s;
+  s.Grid = grid;
+  for (int r = 0; r < kTitleRows && s.Row < 0; ++r) {
     for (int c = 0; c < kTitleColumns; ++c) {
-      if (grid[static_cast<size_t>(r)][static_cast<size_t>(c)].Code >= 0) cells.emplace_back(r, c);
+      if (At(grid, r, c).Filled()) {
+        s.Row = r;
+        s.Column = c;
+        break;
+      }
     }
   }
-  return cells;
+  return s;
+}
+
+TitleEvent UpdateTitle(TitleState& s, const MenuButtons& b) {
+  TitleEvent e;
+  if (b.AnyDecide()) {
+    e.What = TitleEvent::Kind::Decided;
+    e.Sub = b.Side[0].Decide ? 0 : 1;
+    e.Code = s.Row >= 0 ? At(s.Grid, s.Row, s.Column).Code : kTitleEnding;
+    return e;
+  }
+  if (s.Row < 0) return e;
+  const int row = s.Row;
+  const int column = s.Column;
+  if (b.AnyUp()) Walk(s.Grid, s.Row, s.Column, -1, 0);
+  else if (b.AnyDown()) Walk(s.Grid, s.Row, s.Column, 1, 0);
+  else if (b.AnyLeft()) Walk(s.Grid, s.Row, s.Column, 0, -1);
+  else if (b.AnyRight()) Walk(s.Grid, s.Row, s.Column, 0, 1);
+  if (s.Row != row || s.Column != column) e.What = TitleEvent::Kind::Moved;
+  return e;
 }
 
 int16_t RunTitle(Game& game, int16_t& sub) {
@@ -84,46 +140,25 @@ int16_t RunTitle(Game& game, int16_t& sub) {
   const SoundSlot music = LoadScreenSound(game, "\\sound\\titlebg.wav");
   if (music >= 0 && game.Settings.SOUNDING < 2) game.Sound.PlaySound(music, true, true);
 
-  const TitleGrid grid = BuildTitleGrid(ConditionsOf(game));
-  const auto cells = TitleCursorCells(grid);
-  const int count = static_cast<int>(cells.size());
-  int cursor = 0;
+  TitleState state = StartTitle(BuildTitleGrid(ConditionsOf(game)));
   int16_t result = -1;
-
   ScreenFrame frame(game);
   for (;;) {
     const MenuButtons& b = frame.Poll();
-    if (count > 0 && (b.AnyUp() || b.AnyLeft())) {
-      cursor = (cursor + count - 1) % count;
-      PlayMenuSound(game, kCursorSound);
-    } else if (count > 0 && (b.AnyDown() || b.AnyRight())) {
-      cursor = (cursor + 1) % count;
-      PlayMenuSound(game, kCursorSound);
-    }
-    if (b.AnyDecide() && !frame.Leaving()) {
+    const TitleEvent e = frame.Leaving() ? TitleEvent{} : UpdateTitle(state, b);
+    if (e.What == TitleEvent::Kind::Moved) PlayMenuSound(game, kCursorSound);
+    if (e.What == TitleEvent::Kind::Decided) {
       PlayMenuSound(game, kDecideSound);
-      sub = b.Side[0].Decide ? 0 : 1;
-      if (count == 0) {
-        result = -2;  // nothing to choose: the ending plays instead
-      } else {
-        const auto [r, c] = cells[static_cast<size_t>(cursor)];
-        result = grid[static_cast<size_t>(r)][static_cast<size_t>(c)].Code;
-      }
+      sub = e.Sub;
+      result = e.Code;
       break;
     }
     if (frame.DrawDue()) {
       frame.DrawBackground(back);
       if (logo >= 0) Cut(g, logo, menu_layout::kTitleLogo);
-      // The "PRESS ENTER" line blinks; the credit line under it stays.
-      if (layer >= 0 && frame.Blink() == 0) Cut(g, layer, menu_layout::kTitlePrompt);
+      // The credit line stays under the grid.
       if (layer >= 0) Cut(g, layer, menu_layout::kTitleCredit);
-      for (int i = 0; i < count; ++i) {
-        const auto [r, c] = cells[static_cast<size_t>(i)];
-        const std::string_view label = grid[static_cast<size_t>(r)][static_cast<size_t>(c)].Label;
-        const int y = kMenuY + i * kMenuRowHeight;
-        g.DrawSystemText(BackIndex, label, kMenuX + 32, y, 1);
-        if (i == cursor) g.DrawSystemText(BackIndex, ">", kMenuX, y, 1);
-      }
+      Draw(state, g);
       frame.Show();
     }
     if (frame.Leaving()) {

@@ -18,3 +18,18 @@ constexpr std::string_view CharacterCode(int index) {
 }
 
 }  // namespace tessaru
+
+namespace tessaru {
+
+// The characters' display names, parts 0..9 (the part select, the favourites view and
+// the special modes named after a character show them).
+inline constexpr std::array<std::string_view, 10> kCharacterNames = {
+    "Kit", "Basso", "Riff", "Keya", "Pico", "Synthia", "Horne", "Voxie", "Guest", "Backing"};
+
+constexpr std::string_view CharacterName(int index) {
+  return index >= 0 && index < static_cast<int>(kCharacterNames.size())
+             ? kCharacterNames[static_cast<size_t>(index)]
+             : std::string_view("-");
+}
+
+}  // namespace tessaru

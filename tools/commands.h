@@ -25,5 +25,6 @@ void RegisterBgaCommand(CLI::App& app);
 void RegisterValidateDataCommand(CLI::App& app);
 void RegisterSimulateCommand(CLI::App& app);
 void RegisterPlayCommand(CLI::App& app);
+void RegisterRecordsCommand(CLI::App& app);
 
 }  // namespace tessaru

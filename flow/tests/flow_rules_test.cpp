@@ -71,18 +71,21 @@ TEST(TitleGrid, EntriesFollowTheirConditions) {
     std::vector<int16_t> Open;
     std::vector<int16_t> Closed;
   };
-  const std::vector<int16_t> all = {0, 1, 2, 4, 6, 7, 8, 9, 11, 12, 13, 14, 15, 20};
+  const std::vector<int16_t> all = {-2, 0, 1, 2, 4, 6, 7, 8, 9, 11, 12, 13, 14, 15, 20};
   const Case cases[] = {
-      {"everything", {true, true, 1, all}, {1, 2, 9, 11, 12, 13, 14, kTitleExit}, {}},
-      {"no tutorial files", {false, true, 1, all}, {9, 12}, {13, 14}},
-      {"invalid list", {true, false, 1, all}, {1, 6, 7, 8, 15}, {9, 11, 12}},
-      {"nothing unlocked", {true, true, 0, all}, {1}, {2}},
-      {"activity missing", {true, true, 1, {1}}, {1, kTitleExit}, {9, 4, 13}},
+      {"everything", {true, true, 1, true, all}, {-2, 1, 2, 4, 6, 7, 8, 9, 11, 12, 13, 14, 15, 20, kTitleExit}, {}},
+      {"no tutorial files", {false, true, 1, true, all}, {9, 12}, {13, 14}},
+      {"invalid list", {true, false, 1, true, all}, {1, 6, 7, 8, 15}, {2, 9, 11, 12, 20}},
+      {"nothing unlocked", {true, true, 0, true, all}, {1}, {2}},
+      {"no run finished", {true, true, 1, false, all}, {9}, {-2}},
+      {"activity missing", {true, true, 1, true, {1}}, {1, kTitleExit}, {9, 4, 13}},
   };
   for (const Case& c : cases) {
     const TitleGrid grid = BuildTitleGrid(c.Conditions);
     std::vector<int16_t> codes;
-    for (const auto& [r, col] : TitleCursorCells(grid)) codes.push_back(grid[static_cast<size_t>(r)][static_cast<size_t>(col)].Code);
+    for (const auto& row : grid)
+      for (const TitleEntry& e : row)
+        if (e.Filled()) codes.push_back(e.Code);
     const auto has = [&](int16_t code) { return std::find(codes.begin(), codes.end(), code) != codes.end(); };
     for (int16_t code : c.Open) EXPECT_TRUE(has(code)) << c.Name << " " << code;
     for (int16_t code : c.Closed) EXPECT_FALSE(has(code)) << c.Name << " " << code;
