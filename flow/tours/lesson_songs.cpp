@@ -96,7 +96,6 @@ int16_t RunBeginnerMode(Game& game) {
     ForceBeginnerTempo(g);
     return ApplyBeginnerTable(g);
   };
-  plan.GoesOn = [](const Game&, const RunTable&, int) { return true; };
   return RunStageChain(game, plan);
 }
 
@@ -138,7 +137,6 @@ int16_t RunTutorial(Game& game) {
     ForceTempo(g.Song, 140.0);
     return true;
   };
-  plan.GoesOn = [](const Game&, const RunTable&, int) { return true; };
   return RunStageChain(game, plan);
 }
 

@@ -46,7 +46,6 @@ TourPlan FixedStagesPlan(std::shared_ptr<std::vector<FixedStage>> stages) {
     g.State.PlayerPart[static_cast<size_t>(OtherSeat(g.State.MenuSub))] = partner;
     return true;
   };
-  plan.GoesOn = [](const Game&, const RunTable&, int) { return true; };
   return plan;
 }
 
@@ -98,7 +97,6 @@ std::optional<TourPlan> SpecialPlan(Game& game, int16_t n) {
       plan.Songs = [](Game&, const RunTable&, int stage) {
         return stage == 3 ? std::vector<int16_t>{6, 7} : SingleTourSongs(stage, 0, 0);
       };
-      if (n == 30) plan.GoesOn = [](const Game&, const RunTable&, int) { return true; };
       break;
     }
     default: {
@@ -191,7 +189,6 @@ int16_t RunEndless(Game& game) {
     g.State.PlayerPart[static_cast<size_t>(OtherSeat(g.State.MenuSub))] = PartnerPart(part);
     return true;
   };
-  plan.GoesOn = [](const Game&, const RunTable&, int) { return true; };
   return RunStageChain(game, plan);
 }
 

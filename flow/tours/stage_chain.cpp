@@ -194,7 +194,7 @@ int16_t RunStageChain(Game& game, const TourPlan& plan) {
     if (plan.SingleTourFlags) UpdateStageFlags(game.Records, stage, passed);
     // A lost stage whose game over ran out without a press ends the run as -3 does.
     const bool over = played.Code == -3 || played.Outcome.Lost || (plan.Survival && !passed) || stage >= plan.StageCount ||
-                      !(plan.GoesOn && plan.GoesOn(game, run, stage));
+                      (plan.GoesOn && !plan.GoesOn(game, run, stage));
     if (over) {
       toTheEnd = true;
       break;

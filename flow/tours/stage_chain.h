@@ -29,7 +29,7 @@ struct TourPlan {
   // Changes the loaded song for the mode (forced tempo, lesson parts). True when it also
   // settled both sides' parts, so the part select is skipped.
   std::function<bool(Game&, int stage)> AfterLoad;
-  // Whether the run goes on after a stage played to its end.
+  // Whether the run goes on after a stage played to its end; none: up to StageCount.
   std::function<bool(const Game&, const RunTable&, int stage)> GoesOn;
 };
 

@@ -18,7 +18,7 @@ TourPlan SingleTourPlan() {
   plan.SetSkills = [](Game& g, int stage) {
     g.State.ComSkill[static_cast<size_t>(OtherSeat(g.State.MenuSub))] = ComSkillForStage(g.Settings.DIFFICULTY, stage);
   };
-  plan.GoesOn = [](Game& g, const RunTable& run, int stage) {
+  plan.GoesOn = [](const Game& g, const RunTable& run, int stage) {
     return SingleTourGoesOn(stage, run.Score(g.State.MenuSub, stage), g.Settings.DIFFICULTY);
   };
   return plan;
