@@ -97,6 +97,8 @@ std::optional<TourPlan> SpecialPlan(Game& game, int16_t n) {
       plan.Songs = [](Game&, const RunTable&, int stage) {
         return stage == 3 ? std::vector<int16_t>{6, 7} : SingleTourSongs(stage, 0, 0);
       };
+      // TOUR PLUS always plays all four stages.
+      if (n == 30) plan.GoesOn = nullptr;
       break;
     }
     default: {
