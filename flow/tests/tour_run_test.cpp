@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "flow/free_mode.h"
 #include "flow/tests/game_rig.h"
 #include "flow/tours/unlocks.h"
 #include "persist/high_scores.h"
@@ -102,6 +103,38 @@ TEST(Tours, SingleTourOfFourStagesPlayedWell) {
   EXPECT_EQ(top.Rates, (std::array<int16_t, 4>{100, 100, 100, 100}));
   std::printf("a four-stage single tour (%.0f s of songs) took %.2f s of wall time\n",
               script->LastSongEndMs / 1000, seconds);
+}
+
+TEST(Tours, FreshProfilePlaysTheTutorialAndSongsAndModesOpen) {
+  const fs::path folder = MakeProgramFolder("tutorial");
+  WriteFile(folder / "user.ini", kUserIni);
+  // Title: FREE MODE, ARCADE, (no SPECIAL yet), BEGINNER, TUTORIAL; then the one-song
+  // select and the match-up (the lesson sets both parts).
+  const std::vector<KeyPress> keys = {{1000, kKeyDown}, {1200, kKeyDown}, {1400, kKeyDown},
+                                      {1600, kKeyEnter}, {3000, kKeyEnter}, {4500, kKeyEnter}};
+  auto script = std::make_shared<TourScript>();
+  script->After = [](int stage) {
+    return stage < 3 ? std::vector<KeyPress>{{0, kKeyEnter}, {kMenuStepMs, kKeyEnter}} : RunEndKeys();
+  };
+  const GameRun run = RunGame(
+      folder, keys, [](platform::HeadlessControl&) {},
+      [script](Game& g, platform::HeadlessControl& c) { Install(g, c, script); });
+  ASSERT_EQ(run.Status, kExitOk);
+  EXPECT_EQ(script->Stages, 3);
+  const Game& game = *run.TheGame;
+  EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
+  // The lesson's plain stages gave the settings back.
+  EXPECT_EQ(game.Settings.DRAWDANCE, game.LoadedSettings.DRAWDANCE);
+  HighScores saved;
+  saved.LoadHighScores(game.Songs, folder.string());
+  EXPECT_EQ(saved.HPS(1, 0), 1);
+  EXPECT_FALSE(saved.TourModeTuto.empty());
+  EXPECT_GT(saved.TourModeTuto[0].Score, 0);
+  // Songs 0..2 are now offered in free mode, and the special tour has a mode.
+  const std::vector<int16_t> free = FreeSongList(game.Songs, saved);
+  for (int16_t song : {0, 1, 2}) EXPECT_NE(std::find(free.begin(), free.end(), song), free.end()) << song;
+  EXPECT_EQ(std::find(free.begin(), free.end(), int16_t{3}), free.end());
+  EXPECT_EQ(ComputeUnlockedModes(saved, game.Songs, 0).List(), (std::vector<int16_t>{30}));
 }
 
 }  // namespace
