@@ -2,6 +2,8 @@
 
 #include "content/extension_parts.h"
 #include "content/song_file.h"
+#include "content/song_list.h"
+#include "core/paths.h"
 #include "flow/flow_rules.h"
 #include "flow/flow_stage.h"
 #include "flow/match_up.h"
@@ -102,6 +104,24 @@ void FinishRun(Game& game, const TourPlan& plan, const RunTable& run) {
   }
 }
 
+// The chosen song, in its rapid variant when the run asks for it. A song without a rapid
+// variant is played as it is rather than half-loaded. False when the song itself fails.
+bool LoadStageSong(Game& game) {
+  const FlowState& st = game.State;
+  if (!LoadSongFile(game.Song, game.Parts, st.SongPath, false)) {
+    game.Errors.AddLoadFailure(st.SongPath);
+    return false;
+  }
+  if (st.RapidMode == 1 && !LoadRapidSong(game.Song, game.Parts, st.SongPath)) {
+    game.Errors.AddLoadFailure(FolderOf(st.SongPath) + "\\rapid.zxt");
+    if (!LoadSongFile(game.Song, game.Parts, st.SongPath, false)) {
+      game.Errors.AddLoadFailure(st.SongPath);
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 void ResetRunState(FlowState& st) {
@@ -151,12 +171,10 @@ int16_t RunStageChain(Game& game, const TourPlan& plan) {
     if (plan.SetSkills) plan.SetSkills(game, stage);
     if (StageRow* row = RowOf(run, side, stage)) *row = StageRow{static_cast<int16_t>(st.SongIndex + 1), 0, 0};
 
-    if (!LoadSongFile(game.Song, game.Parts, st.SongPath, false)) {
-      game.Errors.AddLoadFailure(st.SongPath);
+    if (!LoadStageSong(game)) {
       loadFailed = true;
       break;
     }
-    if (st.RapidMode == 1) LoadRapidSong(game.Song, game.Parts, st.SongPath);
     const bool partsSet = plan.AfterLoad && plan.AfterLoad(game, stage);
     st.QuitRequested = false;
     if (!partsSet && SelectParts(game) != 1) break;
