@@ -27,9 +27,14 @@ constexpr double kMenuStepMs = 1500;
 // gives the keys to press (as offsets from when the next menu is up).
 struct TourScript {
   std::function<std::vector<KeyPress>(int stage)> After;
+  // Whether chip `index` of `count` is pressed at that stage; every chip when unset.
+  std::function<bool(int stage, int index, int count)> Press;
   int Stages = 0;
   double LastSongEndMs = 0;
 };
+
+// Player 2's lanes 1..4 (M , . /).
+inline constexpr uint8_t kLaneKeys2P[5] = {0, 0x4D, 0xBC, 0xBE, 0xBF};
 
 void Install(Game& game, platform::HeadlessControl& control, std::shared_ptr<TourScript> script) {
   game.StageStarting = [&game, &control, script](StageContext& c) {
@@ -39,15 +44,24 @@ void Install(Game& game, platform::HeadlessControl& control, std::shared_ptr<Tou
       if (*scheduled) return;
       *scheduled = true;
       const double start = game.Clock().NowMs() - songTime;
-      const size_t side = c.Setup.ComSkill[0] < 0 ? 0 : 1;
-      const PartRecord& part = c.Parts[static_cast<size_t>(c.Setup.PlayerPart[side])];
       const int32_t steps = int32_t{c.Song.Bars} * kStepsPerBar;
-      for (int32_t s = 0; s < steps && s < static_cast<int32_t>(part.StepWords.size()); ++s) {
-        const int16_t lane = part.StepWords[static_cast<size_t>(s)];
-        if (lane < 1 || lane > 4) continue;
-        const double at = start + StepToTime(c.Song, s) - c.Song.BgmOffset;
-        control.ScheduleKey({at, kLaneKeys[lane], true});
-        control.ScheduleKey({at + 30, kLaneKeys[lane], false});
+      for (size_t side = 0; side < 2; ++side) {
+        if (c.Setup.ComSkill[side] >= 0) continue;
+        const PartRecord& part = c.Parts[static_cast<size_t>(c.Setup.PlayerPart[side])];
+        std::vector<int32_t> chips;
+        for (int32_t s = 0; s < steps && s < static_cast<int32_t>(part.StepWords.size()); ++s) {
+          const int16_t lane = part.StepWords[static_cast<size_t>(s)];
+          if (lane >= 1 && lane <= 4) chips.push_back(s);
+        }
+        const int count = static_cast<int>(chips.size());
+        for (int i = 0; i < count; ++i) {
+          if (script->Press && !script->Press(stage, i, count)) continue;
+          const int32_t s = chips[static_cast<size_t>(i)];
+          const uint8_t key = (side == 0 ? kLaneKeys : kLaneKeys2P)[part.StepWords[static_cast<size_t>(s)]];
+          const double at = start + StepToTime(c.Song, s) - c.Song.BgmOffset;
+          control.ScheduleKey({at, key, true});
+          control.ScheduleKey({at + 30, key, false});
+        }
       }
       const double menu = start + StepToTime(c.Song, steps) + kAfterSongMs;
       script->LastSongEndMs = menu;
@@ -135,6 +149,110 @@ TEST(Tours, FreshProfilePlaysTheTutorialAndSongsAndModesOpen) {
   for (int16_t song : {0, 1, 2}) EXPECT_NE(std::find(free.begin(), free.end(), song), free.end()) << song;
   EXPECT_EQ(std::find(free.begin(), free.end(), int16_t{3}), free.end());
   EXPECT_EQ(ComputeUnlockedModes(saved, game.Songs, 0).List(), (std::vector<int16_t>{30}));
+}
+
+// Exactly the fewest chips that score `rate`, spread evenly over the part.
+bool EvenlyForRate(int rate, int index, int count) {
+  const int k = (rate * count + 99) / 100;
+  return (int64_t{index + 1} * k) / count > (int64_t{index} * k) / count;
+}
+
+const std::vector<KeyPress> kToArcade = {{1200, kKeyDown}, {1500, kKeyEnter}, {3000, kKeyEnter},
+                                         {4500, kKeyEnter}, {6000, kKeyEnter}};
+
+TEST(Tours, SingleTourEndsAfterStageTwoOnFortyNine) {
+  const fs::path folder = MakeProgramFolder("single-49");
+  WriteFile(folder / "user.ini", kUserIni);
+  auto script = std::make_shared<TourScript>();
+  script->Press = [](int stage, int i, int count) { return stage == 1 || EvenlyForRate(49, i, count); };
+  script->After = [](int stage) { return stage < 2 ? NextStageKeys() : RunEndKeys(); };
+  const GameRun run = RunGame(
+      folder, kToArcade, [](platform::HeadlessControl&) {},
+      [script](Game& g, platform::HeadlessControl& c) { Install(g, c, script); });
+  ASSERT_EQ(run.Status, kExitOk);
+  EXPECT_EQ(script->Stages, 2);
+  EXPECT_EQ(run.TheGame->State.StageScore[0], 49);
+  HighScores saved;
+  saved.LoadHighScores(run.TheGame->Songs, run.TheGame->ProgramFolder);
+  ASSERT_FALSE(saved.TourMode.empty());
+  EXPECT_EQ(saved.TourMode[0].Songs, (std::array<int16_t, 4>{1, 4, 0, 0}));
+  EXPECT_EQ(saved.TourMode[0].Rates, (std::array<int16_t, 4>{100, 49, 0, 0}));
+  EXPECT_TRUE(FlagMarked(saved, 3));
+  EXPECT_FALSE(FlagMarked(saved, 1));
+}
+
+TEST(Tours, AContinueStartsTheTotalAgainAndReplaysTheStage) {
+  // Stage 1 with only the first fifth of its chips pressed: the player is knocked out.
+  // A first run learns when the continue prompt comes up.
+  const auto losing = [](int stage, int i, int count) { return stage > 1 || i < count / 5; };
+  const fs::path learn = MakeProgramFolder("continue-learn");
+  WriteFile(learn / "user.ini", kUserIni);
+  auto first = std::make_shared<TourScript>();
+  first->Press = losing;
+  first->After = [](int) { return std::vector<KeyPress>{{40000, kKeyEscape}}; };
+  const GameRun probe = RunGame(
+      learn, kToArcade, [](platform::HeadlessControl&) {},
+      [first](Game& g, platform::HeadlessControl& c) { Install(g, c, first); });
+  ASSERT_EQ(probe.Status, kExitOk);
+  ASSERT_TRUE(probe.TheGame->LastStage.Lost);
+  const int32_t lostPoints = probe.TheGame->LastStage.Players[0].StagePoints;
+  ASSERT_GT(lostPoints, 0);
+  const double prompt = probe.TheGame->LastStage.SequenceStartMs + 4500 + 1000;
+
+  const fs::path folder = MakeProgramFolder("continue");
+  WriteFile(folder / "user.ini", kUserIni);
+  std::vector<KeyPress> keys = kToArcade;
+  for (const KeyPress& k : NextStageKeys()) keys.push_back({prompt + 2500 + k.AtMs, k.Key});
+  keys.push_back({prompt, kKeyEnter});
+  auto script = std::make_shared<TourScript>();
+  script->Press = losing;
+  // After the replayed stage: Esc on the next song select.
+  script->After = [](int stage) { return stage == 2 ? std::vector<KeyPress>{{1000, kKeyEscape}} : std::vector<KeyPress>{}; };
+  const GameRun run = RunGame(
+      folder, keys, [](platform::HeadlessControl&) {},
+      [script](Game& g, platform::HeadlessControl& c) { Install(g, c, script); });
+  ASSERT_EQ(run.Status, kExitOk);
+  EXPECT_EQ(script->Stages, 2);
+  const Game& game = *run.TheGame;
+  EXPECT_EQ(game.State.StageScore[0], 100);
+  // The total holds the replayed stage alone.
+  EXPECT_EQ(game.State.TourTotal[0], game.State.StagePoints[0]);
+  HighScores saved;
+  saved.LoadHighScores(game.Songs, game.ProgramFolder);
+  EXPECT_EQ(saved.HPS(0, 0), 1);
+}
+
+TEST(Tours, SessionTourOfTwoPlayers) {
+  const fs::path folder = MakeProgramFolder("session");
+  WriteFile(folder / "user.ini", kUserIni);
+  // Title: Right to DOUBLE, Down to SESSION; song, both parts, match-up.
+  const std::vector<KeyPress> keys = {{1000, kKeyRight}, {1200, kKeyDown}, {1500, kKeyEnter},
+                                      {3000, kKeyEnter}, {4500, kKeyEnter}, {4700, 0x2E},
+                                      {6000, kKeyEnter}};
+  auto script = std::make_shared<TourScript>();
+  script->After = [](int stage) {
+    if (stage == 3) return RunEndKeys();
+    return std::vector<KeyPress>{{0, kKeyEnter}, {kMenuStepMs, kKeyEnter}, {kMenuStepMs + 200, 0x2E},
+                                 {2 * kMenuStepMs, kKeyEnter}};
+  };
+  const GameRun run = RunGame(
+      folder, keys, [](platform::HeadlessControl&) {},
+      [script](Game& g, platform::HeadlessControl& c) { Install(g, c, script); });
+  ASSERT_EQ(run.Status, kExitOk);
+  EXPECT_EQ(script->Stages, 3);
+  const Game& game = *run.TheGame;
+  EXPECT_EQ(game.State.PlayStyle, 2);
+  EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
+  HighScores saved;
+  saved.LoadHighScores(game.Songs, folder.string());
+  ASSERT_FALSE(saved.TourModeSession.empty());
+  const RankPair& top = saved.TourModeSession[0];
+  EXPECT_EQ(top.Player1.Score, game.State.TourTotal[0] + game.State.TourTotal[1]);
+  EXPECT_EQ(top.Player1.Songs, (std::array<int16_t, 4>{1, 4, 7, 0}));
+  EXPECT_EQ(top.Player2.Songs, top.Player1.Songs);
+  EXPECT_EQ(top.Player1.Rates[2], 100);
+  EXPECT_EQ(top.Player2.Rates[2], 100);
+  EXPECT_TRUE(saved.TourModeDouble.empty() || saved.TourModeDouble[0].Player1.Score == 0);
 }
 
 }  // namespace
