@@ -146,7 +146,7 @@ TEST(Tours, FreshProfilePlaysTheTutorialAndSongsAndModesOpen) {
   EXPECT_GT(saved.TourModeTuto[0].Score, 0);
   // Songs 0..2 are now offered in free mode, and the special tour has a mode.
   const std::vector<int16_t> free = FreeSongList(game.Songs, saved);
-  for (int16_t song : {0, 1, 2}) EXPECT_NE(std::find(free.begin(), free.end(), song), free.end()) << song;
+  for (const int16_t song : {int16_t{0}, int16_t{1}, int16_t{2}}) EXPECT_NE(std::find(free.begin(), free.end(), song), free.end()) << song;
   EXPECT_EQ(std::find(free.begin(), free.end(), int16_t{3}), free.end());
   EXPECT_EQ(ComputeUnlockedModes(saved, game.Songs, 0).List(), (std::vector<int16_t>{30}));
 }
