@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "content/song_list.h"
 #include "flow/free_mode.h"
 #include "flow/tests/game_rig.h"
 #include "flow/tours/unlocks.h"
@@ -253,6 +254,100 @@ TEST(Tours, SessionTourOfTwoPlayers) {
   EXPECT_EQ(top.Player1.Rates[2], 100);
   EXPECT_EQ(top.Player2.Rates[2], 100);
   EXPECT_TRUE(saved.TourModeDouble.empty() || saved.TourModeDouble[0].Player1.Score == 0);
+}
+
+// Records written into a fresh program folder before the game starts.
+void WriteProfile(const fs::path& folder, const std::function<void(HighScores&, const SongList&)>& fill) {
+  SongList list;
+  SongRecord song;
+  std::vector<PartRecord> parts;
+  ErrorLog log;
+  ASSERT_TRUE(LoadSongList(list, song, parts, folder.string(), 0, log));
+  HighScores records;
+  records.LoadHighScores(list, folder.string());
+  fill(records, list);
+  ASSERT_TRUE(records.SaveHighScores(folder.string()));
+  ASSERT_TRUE(records.SaveSpecialRankings(folder.string()));
+}
+
+void Pass(HighScores& r, int part, int song, int times = 1) {
+  for (int i = 0; i < times; ++i) r.RecordStageResult({song, part, 1000, 90, true, 2});
+}
+
+TEST(Tours, OneSpecialModeOfEachKind) {
+  struct Case {
+    const char* Name;
+    std::function<void(HighScores&, const SongList&)> Profile;
+    int Ups;      // on SELECT MODE, from the first entry
+    int16_t Mode;
+    int Stages;   // played well before Esc on the next song select
+    bool MatchUp;
+    std::function<void(const Game&)> Check;
+  };
+  const auto checkFixed = [](int16_t song, int16_t part) {
+    return [song, part](const Game& g) {
+      EXPECT_EQ(g.LastStage.ResultCode, 0);
+      EXPECT_EQ(g.State.PlayerPart[0], part);
+      EXPECT_EQ(g.State.SongIndex, song);
+    };
+  };
+  const Case cases[] = {
+      {"option tour COLOR", [](HighScores& r, const SongList&) { Pass(r, 0, 0); MarkFlag(r, 3); }, 0, 0, 1, true,
+       [](const Game& g) { EXPECT_EQ(g.State.ColorOpt, (std::array<int16_t, 2>{1, 1})); }},
+      // Three pairs passed three times: RANKING 1 plays the most passed first.
+      {"RANKING 1", [](HighScores& r, const SongList&) { Pass(r, 3, 2, 5); Pass(r, 1, 0, 3); Pass(r, 2, 1, 4); },
+       0, 7, 1, true, checkFixed(2, 3)},
+      // Part 0 passed on every first song: the first character's mode.
+      {"character", [](HighScores& r, const SongList&) { for (int s = 0; s < 9; ++s) Pass(r, 0, s); },
+       0, 12, 1, true, checkFixed(0, 0)},
+      {"survival EXTRA", [](HighScores& r, const SongList&) { Pass(r, 0, 0); MarkFlag(r, 7); }, 2, 29, 1, false,
+       [](const Game& g) {
+         EXPECT_EQ(g.State.PlayStyle, 3);
+         EXPECT_EQ(g.State.SongIndex, 7);
+         EXPECT_EQ(g.State.PlayerPart[0], 6);
+         EXPECT_GT(g.State.RunLife[0], 0);
+       }},
+      {"ENDLESS for three stages",
+       [](HighScores& r, const SongList&) {
+         for (int p = 0; p < 8; ++p)
+           for (int s = 0; s < 9; ++s) Pass(r, p, s, 3);
+         for (int f = 0; f <= 6; ++f) MarkFlag(r, f);
+         for (int m = 0; m <= 5; ++m) r.SpecialPlays[static_cast<size_t>(m)] = 1;
+       },
+       3, 23, 3, false, [](const Game& g) { EXPECT_EQ(g.State.PlayStyle, 3); }},
+  };
+  for (const Case& c : cases) {
+    const fs::path folder = MakeProgramFolder(std::string("special-") + std::to_string(c.Mode));
+    WriteFile(folder / "user.ini", kUserIni);
+    WriteProfile(folder, c.Profile);
+    // Title: Down twice to SPECIAL; SELECT MODE; then the first stage's menus.
+    std::vector<KeyPress> keys = {{1000, kKeyDown}, {1200, kKeyDown}, {1500, kKeyEnter}};
+    double t = 3000;
+    for (int i = 0; i < c.Ups; ++i, t += 200) keys.push_back({t, 38});
+    keys.push_back({t + 300, kKeyEnter});
+    const bool fixed = c.Mode >= 7;
+    std::vector<KeyPress> stageKeys = {{0, kKeyEnter}};
+    if (!fixed) stageKeys.push_back({kMenuStepMs, kKeyEnter});
+    if (c.MatchUp) stageKeys.push_back({2 * kMenuStepMs, kKeyEnter});
+    for (const KeyPress& k : stageKeys) keys.push_back({t + 1800 + k.AtMs, k.Key});
+    auto script = std::make_shared<TourScript>();
+    const int stages = c.Stages;
+    script->After = [stageKeys, stages](int stage) {
+      return stage < stages ? stageKeys : std::vector<KeyPress>{{1000, kKeyEscape}};
+    };
+    const GameRun run = RunGame(
+        folder, keys, [](platform::HeadlessControl&) {},
+        [script](Game& g, platform::HeadlessControl& ctl) { Install(g, ctl, script); });
+    ASSERT_EQ(run.Status, kExitOk) << c.Name;
+    EXPECT_EQ(script->Stages, c.Stages) << c.Name;
+    EXPECT_EQ(run.TheGame->State.StageScore[0], 100) << c.Name;
+    c.Check(*run.TheGame);
+    EXPECT_FALSE(fs::exists(folder / "error.txt")) << c.Name << ReadFile(folder / "error.txt");
+    HighScores saved;
+    saved.LoadHighScores(run.TheGame->Songs, folder.string());
+    // The run played a stage to its end: the mode counts as played, though Esc ended it.
+    EXPECT_EQ(saved.SpecialPlays[static_cast<size_t>(c.Mode)], 1) << c.Name;
+  }
 }
 
 }  // namespace
