@@ -23,6 +23,13 @@ const std::string kUserIni = "[USER]\r\nMAXFPS=20\r\nDIFFICULTY=2\r\n";
 // a margin for the stage's own tail.
 constexpr double kAfterSongMs = 4500 + 2500;
 constexpr double kMenuStepMs = 1500;
+// A run that lost its way ends here (Esc) instead of waiting on a menu for ever.
+constexpr double kDeadlineMs = 1500000;
+
+std::vector<KeyPress> WithDeadline(std::vector<KeyPress> keys) {
+  keys.push_back({kDeadlineMs, kKeyEscape});
+  return keys;
+}
 
 // Presses the human part's chips of every stage on time; after each stage, `after`
 // gives the keys to press (as offsets from when the next menu is up).
@@ -93,7 +100,7 @@ TEST(Tours, SingleTourOfFourStagesPlayedWell) {
   auto script = std::make_shared<TourScript>();
   script->After = [](int stage) { return stage < 4 ? NextStageKeys() : RunEndKeys(); };
   const GameRun run = RunGame(
-      folder, keys, [](platform::HeadlessControl&) {},
+      folder, WithDeadline(keys), [](platform::HeadlessControl&) {},
       [script](Game& g, platform::HeadlessControl& c) { Install(g, c, script); });
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
@@ -132,7 +139,7 @@ TEST(Tours, FreshProfilePlaysTheTutorialAndSongsAndModesOpen) {
     return stage < 3 ? std::vector<KeyPress>{{0, kKeyEnter}, {kMenuStepMs, kKeyEnter}} : RunEndKeys();
   };
   const GameRun run = RunGame(
-      folder, keys, [](platform::HeadlessControl&) {},
+      folder, WithDeadline(keys), [](platform::HeadlessControl&) {},
       [script](Game& g, platform::HeadlessControl& c) { Install(g, c, script); });
   ASSERT_EQ(run.Status, kExitOk);
   EXPECT_EQ(script->Stages, 3);
@@ -168,7 +175,7 @@ TEST(Tours, SingleTourEndsAfterStageTwoOnFortyNine) {
   script->Press = [](int stage, int i, int count) { return stage == 1 || EvenlyForRate(49, i, count); };
   script->After = [](int stage) { return stage < 2 ? NextStageKeys() : RunEndKeys(); };
   const GameRun run = RunGame(
-      folder, kToArcade, [](platform::HeadlessControl&) {},
+      folder, WithDeadline(kToArcade), [](platform::HeadlessControl&) {},
       [script](Game& g, platform::HeadlessControl& c) { Install(g, c, script); });
   ASSERT_EQ(run.Status, kExitOk);
   EXPECT_EQ(script->Stages, 2);
@@ -192,7 +199,7 @@ TEST(Tours, AContinueStartsTheTotalAgainAndReplaysTheStage) {
   first->Press = losing;
   first->After = [](int) { return std::vector<KeyPress>{{40000, kKeyEscape}}; };
   const GameRun probe = RunGame(
-      learn, kToArcade, [](platform::HeadlessControl&) {},
+      learn, WithDeadline(kToArcade), [](platform::HeadlessControl&) {},
       [first](Game& g, platform::HeadlessControl& c) { Install(g, c, first); });
   ASSERT_EQ(probe.Status, kExitOk);
   ASSERT_TRUE(probe.TheGame->LastStage.Lost);
@@ -204,20 +211,20 @@ TEST(Tours, AContinueStartsTheTotalAgainAndReplaysTheStage) {
   WriteFile(folder / "user.ini", kUserIni);
   std::vector<KeyPress> keys = kToArcade;
   for (const KeyPress& k : NextStageKeys()) keys.push_back({prompt + 2500 + k.AtMs, k.Key});
-  keys.push_back({prompt, kKeyEnter});
+  keys.push_back({prompt, kLaneKeys[1]});  // the continue prompt takes a lane key
   auto script = std::make_shared<TourScript>();
   script->Press = losing;
   // After the replayed stage: Esc on the next song select.
   script->After = [](int stage) { return stage == 2 ? std::vector<KeyPress>{{1000, kKeyEscape}} : std::vector<KeyPress>{}; };
   const GameRun run = RunGame(
-      folder, keys, [](platform::HeadlessControl&) {},
+      folder, WithDeadline(keys), [](platform::HeadlessControl&) {},
       [script](Game& g, platform::HeadlessControl& c) { Install(g, c, script); });
   ASSERT_EQ(run.Status, kExitOk);
   EXPECT_EQ(script->Stages, 2);
   const Game& game = *run.TheGame;
   EXPECT_EQ(game.State.StageScore[0], 100);
   // The total holds the replayed stage alone.
-  EXPECT_EQ(game.State.TourTotal[0], game.State.StagePoints[0]);
+  EXPECT_EQ(game.State.TourTotal[0], game.LastStage.Players[0].StagePoints);
   HighScores saved;
   saved.LoadHighScores(game.Songs, game.ProgramFolder);
   EXPECT_EQ(saved.HPS(0, 0), 1);
@@ -237,7 +244,7 @@ TEST(Tours, SessionTourOfTwoPlayers) {
                                  {2 * kMenuStepMs, kKeyEnter}};
   };
   const GameRun run = RunGame(
-      folder, keys, [](platform::HeadlessControl&) {},
+      folder, WithDeadline(keys), [](platform::HeadlessControl&) {},
       [script](Game& g, platform::HeadlessControl& c) { Install(g, c, script); });
   ASSERT_EQ(run.Status, kExitOk);
   EXPECT_EQ(script->Stages, 3);
@@ -336,7 +343,7 @@ TEST(Tours, OneSpecialModeOfEachKind) {
       return stage < stages ? stageKeys : std::vector<KeyPress>{{1000, kKeyEscape}};
     };
     const GameRun run = RunGame(
-        folder, keys, [](platform::HeadlessControl&) {},
+        folder, WithDeadline(keys), [](platform::HeadlessControl&) {},
         [script](Game& g, platform::HeadlessControl& ctl) { Install(g, ctl, script); });
     ASSERT_EQ(run.Status, kExitOk) << c.Name;
     EXPECT_EQ(script->Stages, c.Stages) << c.Name;
@@ -347,6 +354,36 @@ TEST(Tours, OneSpecialModeOfEachKind) {
     saved.LoadHighScores(run.TheGame->Songs, folder.string());
     // The run played a stage to its end: the mode counts as played, though Esc ended it.
     EXPECT_EQ(saved.SpecialPlays[static_cast<size_t>(c.Mode)], 1) << c.Name;
+  }
+}
+
+// The title with every entry and SELECT MODE with two pages: pictures kept for a look.
+TEST(Tours, TitleAndSelectModeDrawTheirPictures) {
+  const fs::path folder = MakeProgramFolder("select-mode");
+  WriteFile(folder / "user.ini", kUserIni);
+  WriteProfile(folder, [](HighScores& r, const SongList&) {
+    Pass(r, 0, 0);
+    for (int f : {1, 3, 4, 5, 6}) MarkFlag(r, f);
+  });
+  struct Case {
+    const char* Name;
+    std::vector<KeyPress> Keys;
+  };
+  const Case cases[] = {
+      {"title-grid", {{1000, kKeyDown}, {1300, kKeyEscape}}},
+      // Down past the sixth entry: the second page.
+      {"select-mode", {{1000, kKeyDown}, {1200, kKeyDown}, {1500, kKeyEnter}, {3000, kKeyDown},
+                       {3200, kKeyDown}, {3400, kKeyDown}, {3600, kKeyDown}, {3800, kKeyDown},
+                       {4000, kKeyDown}, {4500, kKeyEscape}}},
+  };
+  for (const Case& c : cases) {
+    const GameRun run = RunGame(folder, WithDeadline(c.Keys));
+    EXPECT_EQ(run.Status, kExitOk) << c.Name;
+    EXPECT_EQ(run.TheGame->Unlocked.List(), (std::vector<int16_t>{0, 1, 2, 3, 4, 5, 6, 20, 30})) << c.Name;
+    fs::create_directories(fs::path(TESSARU_SCRATCH) / "screens");
+    run.Control->SaveLastFramePng((fs::path(TESSARU_SCRATCH) / "screens" / (std::string(c.Name) + ".png")).string());
+    EXPECT_TRUE(LooksDrawn(*run.Control)) << c.Name;
+    EXPECT_FALSE(fs::exists(folder / "error.txt")) << c.Name << ReadFile(folder / "error.txt");
   }
 }
 
