@@ -2,7 +2,7 @@
 // Where the title screen draws its menu grid, at 640x480.
 namespace tessaru::title_layout {
 
-inline constexpr int kColumnX[3] = {56, 256, 456};
+inline constexpr int kColumnX[3] = {48, 240, 432};
 inline constexpr int kGridTop = 270;
 inline constexpr int kRowHeight = 24;
 constexpr int RowY(int row) { return kGridTop + row * kRowHeight; }
