@@ -148,7 +148,7 @@ void SaveAllRecords(Game& game) {
   game.Graph.SetWindowTitle("Tessaru");
 }
 
-int GameMain(Game& game, int16_t hideCursor) {
+bool StartGame(Game& game, int16_t hideCursor) {
   GraphLib& g = game.Graph;
   game.CursorHidden = hideCursor == 1 && game.Settings.FULLSCREEN == 0;
   g.SetCursorHidden(game.CursorHidden);
@@ -158,9 +158,12 @@ int GameMain(Game& game, int16_t hideCursor) {
   g.SetMessagePump([&game] { game.Devices().input->Pump(); });
   g.SetFrameInput([&game] { game.Input.UpdateFuncState(true); });
   game.Rng.Seed(game.Clock().GetTickCount());
+  return StartUp(game);
+}
 
+int GameMain(Game& game, int16_t hideCursor) {
   int status = kExitOk;
-  if (!StartUp(game)) {
+  if (!StartGame(game, hideCursor)) {
     status = kExitStartFailed;
   } else {
     ReportUnsavableFolder(game);

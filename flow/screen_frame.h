@@ -32,7 +32,8 @@ void Cut(GraphLib& g, SurfaceIndex page, const BltArea& area, int32_t x, int32_t
 
 class ScreenFrame {
  public:
-  explicit ScreenFrame(Game& game);
+  // keepMenuMusic false: a screen with music of its own leaves the menu music stopped.
+  explicit ScreenFrame(Game& game, bool keepMenuMusic = true);
 
   // Polls input (and runs KeepMenuBgm every 100 ms); the buttons of this pass.
   const MenuButtons& Poll();
@@ -59,6 +60,7 @@ class ScreenFrame {
   uint32_t t0_;
   uint32_t lastBgmCall_ = 0;
   uint32_t lastDraw_ = 0;
+  bool keepMenuMusic_;
   bool drawnOnce_ = false;
   bool shown_ = false;
   MenuButtons buttons_;

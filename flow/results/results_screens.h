@@ -13,12 +13,17 @@ namespace tessaru {
 void ShowEnding(Game& game, int16_t kind);
 
 // Lets side (0 = 1P, 1 = 2P) enter a name for ranking place `position` (0-based).
-// Returns the name as three characters (blank padded); "" after Esc.
+// Returns the name as three characters (blank padded) once the third letter or END is
+// chosen; F1 returns what was entered so far. "" after Esc, or F1 with nothing entered:
+// the place then keeps the name it has.
 std::string EnterName(Game& game, int16_t side, int16_t position);
 
 // tour: 0 single, 1 SESSION, 2 tutorial, 3 beginner.
 void ShowTourRecords(Game& game, int16_t tour);
 // mode: 0 the favourites view, 6 the DOUBLE tour, else that special mode's table.
+// Special mode 0 (COLOR) has its own table too, which 0 cannot name: kColorModeRecords
+// opens it. Left and Right page through the favourites and every mode's table.
+inline constexpr int16_t kColorModeRecords = -1;
 void ShowSpecialRecords(Game& game, int16_t mode);
 void ShowSongRecords(Game& game);
 void ShowPlayerRank(Game& game);

@@ -27,23 +27,6 @@ const std::vector<KeyPress> kToTheStage = {{kTitleEnter, kKeyEnter},
                                            {kMatchUpSkip, kKeyEnter}};
 // Fewer frames keep the test quick; the file itself must come out untouched.
 const std::string kUserIni = "[USER]\r\nMAXFPS=20\r\nDIFFICULTY=2\r\n";
-// A finished screen has a picture: many colours and little plain black.
-bool LooksDrawn(const platform::HeadlessControl& control) {
-  int w = 0;
-  int h = 0;
-  const std::vector<uint16_t>& frame = control.LastFrame(&w, &h);
-  std::vector<bool> seen(65536, false);
-  int colours = 0;
-  size_t black = 0;
-  for (uint16_t px : frame) {
-    if (px == 0) ++black;
-    if (!seen[px]) {
-      seen[px] = true;
-      ++colours;
-    }
-  }
-  return !frame.empty() && colours > 64 && black < frame.size() / 2;
-}
 
 // The result sequence's own length before the results screen comes up.
 constexpr double kResultSequenceMs = 4500;
