@@ -126,6 +126,13 @@ Canvas RankingSheet(Fonts& fonts) {
   c.FillRect(kSlotBar.X + 1, kSlotBar.Y + 1, kSlotBar.W - 2, kSlotBar.H - 2, kPaleText);
   c.FillRect(kSlotBarLit.X, kSlotBarLit.Y, kSlotBarLit.W, kSlotBarLit.H, kInk);
   c.FillRect(kSlotBarLit.X + 1, kSlotBarLit.Y + 1, kSlotBarLit.W - 2, kSlotBarLit.H - 2, kAmber);
+  const std::pair<BltArea, const char*> keys[2] = {{kDeleteKey, "DEL"}, {kEndKey, "END"}};
+  for (const auto& [a, label] : keys) {
+    c.RoundRect(a.X + 2, a.Y + 6, a.W - 4, a.H - 12, 6, kInk);
+    c.RoundRect(a.X + 3, a.Y + 7, a.W - 6, a.H - 14, 5, Rgb{60, 52, 120});
+    TextStyle k{15, kWhite, kAmber, kInk, 1, 0};
+    fonts.bold.DrawCentered(c, label, a.X + a.W / 2, a.Y + a.H / 2, k);
+  }
   c.VerticalGradient(kRowGround.X, kRowGround.Y, kRowGround.W, kRowGround.H, kNight, Shade(kIndigo, 0.7));
   c.HorizontalGradient(kAccentLine.X, kAccentLine.Y, kAccentLine.W, kAccentLine.H, kCoral, kAmber);
   return c;

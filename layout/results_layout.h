@@ -12,6 +12,9 @@ inline constexpr BltArea kCursor[2] = {{0, 100, 52, 52}, {56, 100, 52, 52}};
 // Under each letter of the name: the plain bar and the lit one of the letter to come.
 inline constexpr BltArea kSlotBar{120, 100, 48, 6};
 inline constexpr BltArea kSlotBarLit{120, 110, 48, 6};
+// The delete and end cells of the alphabet, drawn as key caps.
+inline constexpr BltArea kDeleteKey{176, 100, 48, 48};
+inline constexpr BltArea kEndKey{232, 100, 48, 48};
 // A dark ground blended under rows of a table (cut to the row's size) and the thin
 // accent line that separates blocks.
 inline constexpr BltArea kRowGround{0, 160, 640, 120};

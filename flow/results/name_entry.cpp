@@ -102,7 +102,7 @@ void DrawNameEntry(const RecordsLook& look, GraphLib& g, const NameEntryState& s
     const int x = kAlphabetX + (cell % kNameRowCells) * kLetterCell;
     const int y = kAlphabetY + (cell / kNameRowCells) * kAlphabetPitchY;
     if (cell == kDeleteCell || cell == kEndCell) {
-      g.DrawSystemText(BackIndex, cell == kDeleteCell ? "DEL" : "END", x, y + 12, 1);
+      look.DrawPiece(cell == kDeleteCell ? kDeleteKey : kEndKey, x, y);
     } else {
       look.DrawBig(std::string(1, kNameAlphabet[static_cast<size_t>(cell)]), x, y);
     }

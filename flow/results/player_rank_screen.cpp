@@ -47,10 +47,10 @@ void ShowPlayerRank(Game& game) {
     text("PTS. " + NumberText(int64_t{points}), kTotalsX, kRankPictureY + 4, 0);
     text("AVE. " + AverageText(AverageRate(r)), kTotalsX, kRankPictureY + 44, 0);
     const std::string place = "RANK " + NumberText(int64_t{rank} + 1) + " / " + NumberText(int64_t{kRankCount});
-    text(place, kTotalsX, kRankPictureY + 88, 1);
+    text(place, kTotalsX, kRankPictureY + 84, 1);
     if (rank < kRankCount - 1 && thresholds[static_cast<size_t>(rank)] > points) {
       const std::string next = "NEXT " + NumberText(int64_t{thresholds[static_cast<size_t>(rank)] - points});
-      text(next, 608 - static_cast<int>(next.size()) * 16, kRankPictureY + 88, 1);
+      text(next, kTotalsX, kRankPictureY + 108, 1);
     }
 
     const int first = page * kRankJacketsPerPage;
@@ -62,7 +62,7 @@ void ShowPlayerRank(Game& game) {
       const int x = left + i * (kRankJacketSize + kRankJacketGap);
       const int centre = x + kRankJacketSize / 2;
       jackets.Draw(cells[static_cast<size_t>(s)], x, kRankJacketY, kRankJacketSize);
-      const std::string title = StoredSongTitle(game.Songs, static_cast<int16_t>(s + 1), 8);
+      const std::string title = StoredSongTitle(game.Songs, static_cast<int16_t>(s + 1), 7);
       text(title, CenteredX(title, centre), kRankJacketY + kRankJacketSize + 6, 1);
       const std::string share = NumberText(int64_t{SongPoints(r, s)});
       text(share, CenteredX(share, centre), kRankJacketY + kRankJacketSize + 32, 1);

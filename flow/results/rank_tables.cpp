@@ -17,9 +17,11 @@ using namespace results_layout;
 constexpr int kPairRows = 5;       // the pair tours rank their top five
 constexpr int kFavouriteRows = 8;
 constexpr int kPairRowPitch = 60;
+constexpr int kPairSideX = kStageX - 40;  // the 1P / 2P labels of a pair's two lines
 constexpr int kSpecialBlockPitch = 98;
 constexpr int kSpecialStagePitch = 152;
 constexpr int kSpecialJacket = 40;
+constexpr int kFooterY = 452;
 
 const char* const kDifficultyNames[5] = {"BEGINNER", "EASY", "NORMAL", "HARD", "GODLIKE"};
 
@@ -67,9 +69,11 @@ class TableDrawer {
       const RankPair& e = table[static_cast<size_t>(r)];
       const int y = kTableY + r * kPairRowPitch;
       look_.DrawRowGround(8, y - 3, 624, kPairRowPitch - 4);
-      EntryLine(r, e.Player1, y);
-      Text("1P", kNameX + 64, y);
-      Text("2P", kNameX + 64, y + 28);
+      Text(PlaceText(r), kPlaceX, y);
+      Text(ShownName(e.Player1.Name), kNameX, y);
+      Text(RightAligned(NumberText(int64_t{e.Player1.Score}), 8), kPairSideX - 16 - 8 * 16, y + 28);
+      Text("1P", kPairSideX, y);
+      Text("2P", kPairSideX, y + 28);
       for (int k = 0; k < kRankStages; ++k) {
         const int x = kStageX + k * kStagePitch;
         const size_t i = static_cast<size_t>(k);
@@ -99,7 +103,7 @@ class TableDrawer {
       }
     }
     const std::string level = "GAMELEVEL " + std::string(kDifficultyNames[std::clamp<int>(game_.Settings.DIFFICULTY, 0, 4)]);
-    Text(level, 624 - static_cast<int>(level.size()) * 16, kTableY + 3 * kSpecialBlockPitch - 2);
+    Text(level, 624 - static_cast<int>(level.size()) * 16, kFooterY);
   }
 
   void Favourites() {
@@ -130,7 +134,7 @@ class TableDrawer {
     }
   }
 
-  void Footer(std::string_view text) const { Text(text, CenteredX(text), 452); }
+  void Footer(std::string_view text) const { Text(text, 16, kFooterY); }
 
  private:
   void Text(std::string_view text, int x, int y) const { g_.DrawSystemText(BackIndex, text, x, y, 1); }
@@ -193,7 +197,7 @@ void ShowSpecialRecords(Game& game, int16_t mode) {
       if (m == kDoubleMode) table.PairTable(r.TourModeDouble);
       else table.SpecialTable(r.SpecialRanks[static_cast<size_t>(m)]);
     }
-    table.Footer("< >  MORE RANKINGS");
+    table.Footer(page == 0 ? "< >  MORE RANKINGS" : "< >  MORE");
   });
 }
 

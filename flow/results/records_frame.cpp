@@ -56,12 +56,12 @@ void RecordsLook::DrawAccentLine(int x, int y, int w) const {
   if (title_ >= 0) game_.Graph.BltClip(BackIndex, title_, x, y, std::min(w, kAccentLine.W), kAccentLine.H, kAccentLine.X, kAccentLine.Y, 0);
 }
 
-void RecordsLook::DrawCursor(int side, int x, int y) const {
-  if (title_ >= 0) Cut(game_.Graph, title_, kCursor[side == 1 ? 1 : 0], x, y);
-}
+void RecordsLook::DrawCursor(int side, int x, int y) const { DrawPiece(kCursor[side == 1 ? 1 : 0], x, y); }
 
-void RecordsLook::DrawSlotBar(bool lit, int x, int y) const {
-  if (title_ >= 0) Cut(game_.Graph, title_, lit ? kSlotBarLit : kSlotBar, x, y);
+void RecordsLook::DrawSlotBar(bool lit, int x, int y) const { DrawPiece(lit ? kSlotBarLit : kSlotBar, x, y); }
+
+void RecordsLook::DrawPiece(const BltArea& piece, int x, int y) const {
+  if (title_ >= 0) Cut(game_.Graph, title_, piece, x, y);
 }
 
 int BackgroundOffset(uint32_t now) {

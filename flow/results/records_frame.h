@@ -32,6 +32,8 @@ class RecordsLook {
   void DrawAccentLine(int x, int y, int w) const;
   void DrawCursor(int side, int x, int y) const;
   void DrawSlotBar(bool lit, int x, int y) const;
+  // Any piece of "ranking.bmp" at (x, y), black transparent.
+  void DrawPiece(const BltArea& piece, int x, int y) const;
 
  private:
   Game& game_;

@@ -53,7 +53,7 @@ void ShowSongRecords(Game& game) {
 
     look.DrawRowGround(kSongTableX, kSongTableY - 4, 640 - 8 - kSongTableX, 30);
     text("PART", kCodeX, kSongTableY);
-    right("BEST PTS.", kBestRight, kSongTableY);
+    right("SCORE", kBestRight, kSongTableY);
     right("RATE", kRateRight, kSongTableY);
     right("PLAYS", kPlaysRight, kSongTableY);
     look.DrawAccentLine(kSongTableX, kSongTableY + 27, 640 - 8 - kSongTableX);
