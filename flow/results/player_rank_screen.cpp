@@ -17,24 +17,18 @@ using namespace results_layout;
 
 constexpr int kTotalsX = 296;
 
-std::string AverageText(double average) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f", average);
-  return text;
-}
-
 }  // namespace
 
 void ShowPlayerRank(Game& game) {
-  ScreenPages pages(game);
-  const RecordsLook look(game, pages);
-  JacketAtlas jackets(game, pages);
+  RecordsScreenParts parts(game);
+  const RecordsLook& look = parts.look;
+  JacketAtlas& jackets = parts.jackets;
   GraphLib& g = game.Graph;
   const HighScores& r = game.Records;
   const RankThresholds thresholds = LoadRankThresholds(game.DataPath, &game.Errors);
   const int16_t rank = PlayerRankIndex(r, thresholds);
   const int32_t points = TotalPoints(r);
-  const SurfaceIndex picture = pages.Load("\\image\\rank" + NumberText(int64_t{rank}) + ".bmp");
+  const SurfaceIndex picture = parts.pages.Load("\\image\\rank" + NumberText(int64_t{rank}) + ".bmp");
   const int songs = std::min<int>({kRankedSongs, game.Songs.SongCount, r.SongCount()});
   std::vector<JacketCell> cells;
   for (int s = 0; s < songs; ++s) cells.push_back(jackets.Add(static_cast<int16_t>(s)));
@@ -45,7 +39,7 @@ void ShowPlayerRank(Game& game) {
     look.DrawRowGround(kRankPictureX - 16, kRankPictureY - 8, 640 - 2 * (kRankPictureX - 16), kRankPicture.H + 16);
     if (picture >= 0) Cut(g, picture, kRankPicture, kRankPictureX, kRankPictureY);
     text("PTS. " + NumberText(int64_t{points}), kTotalsX, kRankPictureY + 4, 0);
-    text("AVE. " + AverageText(AverageRate(r)), kTotalsX, kRankPictureY + 44, 0);
+    text("AVE. " + DecimalText(AverageRate(r), 2), kTotalsX, kRankPictureY + 44, 0);
     const std::string place = "RANK " + NumberText(int64_t{rank} + 1) + " / " + NumberText(int64_t{kRankCount});
     text(place, kTotalsX, kRankPictureY + 84, 1);
     if (rank < kRankCount - 1 && thresholds[static_cast<size_t>(rank)] > points) {

@@ -99,7 +99,7 @@ class TableDrawer {
         Jacket(e.Songs[i], x, y + 52, kSpecialJacket);
         if (e.Songs[i] <= 0) continue;
         Text(CharacterCode(e.Chars[i]), x + kSpecialJacket + 6, y + 50);
-        Text(RateText(e.Rates[i]) + "%", x + kSpecialJacket + 6, y + 72);
+        Text(DecimalText(e.Rates[i], 1) + "%", x + kSpecialJacket + 6, y + 72);
       }
     }
     const std::string level = "GAMELEVEL " + std::string(kDifficultyNames[std::clamp<int>(game_.Settings.DIFFICULTY, 0, 4)]);
@@ -151,13 +151,11 @@ constexpr int kSpecialPages = 1 + kSpecialModeCount;
 }  // namespace
 
 void ShowTourRecords(Game& game, int16_t tour) {
-  ScreenPages pages(game);
-  const RecordsLook look(game, pages);
-  JacketAtlas jackets(game, pages);
-  TableDrawer table(game, look, jackets);
+  RecordsScreenParts parts(game);
+  TableDrawer table(game, parts.look, parts.jackets);
   const HighScores& r = game.Records;
   RecordsPager pager;
-  RunRecordsScreen(game, look, pager, [&](int, uint32_t) {
+  RunRecordsScreen(game, parts.look, pager, [&](int, uint32_t) {
     switch (tour) {
       case 1:
         table.Heading("SESSION");
@@ -180,15 +178,13 @@ void ShowTourRecords(Game& game, int16_t tour) {
 }
 
 void ShowSpecialRecords(Game& game, int16_t mode) {
-  ScreenPages pages(game);
-  const RecordsLook look(game, pages);
-  JacketAtlas jackets(game, pages);
-  TableDrawer table(game, look, jackets);
+  RecordsScreenParts parts(game);
+  TableDrawer table(game, parts.look, parts.jackets);
   const HighScores& r = game.Records;
   RecordsPager pager{0, kSpecialPages};
   if (mode == kColorModeRecords) pager.Page = 1;
   else if (mode > 0 && mode < kSpecialModeCount) pager.Page = 1 + mode;
-  RunRecordsScreen(game, look, pager, [&](int page, uint32_t) {
+  RunRecordsScreen(game, parts.look, pager, [&](int page, uint32_t) {
     if (page == 0) {
       table.Favourites();
     } else {

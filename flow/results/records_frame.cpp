@@ -83,9 +83,9 @@ std::string RightAligned(std::string_view text, size_t width) {
   return out;
 }
 
-std::string RateText(double rate) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", rate);
+std::string DecimalText(double value, int places) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", places, value);
   return text;
 }
 

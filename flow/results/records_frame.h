@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "flow/game.h"
+#include "flow/jackets.h"
 #include "flow/screen_frame.h"
 #include "layout/results_layout.h"
 
@@ -43,6 +44,16 @@ class RecordsLook {
   SoundSlot fanfare_ = -1;
 };
 
+// What a records screen holds while it runs: its pages (released when it ends), the
+// shared look and the song jackets.
+struct RecordsScreenParts {
+  explicit RecordsScreenParts(Game& game, bool fanfare = true)
+      : pages(game), look(game, pages, fanfare), jackets(game, pages) {}
+  ScreenPages pages;
+  RecordsLook look;
+  JacketAtlas jackets;
+};
+
 // The horizontal offset of the drifting background at `now` ms: 0..639.
 int BackgroundOffset(uint32_t now);
 // The x at which system-font text (16-pixel cells) is centred on `centre`.
@@ -51,8 +62,8 @@ int CenteredX(std::string_view text, int centre = 320);
 std::string PlaceText(int position);
 // The text right-aligned in `width` cells (a longer text is kept whole).
 std::string RightAligned(std::string_view text, size_t width);
-// A percentage with one decimal: 97 -> "97.0".
-std::string RateText(double rate);
+// A number with a fixed count of decimals: (97, 1) -> "97.0", (78.825, 2) -> "78.83".
+std::string DecimalText(double value, int places);
 // A ranking name as three characters: cut to three, blanks added, and any byte the
 // fonts cannot draw shown as "?".
 std::string ShownName(std::string_view name);

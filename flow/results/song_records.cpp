@@ -26,9 +26,9 @@ int32_t BestScore(const HighScores& r, int part, int song) {
 }  // namespace
 
 void ShowSongRecords(Game& game) {
-  ScreenPages pages(game);
-  const RecordsLook look(game, pages);
-  JacketAtlas jackets(game, pages);
+  RecordsScreenParts parts(game);
+  const RecordsLook& look = parts.look;
+  JacketAtlas& jackets = parts.jackets;
   GraphLib& g = game.Graph;
   const HighScores& r = game.Records;
   const int songs = std::min<int>(game.Songs.SongCount, r.SongCount());

@@ -123,8 +123,9 @@ TEST(ResultsText, PlacesNamesRatesAndSongs) {
   EXPECT_EQ(ShownName("ABCDEF"), "ABC");
   EXPECT_EQ(ShownName("\xff\x01Z"), "??Z");
   EXPECT_EQ(ShownName(std::string("A\0B", 3)), "A?B");
-  EXPECT_EQ(RateText(97), "97.0");
-  EXPECT_EQ(RateText(0), "0.0");
+  EXPECT_EQ(DecimalText(97, 1), "97.0");
+  EXPECT_EQ(DecimalText(-3, 1), "-3.0");
+  EXPECT_EQ(DecimalText(78.826, 2), "78.83");
   EXPECT_EQ(RightAligned("12", 4), "  12");
   EXPECT_EQ(RightAligned("12345", 4), "12345");
   SongList list;

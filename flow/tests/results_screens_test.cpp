@@ -34,6 +34,8 @@ void FillRecords(Game& g) {
     RankPair pair{e, e};
     pair.Player2.Chars = {5, 6, 7, 0};
     r.TourModeSession[static_cast<size_t>(InsertRank(r.TourModeSession, pair))].Player1.Name = names[i];
+    pair.Player2.Chars = {3, 2, 1, 0};
+    r.TourModeDouble[static_cast<size_t>(InsertRank(r.TourModeDouble, pair))].Player1.Name = names[4 - i];
     if (i < 3) r.SpecialRanks[2][static_cast<size_t>(InsertRank(r.SpecialRanks[2], e))].Name = names[i];
   }
   // A name of odd bytes and length, as a hand-edited file may hold.
@@ -164,6 +166,29 @@ TEST(ResultsScreens, RecordScreensShowTheTablesAndClose) {
     EXPECT_FALSE(rig.G().State.QuitRequested);
     rig.SavePicture(c.picture);
   }
+}
+
+TEST(ResultsScreens, ValuesFromTheFileOutsideTheListsShowAsUnknown) {
+  ScreenRig rig = StartScreenRig(MakeProgramFolder("junk"));
+  HighScores& r = rig.G().Records;
+  for (RankTable* t : {&r.TourMode, &r.SpecialRanks[30]}) {
+    (*t)[0].Songs = {32767, -5, 0, 12};
+    (*t)[0].Chars = {-1, 999, 32767, 8};
+    (*t)[0].Rates = {-32768, 32767, 0, 100};
+    (*t)[0].Score = -1;
+  }
+  r.TourModeDouble[0].Player2.Chars = {-7, 40, 0, 0};
+  r.TourModeDouble[0].Player1.Songs = {-1, 1000, 0, 0};
+  for (int16_t mode : {int16_t{30}, int16_t{6}, int16_t{31}, int16_t{-9}}) {
+    rig.Press(1000, kKeyEnter);
+    ShowSpecialRecords(rig.G(), mode);
+  }
+  rig.Press(1000, kKeyEnter);
+  ShowTourRecords(rig.G(), 0);
+  rig.Press(1000, kKeyEnter);
+  ShowTourRecords(rig.G(), 77);
+  EXPECT_EQ(rig.G().Errors.Text(), "");
+  EXPECT_FALSE(rig.G().State.QuitRequested);
 }
 
 TEST(ResultsScreens, MissingJacketAndRankFileAreLoggedAndTheScreensGoOn) {
