@@ -49,16 +49,21 @@ class TableDrawer {
     else Text("?", x + size / 2 - 8, y + size / 2 - 12);
   }
 
+  // A short table (the beginner's three places) gets rows twice as tall.
   void SingleTable(const RankTable& table, int rows) {
+    const bool tall = rows <= kBeginnerTableSize;
+    const int pitch = tall ? 2 * kTableRowPitch : kTableRowPitch;
+    const int jacket = tall ? kStagePitch - 52 : kStageJacket;
     for (int r = 0; r < std::min<int>(rows, static_cast<int>(table.size())); ++r) {
       const RankEntry& e = table[static_cast<size_t>(r)];
-      const int y = kTableY + r * kTableRowPitch;
-      look_.DrawRowGround(8, y - 3, 624, kTableRowPitch - 2);
+      const int top = kTableY + r * pitch;
+      const int y = top + (pitch - kTableRowPitch) / 2;
+      look_.DrawRowGround(8, top - 3, 624, pitch - 2);
       EntryLine(r, e, y);
       for (int k = 0; k < kRankStages; ++k) {
         const int x = kStageX + k * kStagePitch;
-        Jacket(e.Songs[static_cast<size_t>(k)], x, y, kStageJacket);
-        if (e.Songs[static_cast<size_t>(k)] > 0) Text(CharacterCode(e.Chars[static_cast<size_t>(k)]), x + 28, y);
+        Jacket(e.Songs[static_cast<size_t>(k)], x, top + (pitch - 4 - jacket) / 2 - 1, jacket);
+        if (e.Songs[static_cast<size_t>(k)] > 0) Text(CharacterCode(e.Chars[static_cast<size_t>(k)]), x + jacket + 2, y);
       }
     }
   }

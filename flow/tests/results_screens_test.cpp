@@ -36,6 +36,7 @@ void FillRecords(Game& g) {
     r.TourModeSession[static_cast<size_t>(InsertRank(r.TourModeSession, pair))].Player1.Name = names[i];
     pair.Player2.Chars = {3, 2, 1, 0};
     r.TourModeDouble[static_cast<size_t>(InsertRank(r.TourModeDouble, pair))].Player1.Name = names[4 - i];
+    if (i < 3) r.TourModeBeginner[static_cast<size_t>(InsertRank(r.TourModeBeginner, e))].Name = names[i];
     if (i < 3) r.SpecialRanks[2][static_cast<size_t>(InsertRank(r.SpecialRanks[2], e))].Name = names[i];
   }
   // A name of odd bytes and length, as a hand-edited file may hold.
