@@ -1,7 +1,8 @@
 #pragma once
 // The screens that close a run and the record screens the title reaches: the ending,
 // name entry, the tour and special-mode tables, the per-song bests and the player rank.
-// Each leaves on its own when done or on F1; Esc sets QuitRequested and returns at once.
+// Each leaves when done (the ending and name entry by themselves, the records screens on
+// decide) or on F1; Esc sets QuitRequested and returns at once.
 #include <cstdint>
 #include <string>
 
@@ -10,6 +11,8 @@
 namespace tessaru {
 
 // kind: the part kind of the player's part (0 and up), or -1 for the generic ending.
+// Returns once its text has risen past (flow/results/ending.h has the pacing), or on
+// decide after the first two seconds.
 void ShowEnding(Game& game, int16_t kind);
 
 // Lets side (0 = 1P, 1 = 2P) enter a name for ranking place `position` (0-based).
