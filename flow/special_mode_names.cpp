@@ -14,7 +14,7 @@ std::string SpecialModeName(int16_t mode) {
     case 4: return "SUDDEN";
     case 5: return "HIDDEN";
     case 6: return "DOUBLE";
-    case 20: return "LIFE RAPID";
+    case 20: return "ARRANGE";
     case 21: return std::string(CharacterName(8));
     case 22: return "RAPID";
     case 23: return "ENDLESS";

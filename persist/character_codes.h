@@ -1,7 +1,6 @@
 #pragma once
-// The character roster (one character per part index): the three-letter codes label the
-// ranking screens and are the names of ranking entries nobody has taken yet; the display
-// names head the favourites and the character modes.
+// The three-letter codes of the character roster (one character per part index). They
+// label the ranking screens and are the names of ranking entries nobody has taken yet.
 #include <array>
 #include <string_view>
 
@@ -12,21 +11,25 @@ inline constexpr std::array<std::string_view, 9> kCharacterCodes = {
 // Every index beyond the roster shows this.
 inline constexpr std::string_view kUnknownCharacterCode = "???";
 
-// The characters' display names, parts 0..9, and the name of every other index.
-inline constexpr std::array<std::string_view, 10> kCharacterNames = {
-    "KIT", "BASSO", "RIFF", "KEYA", "PICO", "SYNTHIA", "HORNE", "VOXIE", "GUEST", "BACKING"};
-inline constexpr std::string_view kUnknownCharacterName = "-";
-
-constexpr std::string_view CharacterName(int index) {
-  return index >= 0 && index < static_cast<int>(kCharacterNames.size())
-             ? kCharacterNames[static_cast<size_t>(index)]
-             : kUnknownCharacterName;
-}
-
 constexpr std::string_view CharacterCode(int index) {
   return index >= 0 && index < static_cast<int>(kCharacterCodes.size())
              ? kCharacterCodes[static_cast<size_t>(index)]
              : kUnknownCharacterCode;
+}
+
+}  // namespace tessaru
+
+namespace tessaru {
+
+// The characters' display names, parts 0..9 (the part select, the favourites view and
+// the special modes named after a character show them).
+inline constexpr std::array<std::string_view, 10> kCharacterNames = {
+    "Kit", "Basso", "Riff", "Keya", "Pico", "Synthia", "Horne", "Voxie", "Guest", "Backing"};
+
+constexpr std::string_view CharacterName(int index) {
+  return index >= 0 && index < static_cast<int>(kCharacterNames.size())
+             ? kCharacterNames[static_cast<size_t>(index)]
+             : std::string_view("-");
 }
 
 }  // namespace tessaru

@@ -15,6 +15,7 @@ namespace {
 using namespace results_layout;
 
 constexpr int kPairRows = 5;       // the pair tours rank their top five
+constexpr int kTutorialRows = 3;   // and the tutorial its top three
 constexpr int kFavouriteRows = 8;
 constexpr int kPairRowPitch = 60;
 constexpr int kPairSideX = kStageX - 40;  // the 1P / 2P labels of a pair's two lines
@@ -168,7 +169,7 @@ void ShowTourRecords(Game& game, int16_t tour) {
         break;
       case 2:
         table.Heading("TUTORIAL");
-        table.SingleTable(r.TourModeTuto, kTourTableSize);
+        table.SingleTable(r.TourModeTuto, kTutorialRows);
         break;
       case 3:
         table.Heading("BEGINNER MODE");
