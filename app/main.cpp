@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "core/paths.h"
 #include "core/file_access.h"
+#include "core/program_folders.h"
 #include "flow/game.h"
 #include "flow/game_main.h"
 #include "platform/platform.h"
@@ -18,7 +18,9 @@ void PrintHelp() {
       "A two-player, four-lane, keysounded rhythm game.\n\n"
       "  --program-dir DIR  the folder holding user.ini, keyset.ini, hsc.ini, hscsp.ini,\n"
       "                     the replays and, unless DATAPATH in user.ini names another,\n"
-      "                     the data (default: the folder of this program)\n"
+      "                     the data (default: the folder of this program; an installed\n"
+      "                     game, or one whose folder cannot be written, keeps these in\n"
+      "                     $XDG_DATA_HOME/tessaru and reads its installed data)\n"
       "  --help             show this text\n"
       "  --version          show the version\n");
 }
@@ -26,7 +28,7 @@ void PrintHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string programFolder = tessaru::ExecutableFolder();
+  std::string programFolder;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -48,12 +50,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tessaru: unknown option '%s' (see --help)\n", arg.c_str());
     return 2;
   }
-  if (!tessaru::FolderExists(programFolder)) {
+  if (!programFolder.empty() && !tessaru::FolderExists(programFolder)) {
     std::fprintf(stderr, "tessaru: the program folder '%s' does not exist\n", programFolder.c_str());
     return 2;
   }
 
-  tessaru::Game game(tessaru::platform::CreateSdlPlatform(), programFolder);
+  tessaru::Game game(tessaru::platform::CreateSdlPlatform(),
+                     tessaru::ChooseProgramFolders(tessaru::CurrentFolderInputs(programFolder)));
   tessaru::LoadGameSettings(game);
   return tessaru::GameMain(game, 1);
 }

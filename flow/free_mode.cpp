@@ -148,7 +148,7 @@ int16_t RunFreeMode(Game& game) {
       case Step::Leave: break;
     }
   }
-  if (played) {
+  if (played && CanSaveUserFiles(game)) {
     const bool ok = game.Records.SaveHighScores(game.ProgramFolder) &&
                     game.Records.SaveTourRankings(game.ProgramFolder);
     if (!ok) game.Errors.Add(game.ProgramFolder + "の記録ファイルの保存に失敗しました");

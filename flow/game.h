@@ -12,6 +12,7 @@
 #include "content/song_list.h"
 #include "content/song_record.h"
 #include "core/error_log.h"
+#include "core/program_folders.h"
 #include "core/random.h"
 #include "flow/tours/unlocks.h"
 #include "graphics/graph_lib.h"
@@ -65,6 +66,8 @@ class Game {
  public:
   // programFolder holds the INI files and, unless DATAPATH says otherwise, the data.
   Game(std::unique_ptr<platform::Platform> devices, std::string programFolder);
+  // The folders as start-up chose them (an installed game keeps them apart).
+  Game(std::unique_ptr<platform::Platform> devices, ProgramFolders folders);
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
@@ -81,6 +84,7 @@ class Game {
   SoundLib Sound;
   InputLib Input;
 
+  ProgramFolders Folders;
   std::string ProgramFolder;
   std::string DataPath;
   UserSettings Settings;
@@ -115,6 +119,13 @@ class Game {
 // Reads "user.ini" from the program folder into the game (the launcher's first step);
 // a file that exists but cannot be read adds a line to the error log.
 void LoadGameSettings(Game& game);
+
+// False when the player's folder cannot be written: saves are skipped, since the player
+// was told once at start-up and a failing save must not touch what is already there.
+bool CanSaveUserFiles(const Game& game);
+
+// Where error.txt goes: the data folder of a portable game, the player's folder otherwise.
+std::string ErrorReportFolder(const Game& game);
 
 // Makes the pages every screen shares (system font, fade page) again, after the display
 // was created or re-created.

@@ -1,5 +1,6 @@
 #include "flow/game_main.h"
 
+#include <cstdio>
 #include <optional>
 
 #include "core/file_access.h"
@@ -123,6 +124,7 @@ LoopEnd MainLoop(Game& game) {
 void SaveChangedSettings(Game& game) {
   const UserSettings& now = game.Settings;
   const UserSettings& was = game.LoadedSettings;
+  if (!CanSaveUserFiles(game)) return;
   if (now.SNDPLAYQUALITY == was.SNDPLAYQUALITY && now.MAXFPS == was.MAXFPS &&
       now.RESOLUTION == was.RESOLUTION) {
     return;
@@ -141,8 +143,20 @@ void ShutDown(Game& game) {
   game.Devices().input->Pump();
   if (game.Errors.Empty()) return;
   game.Devices().dialogs->ShowMessage("Tessaru", std::string(kErrorBoxText));
-  // The report is best effort: a read-only data folder must not stop the exit.
-  game.Errors.WriteTo(game.DataPath + "\\" + std::string(kErrorFile));
+  // The report is best effort: a read-only folder must not stop the exit, but the lines
+  // still reach the terminal rather than vanish.
+  const std::string report = ErrorReportFolder(game) + "\\" + std::string(kErrorFile);
+  if (!game.Errors.WriteTo(report)) {
+    std::fprintf(stderr, "tessaru: %s could not be written:\n%s", ResolvePath(report).c_str(),
+                 game.Errors.Text().c_str());
+  }
+}
+
+// Said once, before the title: the player then knows why no record will be kept.
+void ReportUnsavableFolder(Game& game) {
+  if (CanSaveUserFiles(game)) return;
+  std::fprintf(stderr, "tessaru: %s\n", game.Folders.Problem.c_str());
+  game.Devices().dialogs->ShowMessage("Tessaru", game.Folders.Problem);
 }
 
 }  // namespace
@@ -164,6 +178,7 @@ TitleAction ApplyTitleCode(int16_t code, int16_t sub, int16_t menuChoice, int16_
 }
 
 void SaveAllRecords(Game& game) {
+  if (!CanSaveUserFiles(game)) return;
   game.Graph.SetWindowTitle("データをセーブ中です");
   game.Devices().input->Pump();
   const std::string& folder = game.ProgramFolder;
@@ -174,23 +189,30 @@ void SaveAllRecords(Game& game) {
   game.Graph.SetWindowTitle("Tessaru");
 }
 
-int GameMain(Game& game, int16_t hideCursor) {
+bool StartGame(Game& game, int16_t hideCursor) {
   GraphLib& g = game.Graph;
   game.CursorHidden = hideCursor == 1 && game.Settings.FULLSCREEN == 0;
   g.SetCursorHidden(game.CursorHidden);
   g.SetWindowTitle("Tessaru");
+  g.SetWindowIcon(game.Folders.WindowIcon);
   g.SetDataPath(game.DataPath);
   g.SetMessagePump([&game] { game.Devices().input->Pump(); });
   g.SetFrameInput([&game] { game.Input.UpdateFuncState(true); });
   game.Rng.Seed(game.Clock().GetTickCount());
+  return StartUp(game);
+}
 
+int GameMain(Game& game, int16_t hideCursor) {
   int status = kExitOk;
-  if (!StartUp(game)) {
+  if (!StartGame(game, hideCursor)) {
     status = kExitStartFailed;
-  } else if (MainLoop(game) == LoopEnd::Fatal) {
-    status = kExitFatal;
   } else {
-    SaveAllRecords(game);
+    ReportUnsavableFolder(game);
+    if (MainLoop(game) == LoopEnd::Fatal) {
+      status = kExitFatal;
+    } else {
+      SaveAllRecords(game);
+    }
   }
   ShutDown(game);
   return status;

@@ -23,6 +23,11 @@ inline constexpr int kExitFatal = 2;
 // loaded (LoadGameSettings) first.
 int GameMain(Game& game, int16_t hideCursor);
 
+// Start-up alone: the window, input, sound, the song list, the records and the menu
+// sounds, as GameMain brings them up before the title. False when a layer failed (the
+// reason is in the error log). Tests start here to run one screen on its own.
+bool StartGame(Game& game, int16_t hideCursor);
+
 // Writes the high scores, the special scores and the tour records, in that order.
 void SaveAllRecords(Game& game);
 

@@ -15,7 +15,8 @@ int32_t FrameIntervalMs(int16_t maxFps) {
   return 1000 / maxFps + 1;
 }
 
-ScreenFrame::ScreenFrame(Game& game) : game_(game), t0_(game.Clock().GetTickCount()) {
+ScreenFrame::ScreenFrame(Game& game, bool keepMenuBgm)
+    : game_(game), t0_(game.Clock().GetTickCount()), keepMenuBgm_(keepMenuBgm) {
   // A cap of 0 would mean no frames at all; the game runs at 60 and keeps that value.
   if (game_.Settings.MAXFPS < 1) game_.Settings.MAXFPS = 60;
 }
@@ -24,7 +25,7 @@ uint32_t ScreenFrame::Now() const { return game_.Clock().GetTickCount() - t0_; }
 
 const MenuButtons& ScreenFrame::Poll() {
   const uint32_t now = Now();
-  if (now - lastBgmCall_ > 100 || now < lastBgmCall_) {
+  if (keepMenuBgm_ && (now - lastBgmCall_ > 100 || now < lastBgmCall_)) {
     KeepMenuBgm(game_);
     lastBgmCall_ = now;
   }

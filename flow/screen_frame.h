@@ -32,9 +32,10 @@ void Cut(GraphLib& g, SurfaceIndex page, const BltArea& area, int32_t x, int32_t
 
 class ScreenFrame {
  public:
-  explicit ScreenFrame(Game& game);
+  // keepMenuBgm false: a screen with music of its own (the title) keeps the menu music off.
+  explicit ScreenFrame(Game& game, bool keepMenuBgm = true);
 
-  // Polls input (and runs KeepMenuBgm every 100 ms); the buttons of this pass.
+  // Polls input (and, when asked to, runs KeepMenuBgm every 100 ms); the buttons of this pass.
   const MenuButtons& Poll();
   const MenuButtons& Buttons() const { return buttons_; }
   // Milliseconds since the screen started (restarted once the fade-in is over).
@@ -57,6 +58,7 @@ class ScreenFrame {
  private:
   Game& game_;
   uint32_t t0_;
+  bool keepMenuBgm_;
   uint32_t lastBgmCall_ = 0;
   uint32_t lastDraw_ = 0;
   bool drawnOnce_ = false;

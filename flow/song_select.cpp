@@ -7,6 +7,7 @@
 #include "content/song_file.h"
 #include "core/numbers.h"
 #include "core/paths.h"
+#include "flow/jackets.h"
 #include "flow/menu_sound.h"
 #include "flow/screen_frame.h"
 
@@ -14,7 +15,6 @@ namespace tessaru {
 namespace {
 
 constexpr int kJacket = menu_layout::kJacketSize;
-constexpr int kJacketsPerPage = 12;  // 4 x 3 cells of a screen page
 constexpr int kThumb = 64;
 constexpr int kThumbGap = 80;
 constexpr int kBigX = 240;
@@ -30,9 +30,7 @@ struct SongCard {
   std::string Genre;
   std::string Tempo;
   int16_t Level = 0;
-  SurfaceIndex Page = -1;  // the atlas page with its jacket, -1 for none
-  int X = 0;
-  int Y = 0;
+  JacketCell Jacket;
 };
 
 std::string TempoText(const SongRecord& song, double listed) {
@@ -46,11 +44,10 @@ std::string TempoText(const SongRecord& song, double listed) {
   return low == high ? text(listed) : text(low) + "/" + text(high);
 }
 
-std::vector<SongCard> LoadCards(Game& game, ScreenPages& pages, const std::vector<int16_t>& offered) {
+std::vector<SongCard> LoadCards(Game& game, JacketAtlas& jackets, const std::vector<int16_t>& offered) {
   std::vector<SongCard> cards;
   SongRecord header;
   std::vector<PartRecord> noParts;
-  SurfaceIndex atlas = -1;
   for (size_t i = 0; i < offered.size(); ++i) {
     SongCard card;
     card.Index = offered[i];
@@ -66,35 +63,10 @@ std::vector<SongCard> LoadCards(Game& game, ScreenPages& pages, const std::vecto
     } else {
       card.Tempo = NumberText(list.SongBpms[s]);
     }
-    const int slot = static_cast<int>(cards.size()) % kJacketsPerPage;
-    if (slot == 0) atlas = game.Graph.NewSurface(0, 0);
-    const std::string jacket = StripExtension(list.SongPaths[s]);
-    const SurfaceIndex loaded = pages.LoadFull(jacket + ".bmp", false);
-    if (loaded >= 0 && atlas >= 0) {
-      card.Page = atlas;
-      card.X = (slot % 4) * kJacket;
-      card.Y = (slot / 4) * kJacket;
-      game.Graph.BltClip(atlas, loaded, card.X, card.Y, kJacket, kJacket, 0, 0, 0);
-      game.Graph.ReleaseLastSurface();
-    } else if (loaded < 0) {
-      game.Errors.Add(jacket + ".bmpが見つかりませんでした。");
-    }
+    card.Jacket = jackets.Add(card.Index);
     cards.push_back(std::move(card));
   }
   return cards;
-}
-
-void DrawJacket(GraphLib& g, const SongCard& card, int x, int y, int size) {
-  if (card.Page < 0) {
-    g.DrawSystemText(BackIndex, "NO", x + size / 2 - 16, y + size / 2 - 24, 1);
-    g.DrawSystemText(BackIndex, "IMAGE", x + size / 2 - 40, y + size / 2, 1);
-    return;
-  }
-  if (size == kJacket) {
-    g.BltClip(BackIndex, card.Page, x, y, kJacket, kJacket, card.X, card.Y, 0);
-  } else {
-    g.BltStretchClip(BackIndex, card.Page, x, y, size, size, card.X, card.Y, kJacket, kJacket, 0);
-  }
 }
 
 int CenteredX(std::string_view text) { return 320 - static_cast<int>(text.size()) * 8; }
@@ -109,7 +81,8 @@ int16_t SelectSong(Game& game, const std::vector<int16_t>& offered, int stage, i
   const SurfaceIndex banner = pages.Load("\\image\\seltop0.bmp");
   const SoundSlot what = LoadScreenSound(game, "\\sound\\what.wav");
   if (what >= 0) game.Sound.PlaySound(what, true, false);
-  const std::vector<SongCard> cards = LoadCards(game, pages, offered);
+  JacketAtlas jackets(game, pages);
+  const std::vector<SongCard> cards = LoadCards(game, jackets, offered);
   const int count = static_cast<int>(cards.size());
 
   SongCarousel carousel(count, InitialSongCursor(count, previousCursor, game.State.MenuChoice));
@@ -136,11 +109,11 @@ int16_t SelectSong(Game& game, const std::vector<int16_t>& offered, int stage, i
         const int reach = std::min(4, (count - 1) / 2);
         for (int k = -reach; k <= reach + (count % 2 == 0 && count <= 8 ? 1 : 0); ++k) {
           const SongCard& c = cards[static_cast<size_t>(((cursor + k) % count + count) % count)];
-          DrawJacket(g, c, 320 - kThumb / 2 + k * kThumbGap + shift, kThumbY, kThumb);
+          jackets.Draw(c.Jacket, 320 - kThumb / 2 + k * kThumbGap + shift, kThumbY, kThumb);
         }
         g.DrawSystemText(BackIndex, "^", 312, kThumbY + kThumb + 4, 1);
         const SongCard& c = cards[static_cast<size_t>(cursor)];
-        DrawJacket(g, c, kBigX, kBigY, kJacket);
+        jackets.Draw(c.Jacket, kBigX, kBigY, kJacket);
         g.DrawSystemText(BackIndex, c.Name, CenteredX(c.Name), kBigY + kJacket + 12, 1);
         g.DrawSystemText(BackIndex, "COMPOSER", 16, 176, 1);
         g.DrawSystemText(BackIndex, c.Composer.substr(0, 13), 16, 204, 1);

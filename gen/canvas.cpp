@@ -269,15 +269,10 @@ void PngChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uin
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const Canvas& canvas) {
-  std::vector<uint8_t> raw;
-  for (int y = 0; y < canvas.Height(); ++y) {
-    raw.push_back(0);
-    for (int x = 0; x < canvas.Width(); ++x) {
-      const Rgb p = canvas.Get(x, y);
-      raw.insert(raw.end(), {p.r, p.g, p.b});
-    }
-  }
+namespace {
+
+// Rows already carry their filter byte (0); colourType 2 is RGB, 6 is RGBA.
+std::vector<uint8_t> EncodePngRows(int width, int height, uint8_t colourType, const std::vector<uint8_t>& raw) {
   std::vector<uint8_t> z{0x78, 0x01};
   uint32_t a = 1, b = 0;
   for (uint8_t v : raw) {
@@ -296,13 +291,38 @@ std::vector<uint8_t> EncodePng(const Canvas& canvas) {
   Put32Be(z, (b << 16) | a);
   std::vector<uint8_t> out{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   std::vector<uint8_t> ihdr;
-  Put32Be(ihdr, static_cast<uint32_t>(canvas.Width()));
-  Put32Be(ihdr, static_cast<uint32_t>(canvas.Height()));
-  ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+  Put32Be(ihdr, static_cast<uint32_t>(width));
+  Put32Be(ihdr, static_cast<uint32_t>(height));
+  ihdr.insert(ihdr.end(), {8, colourType, 0, 0, 0});
   PngChunk(out, "IHDR", ihdr);
   PngChunk(out, "IDAT", z);
   PngChunk(out, "IEND", {});
   return out;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodePng(const Canvas& canvas) {
+  std::vector<uint8_t> raw;
+  for (int y = 0; y < canvas.Height(); ++y) {
+    raw.push_back(0);
+    for (int x = 0; x < canvas.Width(); ++x) {
+      const Rgb p = canvas.Get(x, y);
+      raw.insert(raw.end(), {p.r, p.g, p.b});
+    }
+  }
+  return EncodePngRows(canvas.Width(), canvas.Height(), 2, raw);
+}
+
+std::vector<uint8_t> EncodePngRgba(int width, int height, const std::vector<uint8_t>& rgba) {
+  std::vector<uint8_t> raw;
+  const size_t row = static_cast<size_t>(width) * 4;
+  for (int y = 0; y < height; ++y) {
+    raw.push_back(0);
+    const auto start = rgba.begin() + static_cast<long>(row * static_cast<size_t>(y));
+    raw.insert(raw.end(), start, start + static_cast<long>(row));
+  }
+  return EncodePngRows(width, height, 6, raw);
 }
 
 }  // namespace tessaru::gen

@@ -64,5 +64,7 @@ std::vector<uint8_t> EncodeBmp16(const Canvas& canvas);
 std::vector<uint8_t> EncodeBmp24(const Canvas& canvas);
 // PNG bytes (stored deflate blocks) for looking at the art while developing.
 std::vector<uint8_t> EncodePng(const Canvas& canvas);
+// PNG bytes of straight (not premultiplied) RGBA pixels, rows top to bottom.
+std::vector<uint8_t> EncodePngRgba(int width, int height, const std::vector<uint8_t>& rgba);
 
 }  // namespace tessaru::gen

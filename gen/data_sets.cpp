@@ -16,6 +16,7 @@
 #include "gen/sounds.h"
 #include "layout/menu_layout.h"
 #include "layout/play_layout.h"
+#include "layout/results_layout.h"
 
 namespace tessaru::gen {
 
@@ -95,11 +96,45 @@ Canvas SidePanels() {
   return c;
 }
 
-Canvas RankingTitle(Fonts& fonts) {
-  Canvas c(640, 96);
+// The records screens scroll this sideways, so its left and right edges join up.
+Canvas RankBack() {
+  Canvas c(640, 480);
+  c.VerticalGradient(0, 0, 640, 480, kNight, Shade(kViolet, 0.55));
+  for (int x = -480; x < 640; x += 80) {
+    c.FillPolygon({{x, 480}, {x + 36, 480}, {x + 516, 0}, {x + 480, 0}}, Rgb{30, 24, 80});
+  }
+  Stars(c, 8, 0, 624, 480, 150, 71u);
+  for (int i = 0; i < 8; ++i) NoteGlyph(c, 24 + i * 80, 40 + (i * 131) % 400, 24, Rgb{62, 50, 134});
+  return c;
+}
+
+// The title band, then the pieces the records screens cut from the same picture.
+Canvas RankingSheet(Fonts& fonts) {
+  using namespace results_layout;
+  Canvas c(640, kAccentLine.Y + kAccentLine.H);
   TextStyle t{60, kWhite, kAmber, kInk, 3, 3};
-  fonts.bold.DrawCentered(c, "RANKING", 320, 48, t);
+  fonts.bold.DrawCentered(c, "RANKING", 320, kTitle.H / 2, t);
   c.FillRect(120, 86, 400, 3, kCoral);
+  const Rgb sides[2] = {kCoral, kSky};
+  for (int p = 0; p < 2; ++p) {
+    const BltArea& a = kCursor[p];
+    c.FrameRect(a.X, a.Y, a.W, a.H, kInk, 5);
+    c.FrameRect(a.X + 1, a.Y + 1, a.W - 2, a.H - 2, sides[p], 3);
+    c.FrameRect(a.X + 2, a.Y + 2, a.W - 4, a.H - 4, Mix(sides[p], kWhite, 0.5), 1);
+  }
+  c.FillRect(kSlotBar.X, kSlotBar.Y, kSlotBar.W, kSlotBar.H, kInk);
+  c.FillRect(kSlotBar.X + 1, kSlotBar.Y + 1, kSlotBar.W - 2, kSlotBar.H - 2, kPaleText);
+  c.FillRect(kSlotBarLit.X, kSlotBarLit.Y, kSlotBarLit.W, kSlotBarLit.H, kInk);
+  c.FillRect(kSlotBarLit.X + 1, kSlotBarLit.Y + 1, kSlotBarLit.W - 2, kSlotBarLit.H - 2, kAmber);
+  const std::pair<BltArea, const char*> keys[2] = {{kDeleteKey, "DEL"}, {kEndKey, "END"}};
+  for (const auto& [a, label] : keys) {
+    c.RoundRect(a.X + 2, a.Y + 6, a.W - 4, a.H - 12, 6, kInk);
+    c.RoundRect(a.X + 3, a.Y + 7, a.W - 6, a.H - 14, 5, Rgb{60, 52, 120});
+    TextStyle k{15, kWhite, kAmber, kInk, 1, 0};
+    fonts.bold.DrawCentered(c, label, a.X + a.W / 2, a.Y + a.H / 2, k);
+  }
+  c.VerticalGradient(kRowGround.X, kRowGround.Y, kRowGround.W, kRowGround.H, kNight, Shade(kIndigo, 0.7));
+  c.HorizontalGradient(kAccentLine.X, kAccentLine.Y, kAccentLine.W, kAccentLine.H, kCoral, kAmber);
   return c;
 }
 
@@ -251,8 +286,8 @@ bool WriteGameData(DataWriter& out, const std::vector<SongPlan>& plans) {
   out.Image("image/seltop0.bmp", Banner(fonts, "", kAmber));
   out.Image("image/seltop1.bmp", Banner(fonts, "CHOOSE YOUR PART", kCoral));
   out.Image("image/seltop2.bmp", SidePanels());
-  out.Image("image/ranking.bmp", RankingTitle(fonts));
-  out.Image("image/rankbg.bmp", TitleBack(1));
+  out.Image("image/ranking.bmp", RankingSheet(fonts));
+  out.Image("image/rankbg.bmp", RankBack());
   for (int i = 0; i < 29; ++i) out.Image("image/rank" + std::to_string(i) + ".bmp", RankPicture(i, fonts));
   out.Image("image/keyboard.bmp", KeyboardPicture(fonts));
   out.Text("keyboard.zxt", KeyboardTable());

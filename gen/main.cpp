@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/program_folders.h"
 #include "gen/data_sets.h"
+#include "gen/icon.h"
 #include "gen/output.h"
 #include "gen/song_writer.h"
 
@@ -16,19 +18,25 @@ namespace {
 void Usage() {
   std::fprintf(stderr,
                "usage: tessaru-gen DATA_FOLDER [--preview FOLDER] [--songs-only | --no-songs]\n"
+               "                   [--icons HICOLOR_FOLDER NAME]\n"
                "Writes the default game data into DATA_FOLDER. --preview also writes PNG copies of\n"
-               "every image and a mix-down of every song there.\n");
+               "every image and a mix-down of every song there. --icons writes the program's icon\n"
+               "as NAME.png in the hicolor theme's sizes under HICOLOR_FOLDER.\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace tessaru::gen;
-  std::string root, preview;
+  std::string root, preview, icons, iconName;
   bool songs = true, rest = true;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--preview" && i + 1 < argc) preview = argv[++i];
+    else if (a == "--icons" && i + 2 < argc) {
+      icons = argv[++i];
+      iconName = argv[++i];
+    }
     else if (a == "--songs-only") rest = false;
     else if (a == "--no-songs") songs = false;
     else if (!a.empty() && a[0] != '-' && root.empty()) root = a;
@@ -45,6 +53,14 @@ int main(int argc, char** argv) {
   DataWriter out(root, preview.empty() ? std::string() : preview + "/images");
   const std::vector<SongPlan> plans = AllSongPlans();
   if (rest && !WriteGameData(out, plans)) return 1;
+  if (rest && !WriteIconPng(root + "/" + tessaru::kWindowIconFile, kWindowIconSize)) {
+    std::fprintf(stderr, "tessaru-gen: cannot write the window icon into %s\n", root.c_str());
+    return 1;
+  }
+  if (!icons.empty() && !WriteIconTheme(icons, iconName)) {
+    std::fprintf(stderr, "tessaru-gen: cannot write the icons into %s\n", icons.c_str());
+    return 1;
+  }
 
   if (songs) {
     // Two songs at a time: each writer has its own files and its own seeds.

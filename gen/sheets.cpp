@@ -54,8 +54,11 @@ Canvas BigFontImage(Fonts& fonts) {
     const int x = 49 * (j % 13), y = 49 * (j / 13);
     Canvas cell(48, 48);
     TextStyle t{size, kWhite, kAmber, kInk, 2, 2};
-    if (j < 51 && set[static_cast<size_t>(j)] != ' ') {
-      fonts.bold.DrawCentered(cell, std::string(1, set[static_cast<size_t>(j)]), 23, 23, t);
+    const char ch = j < 51 ? set[static_cast<size_t>(j)] : ' ';
+    if (ch != ' ') {
+      // Glyphs are centred by their ink, so the low marks are moved down to the baseline.
+      const int glyphY = ch == '_' ? 40 : ch == '.' || ch == ',' ? 36 : 23;
+      fonts.bold.DrawCentered(cell, std::string(1, ch), 23, glyphY, t);
     } else if (j == 51) {
       // Characters outside the set show a small diamond, not a gap.
       cell.FillPolygon({{24, 12}, {36, 24}, {24, 36}, {12, 24}}, kInk);

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "core/file_access.h"
+
 namespace tessaru {
 namespace {
 
@@ -39,6 +41,7 @@ bool GraphLib::InitDirectDraw(bool fullScreen, int32_t mode) {
                 : stretchWindow_ == 1 ? platform::DisplayMode::Doubled
                                       : platform::DisplayMode::Windowed;
   config.Title = title_;
+  config.IconFile = iconFile_.empty() ? std::string() : ResolvePath(iconFile_);
   config.HideCursor = hideCursor_;
   if (!video_.Open(config)) return false;
   fullScreen_ = fullScreen;

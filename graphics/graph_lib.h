@@ -41,6 +41,8 @@ class GraphLib {
   const std::string& DataPath() const { return dataPath_; }
   void SetWindowTitle(std::string title) { title_ = std::move(title); }
   void SetCursorHidden(bool hidden) { hideCursor_ = hidden; }
+  // A PNG file the window shows as its icon; none when empty or unreadable.
+  void SetWindowIcon(std::string iconFile) { iconFile_ = std::move(iconFile); }
   // Run once per frame of the wipe, so input keeps its states during the transition.
   void SetFrameInput(std::function<void()> update) { frameInput_ = std::move(update); }
   // Services the window's events; run on every pass of a wait and after every wipe frame.
@@ -158,6 +160,7 @@ class GraphLib {
   ErrorLog& errorLog_;
   std::string dataPath_;
   std::string title_ = "Tessaru";
+  std::string iconFile_;
   bool hideCursor_ = false;
   std::function<void()> frameInput_;
   std::function<void()> pump_;

@@ -31,6 +31,8 @@ struct VideoConfig {
   DisplayMode Mode = DisplayMode::Windowed;
   std::string Title = "Tessaru";
   bool HideCursor = false;
+  // A PNG shown as the window's icon (none when empty or unreadable).
+  std::string IconFile;
 };
 
 // Presents RGB565 frames. Full screen keeps the desktop mode and scales with the aspect

@@ -7,6 +7,7 @@
 
 #include "content/song_file.h"
 #include "core/file_access.h"
+#include "core/program_folders.h"
 #include "stage/play/play_devices.h"
 #include "stage/play/play_stage.h"
 #include "tools/commands.h"
@@ -44,7 +45,7 @@ void RunPlay(const PlayOptions& o) {
     throw CommandFailure("the song has parts 0.." + std::to_string(partCount - 1));
   }
   if (!o.Screenshot.empty() && !o.Headless) throw CommandFailure("--screenshot needs --headless");
-  const std::string data = o.Data.empty() ? ExecutableFolder() : o.Data;
+  const std::string data = o.Data.empty() ? DefaultDataFolder(ExecutableFolder()) : o.Data;
   std::string error;
   auto devices = OpenPlayDevices(o.Headless, !o.Windowed && !o.Headless, data, error);
   if (!devices) throw CommandFailure(error);
@@ -94,7 +95,7 @@ void RegisterPlayCommand(CLI::App& app) {
   cmd->add_option("--opponent-part", options->OpponentPart, "player 2's part");
   cmd->add_option("--com-skill", options->ComSkill, "player 2's skill (-1: an idle human)");
   cmd->add_option("--style", options->Style, "play style 0..3");
-  cmd->add_option("--data", options->Data, "data folder (default: the program folder)");
+  cmd->add_option("--data", options->Data, "data folder (default: the program folder, or the installed data)");
   cmd->add_option("--resolution", options->Resolution, "0: 640x480, 1: 320x240");
   cmd->add_flag("--autoplay", options->Autoplay, "the computer plays player 1's part");
   cmd->add_flag("--windowed", options->Windowed, "a window instead of the full screen");

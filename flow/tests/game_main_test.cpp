@@ -27,6 +27,7 @@ const std::vector<KeyPress> kToTheStage = {{kTitleEnter, kKeyEnter},
                                            {kMatchUpSkip, kKeyEnter}};
 // Fewer frames keep the test quick; the file itself must come out untouched.
 const std::string kUserIni = "[USER]\r\nMAXFPS=20\r\nDIFFICULTY=2\r\n";
+
 // The result sequence's own length before the results screen comes up.
 constexpr double kResultSequenceMs = 4500;
 
@@ -195,6 +196,42 @@ TEST(GameMain, NoSoundDeviceEndsAtStartUpWithTheLineAndNoSave) {
   EXPECT_EQ(run.Status, kExitStartFailed);
   EXPECT_EQ(ReadFile(folder / "error.txt"), "DirectSoundの初期化に失敗しました\r\n[EOF]\r\n");
   EXPECT_FALSE(fs::exists(folder / "hsc.ini"));
+}
+
+TEST(GameMain, AnInstalledGameKeepsThePlayersFilesApartFromItsData) {
+  const fs::path data = MakeProgramFolder("installed-data", "image/selback2.zxg");
+  const fs::path user = fs::path(TESSARU_SCRATCH) / "installed-user";
+  fs::remove_all(user);
+  fs::create_directories(user);
+  const ProgramFolders folders{user.string(), data.string(), user.string(), {}, {}};
+  std::vector<KeyPress> keys(kToTheStage.begin(), kToTheStage.end() - 1);
+  keys.push_back({kMatchUpSkip - 500, kKeyEscape});
+  const GameRun run = RunGame(folders, keys, [](platform::HeadlessControl&) {});
+  EXPECT_EQ(run.Status, kExitOk);
+  EXPECT_EQ(run.TheGame->DataPath, data.string());
+  // The missing image is reported in the player's folder; the data folder gets nothing.
+  EXPECT_NE(ReadFile(user / "error.txt").find(data.string() + "\\image\\selback2.bmp"), std::string::npos);
+  EXPECT_TRUE(fs::exists(user / "hsc.ini"));
+  EXPECT_FALSE(fs::exists(data / "error.txt"));
+  EXPECT_FALSE(fs::exists(data / "hsc.ini"));
+}
+
+TEST(GameMain, AFolderThatCannotBeWrittenIsNamedOnceAndNothingSavedIsTouched) {
+  const fs::path folder = MakeProgramFolder("unsavable");
+  // MAXFPS 0 would normally be written back as 60, and the exit always writes hsc.ini.
+  const std::string userIni = "[USER]\r\nMAXFPS=0\r\n";
+  const std::string records = "[VERSION]\r\nVER=1000\r\n[GAMEFLAG]\r\nFLAG1=7\r\n";
+  WriteFile(folder / "user.ini", userIni);
+  WriteFile(folder / "hsc.ini", records);
+  const std::string notice = UnsavableFolderNotice(folder.string());
+  const ProgramFolders folders{folder.string(), folder.string(), {}, notice, {}};
+  const GameRun run = RunGame(folders, {{kTitleEnter, kKeyEscape}}, [](platform::HeadlessControl&) {});
+  EXPECT_EQ(run.Status, kExitOk);
+  EXPECT_EQ(run.Control->Messages(), std::vector<std::string>{notice});
+  EXPECT_EQ(ReadFile(folder / "user.ini"), userIni);
+  EXPECT_EQ(ReadFile(folder / "hsc.ini"), records);
+  EXPECT_FALSE(fs::exists(folder / "hscsp.ini"));
+  EXPECT_FALSE(fs::exists(folder / "error.txt"));
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ struct GameRun {
 // Plays the game from start to exit. `prepare` may set the devices up before the start,
 // and `setup` the game before GameMain runs it.
 template <typename Prepare, typename Setup>
-GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepare prepare, Setup setup) {
+GameRun RunGame(const ProgramFolders& folders, const std::vector<KeyPress>& keys, Prepare prepare, Setup setup) {
   platform::HeadlessPlatform devices = platform::CreateHeadlessPlatform();
   GameRun run;
   run.Control = devices.control;
@@ -86,11 +86,16 @@ GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepa
     run.Control->ScheduleKey({k.AtMs + 40, k.Key, false});
   }
   prepare(*run.Control);
-  run.TheGame = std::make_unique<Game>(std::move(devices.platform), folder.string());
+  run.TheGame = std::make_unique<Game>(std::move(devices.platform), folders);
   LoadGameSettings(*run.TheGame);
   setup(*run.TheGame, *run.Control);
   run.Status = GameMain(*run.TheGame, 0);
   return run;
+}
+
+template <typename Prepare, typename Setup>
+GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepare prepare, Setup setup) {
+  return RunGame(ProgramFolders{folder.string(), folder.string(), {}, {}, {}}, keys, prepare, setup);
 }
 
 template <typename Prepare>
@@ -119,6 +124,5 @@ inline bool LooksDrawn(const platform::HeadlessControl& control) {
   }
   return !frame.empty() && colours > 64 && black < frame.size() / 2;
 }
-
 
 }  // namespace tessaru::flowtest

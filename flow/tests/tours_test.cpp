@@ -217,8 +217,6 @@ TEST(TourRules, SpecialModeStages) {
     EXPECT_GE(PartnerPart(p), 4);
     EXPECT_NE(PartnerPart(p), p);
   }
-  EXPECT_EQ(SpecialModeName(32), "MODE33");
-  EXPECT_EQ(SpecialModeName(26), "EX.MIRROR");
 }
 
 MenuButtons Press(int side, char what) {

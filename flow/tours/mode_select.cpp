@@ -2,7 +2,7 @@
 
 #include "flow/menu_sound.h"
 #include "flow/screen_frame.h"
-#include "flow/tours/tour_rules.h"
+#include "flow/special_mode_names.h"
 #include "layout/mode_select_layout.h"
 
 namespace tessaru {

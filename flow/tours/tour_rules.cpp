@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "core/numbers.h"
 #include "flow/tours/unlocks.h"
-#include "persist/character_codes.h"
 
 namespace tessaru {
 
@@ -134,29 +132,6 @@ int16_t Mode31PartnerSkill(int16_t difficulty) {
     case 2: return 25;
     case 3: return 50;
     default: return 80;
-  }
-}
-
-std::string SpecialModeName(int mode) {
-  static constexpr std::string_view kNames[] = {
-      "COLOR",  "SILVER", "RANDOM", "TIMING", "SUDDEN", "HIDDEN", "DOUBLE", "RANKING 1",
-      "RANKING 2", "RANKING 3", "RANKING 4", "RANKING 5"};
-  if (mode >= 0 && mode <= 11) return std::string(kNames[mode]);
-  if (mode >= 12 && mode <= 19) return std::string(CharacterName(mode - 12));
-  switch (mode) {
-    case 20: return "ARRANGE";
-    case 21: return std::string(CharacterName(8));
-    case 22: return "RAPID";
-    case 23: return "ENDLESS";
-    case 24: return "HI-SPEED";
-    case 25: return "VANISH";
-    case 26: return "EX.MIRROR";
-    case 27: return "FEELING";
-    case 28: return "GODBEAT";
-    case 29: return "EXTRA";
-    case 30: return "TOUR PLUS";
-    case 31: return std::string(CharacterName(9));
-    default: return "MODE" + NumberText(int64_t{mode + 1});
   }
 }
 

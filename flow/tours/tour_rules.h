@@ -77,7 +77,4 @@ int16_t Mode31PartnerSkill(int16_t difficulty);
 // The other side's part beside a fixed part: the next part of the upper group.
 inline int16_t PartnerPart(int16_t part) { return static_cast<int16_t>((part % 8 + 1) % 4 + 4); }
 
-// The name SELECT MODE and the records show for special mode n.
-std::string SpecialModeName(int mode);
-
 }  // namespace tessaru

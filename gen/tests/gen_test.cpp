@@ -7,11 +7,14 @@
 #include "gen/art.h"
 #include "gen/canvas.h"
 #include "gen/charts.h"
+#include "gen/icon.h"
+#include "gen/palette.h"
 #include "gen/music.h"
 #include "gen/sheets.h"
 #include "gen/wave.h"
 #include "graphics/bmp_decode.h"
 #include "layout/play_layout.h"
+#include "platform/window_icon.h"
 #include "sound/wave_file.h"
 
 namespace tessaru::gen {
@@ -243,6 +246,40 @@ TEST(ComposerTest, SongsAreDeterministicAndMelodiesStayInKey) {
       }
       for (const NoteEvent& n : plan.parts[p].notes) EXPECT_LT(n.step, plan.bars * 16);
     }
+  }
+}
+
+}  // namespace
+}  // namespace tessaru::gen
+
+namespace tessaru::gen {
+namespace {
+
+TEST(IconTest, EverySizeIsARoundedTileShowingTheFourLanesAndReadsBack) {
+  for (const int size : kIconSizes) {
+    const std::vector<uint8_t> rgba = DrawIcon(size);
+    ASSERT_EQ(rgba.size(), static_cast<size_t>(size) * size * 4);
+    const auto alpha = [&](int x, int y) { return rgba[(static_cast<size_t>(y) * size + x) * 4 + 3]; };
+    EXPECT_EQ(alpha(0, 0), 0) << size;
+    EXPECT_EQ(alpha(size - 1, size - 1), 0) << size;
+    EXPECT_EQ(alpha(size / 2, size / 2), 255) << size;
+    EXPECT_EQ(alpha(size / 2, size / 20 + 1), 255) << size << ": the tile reaches near the edge";
+    // Each lane colour is clearly there, even at the smallest size.
+    for (int lane = 1; lane <= 4; ++lane) {
+      const Rgb want = palette::kLanes[lane];
+      bool seen = false;
+      for (size_t i = 0; i < rgba.size() && !seen; i += 4) {
+        seen = rgba[i + 3] == 255 && std::abs(rgba[i] - want.r) + std::abs(rgba[i + 1] - want.g) +
+                                             std::abs(rgba[i + 2] - want.b) < 24;
+      }
+      EXPECT_TRUE(seen) << size << " lane " << lane;
+    }
+    const std::string path = std::string(TESSARU_SCRATCH) + "/icon" + std::to_string(size) + ".png";
+    ASSERT_TRUE(WriteIconPng(path, size));
+    const std::optional<platform::IconPixels> back = platform::ReadIconPng(path);
+    ASSERT_TRUE(back.has_value()) << size;
+    EXPECT_EQ(back->Size, size);
+    EXPECT_EQ(back->Rgba, rgba) << size;
   }
 }
 

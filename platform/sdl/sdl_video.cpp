@@ -3,8 +3,22 @@
 #include <SDL.h>
 
 #include "platform/video_modes.h"
+#include "platform/window_icon.h"
 
 namespace tessaru::platform {
+namespace {
+
+void ShowIcon(SDL_Window* window, const std::string& iconFile) {
+  std::optional<IconPixels> icon = ReadIconPng(iconFile);
+  if (!icon) return;
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+      icon->Rgba.data(), icon->Size, icon->Size, 32, icon->Size * 4, SDL_PIXELFORMAT_RGBA32);
+  if (surface == nullptr) return;
+  SDL_SetWindowIcon(window, surface);  // SDL copies the pixels
+  SDL_FreeSurface(surface);
+}
+
+}  // namespace
 
 bool SdlVideo::Fail(const char* what) {
   error_ = std::string(what) + ": " + SDL_GetError();
@@ -33,6 +47,7 @@ bool SdlVideo::Open(const VideoConfig& config) {
   window_ = SDL_CreateWindow(config.Title.c_str(), SDL_WINDOWPOS_CENTERED,
                              SDL_WINDOWPOS_CENTERED, size.Width, size.Height, flags);
   if (window_ == nullptr) return Fail("window");
+  ShowIcon(window_, config.IconFile);
   // The game reads keys, never text; an input method left on could swallow key presses.
   SDL_StopTextInput();
   renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
