@@ -93,6 +93,11 @@ GameRun RunGame(const ProgramFolders& folders, const std::vector<KeyPress>& keys
   return run;
 }
 
+template <typename Prepare>
+GameRun RunGame(const ProgramFolders& folders, const std::vector<KeyPress>& keys, Prepare prepare) {
+  return RunGame(folders, keys, prepare, [](Game&, platform::HeadlessControl&) {});
+}
+
 template <typename Prepare, typename Setup>
 GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepare prepare, Setup setup) {
   return RunGame(ProgramFolders{folder.string(), folder.string(), {}, {}, {}}, keys, prepare, setup);
