@@ -23,7 +23,7 @@ std::string TrimSlashes(std::string path) {
   return path;
 }
 
-nlohmann::json RecordsJson(const std::string& programDir, const std::string& dataDir, int16_t scanSongs) {
+nlohmann::ordered_json RecordsJson(const std::string& programDir, const std::string& dataDir, int16_t scanSongs) {
   ErrorLog log;
   SongList songs;
   SongRecord song;
@@ -34,7 +34,7 @@ nlohmann::json RecordsJson(const std::string& programDir, const std::string& dat
   const int16_t rank = PlayerRankIndex(records, LoadRankThresholds(dataDir));
   const UnlockedModes unlocked = ComputeUnlockedModes(records, songs, rank);
 
-  nlohmann::json j;
+  nlohmann::ordered_json j;
   j["GameFlags"] = records.GameFlags;
   j["SpecialPlays"] = records.SpecialPlays;
   j["ModeUnlocked"] = unlocked.List();

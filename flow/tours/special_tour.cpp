@@ -110,8 +110,9 @@ std::optional<TourPlan> SpecialPlan(Game& game, int16_t n) {
         }
       } else if (n >= 12 && n <= 19) {
         const auto table = ReadCharacterTable(game);
-        if (!table) return std::nullopt;
-        for (int16_t song : *CharacterSongs(*table, n)) stages->push_back({song, static_cast<int16_t>(n - 12)});
+        const auto songs = table ? CharacterSongs(*table, n) : std::nullopt;
+        if (!songs) return std::nullopt;
+        for (const int16_t song : *songs) stages->push_back({song, static_cast<int16_t>(n - 12)});
       } else if (n == 21 || n == 29 || n == 31) {
         stages->assign(kExtraStages.begin(), kExtraStages.end());
         StartSurvival(st, n == 29 ? ComSkillForStage(difficulty, 4) : Mode31PartnerSkill(difficulty));
