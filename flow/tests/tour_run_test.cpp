@@ -81,6 +81,12 @@ void Install(Game& game, platform::HeadlessControl& control, std::shared_ptr<Tou
   };
 }
 
+// The game from start to exit with the keys (and a deadline) and the script's presses.
+GameRun RunTour(const fs::path& folder, const std::vector<KeyPress>& keys, std::shared_ptr<TourScript> script) {
+  return RunGame(folder, WithDeadline(keys), [](platform::HeadlessControl&) {},
+                 [script](Game& g, platform::HeadlessControl& c) { Install(g, c, script); });
+}
+
 // Song select, part select, match-up.
 std::vector<KeyPress> NextStageKeys() {
   return {{0, kKeyEnter}, {kMenuStepMs, kKeyEnter}, {2 * kMenuStepMs, kKeyEnter}};
@@ -99,9 +105,7 @@ TEST(Tours, SingleTourOfFourStagesPlayedWell) {
                                       {4500, kKeyEnter}, {6000, kKeyEnter}};
   auto script = std::make_shared<TourScript>();
   script->After = [](int stage) { return stage < 4 ? NextStageKeys() : RunEndKeys(); };
-  const GameRun run = RunGame(
-      folder, WithDeadline(keys), [](platform::HeadlessControl&) {},
-      [script](Game& g, platform::HeadlessControl& c) { Install(g, c, script); });
+  const GameRun run = RunTour(folder, keys, script);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
   ASSERT_EQ(run.Status, kExitOk);
@@ -138,9 +142,7 @@ TEST(Tours, FreshProfilePlaysTheTutorialAndSongsAndModesOpen) {
   script->After = [](int stage) {
     return stage < 3 ? std::vector<KeyPress>{{0, kKeyEnter}, {kMenuStepMs, kKeyEnter}} : RunEndKeys();
   };
-  const GameRun run = RunGame(
-      folder, WithDeadline(keys), [](platform::HeadlessControl&) {},
-      [script](Game& g, platform::HeadlessControl& c) { Install(g, c, script); });
+  const GameRun run = RunTour(folder, keys, script);
   ASSERT_EQ(run.Status, kExitOk);
   EXPECT_EQ(script->Stages, 3);
   const Game& game = *run.TheGame;
@@ -174,9 +176,7 @@ TEST(Tours, SingleTourEndsAfterStageTwoOnFortyNine) {
   auto script = std::make_shared<TourScript>();
   script->Press = [](int stage, int i, int count) { return stage == 1 || EvenlyForRate(49, i, count); };
   script->After = [](int stage) { return stage < 2 ? NextStageKeys() : RunEndKeys(); };
-  const GameRun run = RunGame(
-      folder, WithDeadline(kToArcade), [](platform::HeadlessControl&) {},
-      [script](Game& g, platform::HeadlessControl& c) { Install(g, c, script); });
+  const GameRun run = RunTour(folder, kToArcade, script);
   ASSERT_EQ(run.Status, kExitOk);
   EXPECT_EQ(script->Stages, 2);
   EXPECT_EQ(run.TheGame->State.StageScore[0], 49);
@@ -198,9 +198,7 @@ TEST(Tours, AContinueStartsTheTotalAgainAndReplaysTheStage) {
   auto first = std::make_shared<TourScript>();
   first->Press = losing;
   first->After = [](int) { return std::vector<KeyPress>{{40000, kKeyEscape}}; };
-  const GameRun probe = RunGame(
-      learn, WithDeadline(kToArcade), [](platform::HeadlessControl&) {},
-      [first](Game& g, platform::HeadlessControl& c) { Install(g, c, first); });
+  const GameRun probe = RunTour(learn, kToArcade, first);
   ASSERT_EQ(probe.Status, kExitOk);
   ASSERT_TRUE(probe.TheGame->LastStage.Lost);
   const int32_t lostPoints = probe.TheGame->LastStage.Players[0].StagePoints;
@@ -216,9 +214,7 @@ TEST(Tours, AContinueStartsTheTotalAgainAndReplaysTheStage) {
   script->Press = losing;
   // After the replayed stage: Esc on the next song select.
   script->After = [](int stage) { return stage == 2 ? std::vector<KeyPress>{{1000, kKeyEscape}} : std::vector<KeyPress>{}; };
-  const GameRun run = RunGame(
-      folder, WithDeadline(keys), [](platform::HeadlessControl&) {},
-      [script](Game& g, platform::HeadlessControl& c) { Install(g, c, script); });
+  const GameRun run = RunTour(folder, keys, script);
   ASSERT_EQ(run.Status, kExitOk);
   EXPECT_EQ(script->Stages, 2);
   const Game& game = *run.TheGame;
@@ -243,9 +239,7 @@ TEST(Tours, SessionTourOfTwoPlayers) {
     return std::vector<KeyPress>{{0, kKeyEnter}, {kMenuStepMs, kKeyEnter}, {kMenuStepMs + 200, 0x2E},
                                  {2 * kMenuStepMs, kKeyEnter}};
   };
-  const GameRun run = RunGame(
-      folder, WithDeadline(keys), [](platform::HeadlessControl&) {},
-      [script](Game& g, platform::HeadlessControl& c) { Install(g, c, script); });
+  const GameRun run = RunTour(folder, keys, script);
   ASSERT_EQ(run.Status, kExitOk);
   EXPECT_EQ(script->Stages, 3);
   const Game& game = *run.TheGame;
@@ -343,9 +337,7 @@ TEST(Tours, OneSpecialModeOfEachKind) {
     script->After = [stageKeys, stages](int stage) {
       return stage < stages ? stageKeys : std::vector<KeyPress>{{1000, kKeyEscape}};
     };
-    const GameRun run = RunGame(
-        folder, WithDeadline(keys), [](platform::HeadlessControl&) {},
-        [script](Game& g, platform::HeadlessControl& ctl) { Install(g, ctl, script); });
+    const GameRun run = RunTour(folder, keys, script);
     ASSERT_EQ(run.Status, kExitOk) << c.Name;
     EXPECT_EQ(script->Stages, c.Stages) << c.Name;
     EXPECT_EQ(run.TheGame->State.StageScore[0], 100) << c.Name;
