@@ -32,6 +32,7 @@ inline constexpr int kVersionMinor = 1;
 // Title codes of the activities (the title grid holds these).
 inline constexpr int16_t kMenuSingleTour = 0;
 inline constexpr int16_t kMenuFreeMode = 1;
+inline constexpr int16_t kMenuConfig = 4;
 inline constexpr int16_t kMenuTutorial = 50;
 
 // The game state the flows write before a stage and the stage's results after it.

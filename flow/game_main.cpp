@@ -5,14 +5,15 @@
 
 #include "core/file_access.h"
 #include "core/numbers.h"
+#include "flow/config/config_screen.h"
 #include "flow/free_mode.h"
+#include "flow/menu_sound.h"
 #include "flow/results/results_screens.h"
+#include "flow/title_screen.h"
 #include "flow/tours/tours.h"
 #include "flow/tours/unlocks.h"
-#include "persist/player_rank.h"
-#include "flow/menu_sound.h"
-#include "flow/title_screen.h"
 #include "persist/key_settings.h"
+#include "persist/player_rank.h"
 
 namespace tessaru {
 namespace {
@@ -72,9 +73,11 @@ std::optional<int16_t> RunFlow(Game& game, int16_t choice) {
   }
 }
 
-// The record screens the title reaches; false for a code that names none.
-bool RunRecordScreen(Game& game, int16_t choice) {
+// The single screens the title reaches (settings and records); false for a code that
+// names none.
+bool RunSingleScreen(Game& game, int16_t choice) {
   switch (choice) {
+    case kMenuConfig: RunConfig(game); return true;
     case 6: ShowTourRecords(game, 0); return true;
     case 7: ShowSongRecords(game); return true;
     case 8: ShowPlayerRank(game); return true;
@@ -109,7 +112,7 @@ LoopEnd MainLoop(Game& game) {
     if (const std::optional<int16_t> result = RunFlow(game, action.MenuChoice)) {
       if (*result == -2) return LoopEnd::Fatal;
       if (*result == -1 || game.State.QuitRequested) return LoopEnd::Save;
-    } else if (RunRecordScreen(game, action.MenuChoice)) {
+    } else if (RunSingleScreen(game, action.MenuChoice)) {
       if (game.State.QuitRequested) return LoopEnd::Save;
     } else {
       // Esc on the title, the EXIT entry, or a code whose activity this build lacks.

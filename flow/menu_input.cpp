@@ -43,6 +43,7 @@ MenuButtons ReadMenuButtons(const InputLib& input) {
   m.Escape = Pressed(input, kVkEscape);
   m.F1 = Pressed(input, kVkF1);
   m.Tab = Pressed(input, kVkTab);
+  m.TabHeld = Down(input, kVkTab);
   return m;
 }
 

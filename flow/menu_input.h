@@ -30,6 +30,8 @@ struct MenuButtons {
   bool Escape = false;
   bool F1 = false;
   bool Tab = false;
+  // Tab still down: CONFIG's hidden row is reached only while it is held.
+  bool TabHeld = false;
 
   bool AnyUp() const { return Side[0].Up || Side[1].Up; }
   bool AnyDown() const { return Side[0].Down || Side[1].Down; }

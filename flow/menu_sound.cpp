@@ -63,6 +63,15 @@ void KeepMenuBgm(Game& game) {
   game.Sound.PlaySound(bgm, false, false);
 }
 
+void ReloadMenuSoundsIfChanged(Game& game, int16_t previousSounding) {
+  if ((previousSounding > 0) == (game.Settings.SOUNDING > 0)) return;
+  for (SoundSlot& slot : game.MenuSounds) {
+    if (slot >= 0) game.Sound.ReleaseSound(slot);
+  }
+  if (game.SelectBgmBuffer >= 0) game.Sound.ReleaseSound(game.SelectBgmBuffer);
+  LoadMenuSounds(game);
+}
+
 void StartMenuBgm(Game& game) {
   const SoundSlot bgm = game.SelectBgmBuffer;
   if (bgm < 0 || game.Sound.GetSoundStatus(bgm) != kSoundStopped) return;

@@ -28,6 +28,9 @@ void KeepMenuBgm(Game& game);
 
 // Plays the menu music from its start when it is not playing.
 void StartMenuBgm(Game& game);
+// After SOUNDING changed from `previousSounding`: the menu sounds are loaded or let go
+// to match, so turning them on or off needs no restart.
+void ReloadMenuSoundsIfChanged(Game& game, int16_t previousSounding);
 void StopMenuBgm(Game& game);
 
 inline constexpr int kCursorSound = 0;

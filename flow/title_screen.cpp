@@ -47,7 +47,7 @@ TitleConditions ConditionsOf(const Game& game) {
   c.TutorialFiles = TutorialFilesPresent(game);
   c.UnlockedModeCount = game.Unlocked.UnlockedModeCount;
   c.RunFinished = FlagMarked(game.Records, 3);
-  c.Activities = {9, 1, 2, 11, 20, 13, 14, 6, 7, 8, 15, kTitleEnding};
+  c.Activities = {9, kMenuFreeMode, 2, kMenuConfig, 11, 20, 13, 14, 6, 7, 8, 15, kTitleEnding};
   return c;
 }
 

@@ -14,6 +14,7 @@
 #include "gen/sheets.h"
 #include "gen/song_writer.h"
 #include "gen/sounds.h"
+#include "layout/config_layout.h"
 #include "layout/menu_layout.h"
 #include "layout/play_layout.h"
 #include "layout/results_layout.h"
@@ -214,9 +215,23 @@ constexpr int kKeyUnit = 34;
 constexpr int kKeyLeft = 14;
 constexpr int kKeyTop = 40;
 
+// Under the keys: the frames KEY CONFIG lays over a key cap (1P, 2P, the key waiting for
+// ENTER), black inside so the cap shows through.
+void KeyMarkers(Canvas& c) {
+  const Rgb colours[3] = {kCoral, kSky, kAmber};
+  for (int i = 0; i < 3; ++i) {
+    const BltArea& m = config_layout::kKeyMarker[i];
+    c.FillRect(m.X, m.Y, m.W, m.H, Rgb{0, 0, 0});
+    c.FrameRect(m.X, m.Y, m.W, m.H, colours[i], 3);
+    c.FrameRect(m.X + 3, m.Y + 3, m.W - 6, m.H - 6, Shade(colours[i], 0.55), 1);
+  }
+}
+
 Canvas KeyboardPicture(Fonts& fonts) {
-  Canvas c(640, 280);
-  c.FillRect(0, 0, 640, 280, Rgb{20, 16, 52});
+  Canvas c(640, config_layout::kKeyboardImageHeight);
+  c.FillRect(0, 0, 640, config_layout::kKeyboardImageHeight, Rgb{0, 0, 0});
+  c.FillRect(0, 0, 640, config_layout::kKeyboardPicture.H, Rgb{20, 16, 52});
+  KeyMarkers(c);
   for (const KeyCap& k : KeyboardLayout()) {
     const int x = kKeyLeft + static_cast<int>(k.x * kKeyUnit), y = kKeyTop + static_cast<int>(k.y * kKeyUnit);
     const int w = static_cast<int>(k.w * kKeyUnit) - 3;

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "graphics/clip.h"
 #include "graphics/graph_lib.h"
 
@@ -53,6 +55,17 @@ void GraphLib::ClearSurface(SurfaceIndex index) {
   Page* page = Find(index);
   if (page == nullptr) return;
   FillRect(View(*page), 0, 0, screenWidth_, screenHeight_, 0);
+}
+
+void GraphLib::FillArea(SurfaceIndex index, const BltArea& area, uint16_t colour) {
+  Page* page = Find(index);
+  if (page == nullptr || area.W <= 0 || area.H <= 0) return;
+  const int64_t left = std::max<int64_t>(area.X, 0);
+  const int64_t top = std::max<int64_t>(area.Y, 0);
+  const int64_t right = std::min<int64_t>(int64_t{area.X} + area.W, screenWidth_);
+  const int64_t bottom = std::min<int64_t>(int64_t{area.Y} + area.H, screenHeight_);
+  if (right <= left || bottom <= top) return;
+  FillRect(View(*page), left, top, right - left, bottom - top, colour);
 }
 
 void GraphLib::BltBlend(SurfaceIndex dst, SurfaceIndex src, int32_t x, int32_t y, int32_t w,

@@ -98,6 +98,8 @@ class GraphLib {
   // The whole source page onto the destination, no key.
   void BltPage(SurfaceIndex dst, SurfaceIndex src);
   void ClearSurface(SurfaceIndex index);
+  // One colour over a rectangle, clipped to the page (bars and highlights of the menus).
+  void FillArea(SurfaceIndex index, const BltArea& area, uint16_t colour);
   // Translucent copy: each channel becomes (1 - factor) * dst + factor * src; with
   // skipBlack == 1 black source pixels are left out.
   void BltBlend(SurfaceIndex dst, SurfaceIndex src, int32_t x, int32_t y, int32_t w, int32_t h,

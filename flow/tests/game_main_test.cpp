@@ -27,7 +27,6 @@ const std::vector<KeyPress> kToTheStage = {{kTitleEnter, kKeyEnter},
                                            {kMatchUpSkip, kKeyEnter}};
 // Fewer frames keep the test quick; the file itself must come out untouched.
 const std::string kUserIni = "[USER]\r\nMAXFPS=20\r\nDIFFICULTY=2\r\n";
-
 // The result sequence's own length before the results screen comes up.
 constexpr double kResultSequenceMs = 4500;
 
