@@ -130,22 +130,4 @@ inline GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys
   return RunGame(folder, keys, [](platform::HeadlessControl&) {});
 }
 
-// A finished screen has a picture: many colours and little plain black.
-inline bool LooksDrawn(const platform::HeadlessControl& control) {
-  int w = 0;
-  int h = 0;
-  const std::vector<uint16_t>& frame = control.LastFrame(&w, &h);
-  std::vector<bool> seen(65536, false);
-  int colours = 0;
-  size_t black = 0;
-  for (uint16_t px : frame) {
-    if (px == 0) ++black;
-    if (!seen[px]) {
-      seen[px] = true;
-      ++colours;
-    }
-  }
-  return !frame.empty() && colours > 64 && black < frame.size() / 2;
-}
-
 }  // namespace tessaru::flowtest
