@@ -201,6 +201,14 @@ TEST(Tours, AContinueStartsTheTotalAgainAndReplaysTheStage) {
   const GameRun probe = RunTour(learn, kToArcade, first);
   ASSERT_EQ(probe.Status, kExitOk);
   ASSERT_TRUE(probe.TheGame->LastStage.Lost);
+  {
+    // Without a continue the lost stage ends the run (its end flags are written) rather
+    // than going on to stage 2.
+    HighScores saved;
+    saved.LoadHighScores(probe.TheGame->Songs, learn.string());
+    EXPECT_TRUE(FlagMarked(saved, 3));
+    EXPECT_EQ(first->Stages, 1);
+  }
   const int32_t lostPoints = probe.TheGame->LastStage.Players[0].StagePoints;
   ASSERT_GT(lostPoints, 0);
   const double prompt = probe.TheGame->LastStage.SequenceStartMs + 4500 + 1000;
