@@ -388,5 +388,21 @@ TEST(Tours, TitleAndSelectModeDrawTheirPictures) {
   }
 }
 
+// A song that fails to load mid-tour ends the game, but the stage already played stays
+// recorded.
+TEST(Tours, ASongThatFailsMidTourKeepsTheStagesPlayed) {
+  const fs::path folder = MakeProgramFolder("load-fails", "songs/tidewater/part07.zxp");
+  WriteFile(folder / "user.ini", kUserIni);
+  auto script = std::make_shared<TourScript>();
+  script->After = [](int) { return std::vector<KeyPress>{{0, kKeyEnter}}; };  // song 3 at stage 2
+  const GameRun run = RunTour(folder, kToArcade, script);
+  EXPECT_EQ(run.Status, kExitFatal);
+  EXPECT_EQ(script->Stages, 1);
+  EXPECT_NE(ReadFile(folder / "error.txt").find("tidewater"), std::string::npos);
+  HighScores saved;
+  saved.LoadHighScores(run.TheGame->Songs, folder.string());
+  EXPECT_EQ(saved.HPS(0, 0), 1);
+}
+
 }  // namespace
 }  // namespace tessaru::flowtest
