@@ -2,9 +2,13 @@
 # Sets up (packages, configure, build, data) and starts the game.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-TESSARU_CMAKE_ARGS="${TESSARU_CMAKE_ARGS:-} -DTESSARU_BUILD_TESTS=OFF" \
-  "$root/scripts/setup.sh" packages-build.txt
 build="${TESSARU_BUILD_DIR:-$root/build}"
+# A new build folder leaves the tests out (their packages are not installed here); one that
+# exists keeps its configuration, so alternating with test.sh does not reconfigure.
+tests=""
+[[ -f "$build/CMakeCache.txt" ]] || tests="-DTESSARU_BUILD_TESTS=OFF"
+TESSARU_CMAKE_ARGS="${TESSARU_CMAKE_ARGS:-} $tests" \
+  "$root/scripts/setup.sh" packages-build.txt
 if [[ ! -x "$build/bin/tessaru" ]]; then
   echo "run.sh: $build/bin/tessaru was not built" >&2
   exit 1

@@ -98,7 +98,7 @@ struct ScanState {
   SongRecord& song;
   std::vector<PartRecord>& parts;
   std::string_view dataPath;
-  ErrorLog& log;
+  std::vector<std::string>* skipped;
   std::set<std::pair<dev_t, ino_t>> visited;
   std::set<std::string> known;  // PathForComparison of every SongPaths entry
 };
@@ -129,7 +129,7 @@ void ScanFolder(ScanState& scan, const std::string& folder) {
     const std::string candidate = folder + "\\" + StripExtension(file) + ".z4s";
     if (scan.known.contains(PathForComparison(candidate))) continue;
     if (!LoadSongFile(scan.song, scan.parts, candidate, true)) {
-      scan.log.AddLoadFailure(folder + "\\" + file);
+      if (scan.skipped != nullptr) scan.skipped->push_back(folder + "\\" + file);
       continue;
     }
     scan.known.insert(PathForComparison(candidate));
@@ -177,9 +177,14 @@ bool LoadSongList(SongList& list, SongRecord& song, std::vector<PartRecord>& par
     return LoadDefaultSongList(list, song, parts, dataPath, log);
   }
   std::string header;
-  if (!ReadField(handle, header) || header != kSongListHeader) {
+  if (!ReadField(handle, header)) {
     ClosePackedText(handle);
     log.AddLoadFailure(listPath);
+    return LoadDefaultSongList(list, song, parts, dataPath, log);
+  }
+  if (header != kSongListHeader) {
+    // Not a song list (another file under that name): the built-in rows, quietly.
+    ClosePackedText(handle);
     return LoadDefaultSongList(list, song, parts, dataPath, log);
   }
 
@@ -193,7 +198,7 @@ bool LoadSongList(SongList& list, SongRecord& song, std::vector<PartRecord>& par
     return LoadDefaultSongList(list, song, parts, dataPath, log);
   }
 
-  if (scanSongs == kScanSongsEnabled) ScanSongFolder(list, song, parts, dataPath, dataPath, log);
+  if (scanSongs == kScanSongsEnabled) ScanSongFolder(list, song, parts, dataPath, dataPath);
   return true;
 }
 
@@ -227,8 +232,9 @@ bool LoadDefaultSongList(SongList& list, SongRecord& song, std::vector<PartRecor
 }
 
 void ScanSongFolder(SongList& list, SongRecord& song, std::vector<PartRecord>& parts,
-                    std::string_view dataPath, std::string_view folder, ErrorLog& log) {
-  ScanState scan{list, song, parts, dataPath, log, {}, {}};
+                    std::string_view dataPath, std::string_view folder,
+                    std::vector<std::string>* skipped) {
+  ScanState scan{list, song, parts, dataPath, skipped, {}, {}};
   for (const std::string& path : list.SongPaths) scan.known.insert(PathForComparison(path));
   ScanFolder(scan, std::string(folder));
 }

@@ -54,9 +54,12 @@ bool LoadDefaultSongList(SongList& list, SongRecord& song, std::vector<PartRecor
 
 // Adds every song file under folder (recursively: the files of a folder first, then its
 // sub-folders, each in name order) that the list does not hold yet. A folder reached a
-// second time, through a link, is not scanned again, so a loop of links ends.
+// second time, through a link, is not scanned again, so a loop of links ends. A file that
+// does not load is skipped without a word (a stray file is no error of the game); when
+// `skipped` is given, its path is added there for a checker to report.
 void ScanSongFolder(SongList& list, SongRecord& song, std::vector<PartRecord>& parts,
-                    std::string_view dataPath, std::string_view folder, ErrorLog& log);
+                    std::string_view dataPath, std::string_view folder,
+                    std::vector<std::string>* skipped = nullptr);
 
 // Loads the rapid variant of a song: the song file kept as "rapid.zxt" in the folder of
 // songPath, read as "rapid.z4s" of that folder (so its parts come from there too). It is

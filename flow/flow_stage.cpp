@@ -4,9 +4,10 @@
 
 namespace tessaru {
 
-bool StagePassed(const FlowState& st, const StageOutcome& o, int32_t songSteps) {
+bool StagePassed(const FlowState& st, const StageOutcome& o) {
   if (o.QuitRequested || o.EndState == 0) return false;
-  if (o.EndState == 1 && o.LastStep < songSteps) return false;  // cut off by F1
+  // Cut off by F1: measured in the stage's own steps, which HI-SPEED doubles.
+  if (o.EndState == 1 && o.LastStep < o.StepLimit) return false;
   const std::array<bool, 2> humans{st.ComSkill[0] < 0, st.ComSkill[1] < 0};
   return !StageLost(st.PlayStyle, o.EndState, humans,
                     {o.Players[0].KnockedOut, o.Players[1].KnockedOut}, o.Players[0].Gauge);
@@ -14,7 +15,7 @@ bool StagePassed(const FlowState& st, const StageOutcome& o, int32_t songSteps) 
 
 void RecordStage(Game& game, const StageOutcome& outcome) {
   const FlowState& st = game.State;
-  const bool passed = StagePassed(st, outcome, int32_t{game.Song.Bars} * kStepsPerBar);
+  const bool passed = StagePassed(st, outcome);
   for (size_t p = 0; p < 2; ++p) {
     if (st.ComSkill[p] >= 0 || st.ReplayPlayback[p]) continue;
     StageRecord r;
@@ -56,6 +57,13 @@ FlowStageResult PlayFlowStage(Game& game, bool continueAllowed) {
   context.DisplayRecreated = [&game] { MakeSharedPages(game); };
   context.WindowClosed = [&game] { return game.Devices().input->QuitRequested(); };
   context.Rng = &game.Rng;
+  bool recorded = false;
+  // Recorded as the stage ends, so an Esc during the result keeps them (they are saved
+  // on the way out).
+  context.StageEnded = [&game, &recorded](const StageOutcome& ended) {
+    RecordStage(game, ended);
+    recorded = true;
+  };
 
   if (game.StageStarting) game.StageStarting(context);
   FlowStageResult result;
@@ -72,11 +80,8 @@ FlowStageResult PlayFlowStage(Game& game, bool continueAllowed) {
   st.RunLife[0] = o.RunLife[0];
   st.RunLife[1] = o.RunLife[1];
   if (o.QuitRequested || result.Code == -1) st.QuitRequested = true;
-  // A stage that never got going (set-up failed, or Esc) has nothing to record.
-  if (!o.QuitRequested && o.EndState != 0) {
-    RecordStage(game, o);
-    result.Recorded = true;
-  }
+  // A stage that never got going (set-up failed, or Esc during play) has nothing recorded.
+  result.Recorded = recorded;
   return result;
 }
 

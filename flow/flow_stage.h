@@ -21,7 +21,7 @@ FlowStageResult PlayFlowStage(Game& game, bool continueAllowed);
 
 // Whether a finished stage counts as passed for the records: it ran to its end (not cut
 // off by F1) and the play screen does not count it as lost.
-bool StagePassed(const FlowState& state, const StageOutcome& outcome, int32_t songSteps);
+bool StagePassed(const FlowState& state, const StageOutcome& outcome);
 
 // Per human side that played by hand, the stage into the per-song records.
 void RecordStage(Game& game, const StageOutcome& outcome);

@@ -5,6 +5,7 @@
 
 #include "core/file_access.h"
 #include "core/numbers.h"
+#include "core/paths.h"
 #include "flow/config/config_screen.h"
 #include "flow/free_mode.h"
 #include "flow/menu_sound.h"
@@ -20,8 +21,22 @@ namespace {
 
 enum class LoopEnd { Save, Fatal };
 
+// A data folder with neither the system font nor the title pictures is the wrong folder
+// (a DATAPATH that points elsewhere, a program folder without data): nothing could be
+// shown, so the game says which folder it read instead of opening a black window.
+bool GameDataMissing(const Game& game) {
+  for (const char* picture : {"\\image\\sysfont.bmp", "\\image\\tittop1.bmp", "\\image\\tittop2.bmp"}) {
+    if (FileExists(ReplaceExtension(DataFile(game, picture), ".zxg"))) return false;
+  }
+  return true;
+}
+
 bool StartUp(Game& game) {
   GraphLib& g = game.Graph;
+  if (GameDataMissing(game)) {
+    game.Errors.Add(game.DataPath + std::string(kNoGameData));
+    return false;
+  }
   if (!g.InitDirectDraw(game.Settings.FULLSCREEN == 0, 0)) {
     std::string line = "DirectDrawの初期化に失敗しました";
     game.Errors.Add(line);
@@ -145,7 +160,10 @@ void ShutDown(Game& game) {
   game.Sound.CloseSound();
   game.Devices().input->Pump();
   if (game.Errors.Empty()) return;
-  game.Devices().dialogs->ShowMessage("Tessaru", std::string(kErrorBoxText));
+  // Without its data the game never showed a thing: the box itself names the folder.
+  const std::string text = GameDataMissing(game) ? game.DataPath + std::string(kNoGameData)
+                                                 : std::string(kErrorBoxText);
+  game.Devices().dialogs->ShowMessage("Tessaru", text);
   // The report is best effort: a read-only folder must not stop the exit, but the lines
   // still reach the terminal rather than vanish.
   const std::string report = ErrorReportFolder(game) + "\\" + std::string(kErrorFile);
@@ -180,8 +198,13 @@ TitleAction ApplyTitleCode(int16_t code, int16_t sub, int16_t menuChoice, int16_
   return a;
 }
 
+std::string WindowCaption() {
+  return "Tessaru " + NumberText(int64_t{kVersionMajor}) + "." + NumberText(int64_t{kVersionMinor});
+}
+
 void SaveAllRecords(Game& game) {
   if (!CanSaveUserFiles(game)) return;
+  const std::string caption = game.Graph.WindowTitle();
   game.Graph.SetWindowTitle("データをセーブ中です");
   game.Devices().input->Pump();
   const std::string& folder = game.ProgramFolder;
@@ -189,14 +212,14 @@ void SaveAllRecords(Game& game) {
   ok = game.Records.SaveSpecialRankings(folder) && ok;
   ok = game.Records.SaveTourRankings(folder) && ok;
   if (!ok) game.Errors.Add(folder + "の記録ファイルの保存に失敗しました");
-  game.Graph.SetWindowTitle("Tessaru");
+  game.Graph.SetWindowTitle(caption);
 }
 
 bool StartGame(Game& game, int16_t hideCursor) {
   GraphLib& g = game.Graph;
   game.CursorHidden = hideCursor == 1 && game.Settings.FULLSCREEN == 0;
   g.SetCursorHidden(game.CursorHidden);
-  g.SetWindowTitle("Tessaru");
+  g.SetWindowTitle(WindowCaption());
   g.SetWindowIcon(game.Folders.WindowIcon);
   g.SetDataPath(game.DataPath);
   g.SetMessagePump([&game] { game.Devices().input->Pump(); });

@@ -11,6 +11,9 @@
 namespace tessaru {
 
 inline constexpr std::string_view kErrorFile = "error.txt";
+// After the data folder's path when it holds none of the game's pictures.
+inline constexpr std::string_view kNoGameData =
+    "にゲームのデータがありません。user.iniの[USER]にあるDATAPATHを確かめてください。";
 inline constexpr std::string_view kErrorBoxText =
     "エラーが発生しています。詳しい内容はerror.txtに出力されます。";
 
@@ -30,6 +33,9 @@ bool StartGame(Game& game, int16_t hideCursor);
 
 // Writes the high scores, the special scores and the tour records, in that order.
 void SaveAllRecords(Game& game);
+
+// The window's caption while the game runs: its name and version ("Tessaru 0.1").
+std::string WindowCaption();
 
 
 // What the driver does with a title code: the MenuChoice and MenuSub it sets.

@@ -248,7 +248,8 @@ int16_t SelectParts(Game& game) {
       g.DrawSystemText(BackIndex, "ENTER:DECIDE  F1:BACK", 152, 440, 1);
       frame.Show();
     }
-    if (result == 0 && frame.Leaving()) {
+    // Also during the hold on the final choice: Esc must end the game from any moment.
+    if (frame.Leaving()) {
       result = frame.LeaveCode();
       break;
     }

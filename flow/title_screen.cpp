@@ -142,7 +142,9 @@ int16_t RunTitle(Game& game, int16_t& sub) {
 
   TitleState state = StartTitle(BuildTitleGrid(ConditionsOf(game)));
   int16_t result = -1;
-  ScreenFrame frame(game);
+
+  // The title has its own music; the menu music waits for the screens after it.
+  ScreenFrame frame(game, false);
   for (;;) {
     const MenuButtons& b = frame.Poll();
     const TitleEvent e = frame.Leaving() ? TitleEvent{} : UpdateTitle(state, b);

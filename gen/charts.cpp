@@ -195,6 +195,9 @@ Chart BuildChart(const PartMusic& music, int bars, const TempoMap& tempo, Sample
     const size_t slot = static_cast<size_t>(s) * 4;
     rec.StepWords[static_cast<size_t>(s)] = static_cast<int16_t>(lanes[i]);
     rec.ChipSounds[slot] = static_cast<int16_t>(sound);
+    // Each chip carries its part's place in the stereo field; the stage applies it as the
+    // chip starts.
+    rec.ChipWordsC[slot] = static_cast<int16_t>(music.pan);
     // The sound's length in ticks at the local tempo, so the queue lets it ring out.
     const double seconds = static_cast<double>(bank.Sample(bankIndex).size()) / bank.RateOf(bankIndex);
     rec.ChipTicks[slot] = static_cast<int32_t>(std::ceil(seconds * tempo.BpmAtStep(s) * 8.0));

@@ -15,6 +15,7 @@
 #include "gen/song_writer.h"
 #include "gen/sounds.h"
 #include "layout/config_layout.h"
+#include "layout/launcher_layout.h"
 #include "layout/menu_layout.h"
 #include "layout/play_layout.h"
 #include "layout/results_layout.h"
@@ -261,13 +262,16 @@ std::vector<TextValue> KeyboardTable() {
   return v;
 }
 
-Canvas BootBack(Fonts& fonts) {
-  Canvas c(480, 360);
-  DuskSky(c, 0, 0, 480, 360);
-  Stars(c, 0, 0, 480, 240, 120, 41);
-  Skyline(c, 330, 90, kSilhouette, 42, true);
-  TextStyle t{56, kWhite, kAmber, kInk, 3, 3};
-  fonts.bold.DrawCentered(c, "TESSARU", 240, 60, t);
+// The boot menu's picture, at the menu's client size: the notice frame covers the top,
+// the buttons and their labels sit over the middle, so the scene keeps its detail low.
+Canvas BootBack() {
+  const auto size = launcher_layout::kBootClient;
+  Canvas c(size.Width, size.Height);
+  DuskSky(c, 0, 0, size.Width, size.Height, 1.1);
+  Stars(c, 0, 0, size.Width, size.Height * 2 / 3, 90, 41);
+  Glow(c, size.Width * 0.86, size.Height - 24, 80, kHorizon, 0.8);
+  Hills(c, size.Height - 18, 10, kViolet, 43);
+  Skyline(c, size.Height, 24, kSilhouette, 42, true);
   return c;
 }
 
@@ -306,7 +310,7 @@ bool WriteGameData(DataWriter& out, const std::vector<SongPlan>& plans) {
   for (int i = 0; i < 29; ++i) out.Image("image/rank" + std::to_string(i) + ".bmp", RankPicture(i, fonts));
   out.Image("image/keyboard.bmp", KeyboardPicture(fonts));
   out.Text("keyboard.zxt", KeyboardTable());
-  out.Image("image/bootback.bmp", BootBack(fonts));
+  out.Image("image/bootback.bmp", BootBack());
   // Characters.
   for (int part = 0; part < kShownParts; ++part) out.Image("image/vschar" + std::to_string(part) + ".bmp", Portrait(part, fonts));
   out.Image("image/chartag.bmp", TagStrips(fonts, false));

@@ -26,6 +26,11 @@ GraphLib::GraphLib(platform::VideoOut& video, platform::Clock& clock, ErrorLog& 
 
 GraphLib::~GraphLib() { ReleaseDirectDraw(); }
 
+void GraphLib::SetWindowTitle(std::string title) {
+  title_ = std::move(title);
+  video_.SetTitle(title_);
+}
+
 bool GraphLib::InitDirectDraw(bool fullScreen, int32_t mode) {
   if (initialized_) return false;
   const ModeSize size = SizeForMode(mode);

@@ -39,7 +39,9 @@ class GraphLib {
   // The data folder; the system font is read from "\image\sysfont.bmp" under it.
   void SetDataPath(std::string dataPath) { dataPath_ = std::move(dataPath); }
   const std::string& DataPath() const { return dataPath_; }
-  void SetWindowTitle(std::string title) { title_ = std::move(title); }
+  // The window's caption, shown at once when the display is up.
+  void SetWindowTitle(std::string title);
+  const std::string& WindowTitle() const { return title_; }
   void SetCursorHidden(bool hidden) { hideCursor_ = hidden; }
   // A PNG file the window shows as its icon; none when empty or unreadable.
   void SetWindowIcon(std::string iconFile) { iconFile_ = std::move(iconFile); }

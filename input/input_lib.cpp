@@ -1,8 +1,6 @@
 #include "input/input_lib.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace tessaru {
 
@@ -50,6 +48,7 @@ bool InputLib::InitInput(bool useJoypads) {
   keyState_.fill(KeyIdle);
   ownF1State_ = KeyIdle;
   for (auto& pad : joyState_) pad.fill(KeyIdle);
+  for (auto& pad : joyDown_) pad.fill(false);
   for (auto& group : funcState_) group.fill(KeyIdle);
   presses_.clear();
   joypadCount_ = 0;
@@ -72,11 +71,11 @@ void InputLib::ResetInput() {
   if (!initialised_) return;
   std::fill(keyState_.begin(), keyState_.begin() + kKeyboardInputs, KeyIdle);
   ownF1State_ = KeyIdle;
-  presses_.clear();
   if (joypadsEnabled_) {
-    PollJoypads();
+    PollJoypads({});
     CopyJoypadStates();
   }
+  presses_.clear();
 }
 
 void InputLib::PollInput() {
@@ -85,46 +84,65 @@ void InputLib::PollInput() {
   lastPollMs_ = clock_.NowMs();
   presses_.clear();
 
-  // The last down event of each key is the one that left it down, so it is the press.
-  constexpr double kNoTime = std::numeric_limits<double>::quiet_NaN();
-  std::array<double, kKeyboardInputs> downTime;
-  downTime.fill(kNoTime);
+  // Every down event is a press of its own, even when the key is up again by the poll:
+  // a short tap between two polls must still be judged, and two taps judged twice.
+  std::array<bool, kKeyboardInputs> struck{};
   for (const platform::KeyEvent& event : source_.TakeKeyEvents()) {
-    if (event.Down) downTime[event.VirtualKey] = event.TimeMs;
+    if (!event.Down) continue;
+    struck[event.VirtualKey] = true;
+    presses_.push_back({event.VirtualKey, event.TimeMs});
   }
 
   // F1 moves on from its own state, not from what the mirror lent it at the last poll:
   // otherwise a real F1 press made while the mirrored button is held would be lost.
   keyState_[kVkF1] = ownF1State_;
   for (int k = 0; k < kKeyboardInputs; ++k) {
-    const int16_t next = NextKeyState(keyState_[k], source_.KeyDown(static_cast<uint8_t>(k)));
-    if (next == KeyPressed) {
-      // A key already down when the game started (or after ResetInput) has no event.
-      const double time = std::isnan(downTime[k]) ? lastPollMs_ : downTime[k];
-      presses_.push_back({k, time});
-    }
+    const bool down = source_.KeyDown(static_cast<uint8_t>(k));
+    const int16_t next = struck[k] ? KeyPressed : NextKeyState(keyState_[k], down);
+    // A key already down when the game started (or after ResetInput) has no event.
+    if (next == KeyPressed && !struck[k]) presses_.push_back({k, lastPollMs_});
     keyState_[k] = next;
   }
   ownF1State_ = keyState_[kVkF1];
 
+  // Taken even with the pads off, so that they do not pile up.
+  const std::vector<platform::JoystickSample> samples = source_.TakeJoystickSamples();
   if (joypadsEnabled_) {
-    PollJoypads();
+    PollJoypads(samples);
     CopyJoypadStates();
-    for (int i = kJoypadInputBase; i < KeyCount; ++i) {
-      if (keyState_[i] == KeyPressed) presses_.push_back({i, lastPollMs_});
-    }
   }
 
-  std::stable_sort(presses_.begin(), presses_.end(),
-                   [](const InputPress& a, const InputPress& b) { return a.TimeMs < b.TimeMs; });
+  std::stable_sort(presses_.begin(), presses_.end(), [](const InputPress& a, const InputPress& b) {
+    return a.TimeMs < b.TimeMs || (a.TimeMs == b.TimeMs && a.Input < b.Input);
+  });
 }
 
-void InputLib::PollJoypads() {
+void InputLib::PollJoypads(const std::vector<platform::JoystickSample>& samples) {
   for (int pad = 0; pad < kMaxJoypads; ++pad) {
+    // The samples replay what the pad did since the last poll, as keys' events do.
+    std::array<bool, kJoypadElements> struck{};
+    auto& wasDown = joyDown_[pad];
+    for (const platform::JoystickSample& sample : samples) {
+      if (sample.Pad != pad) continue;
+      for (int element = 0; element < kJoypadElements; ++element) {
+        const bool down = JoypadElementDown(sample.State, element);
+        if (down && !wasDown[element]) {
+          struck[element] = true;
+          presses_.push_back({JoypadInput(pad, element), sample.TimeMs});
+        }
+        wasDown[element] = down;
+      }
+    }
     const platform::JoystickState joystick = source_.Joystick(pad);
     for (int element = 0; element < kJoypadElements; ++element) {
+      const bool down = JoypadElementDown(joystick, element);
       auto& state = joyState_[pad][element];
-      state = NextKeyState(state, JoypadElementDown(joystick, element));
+      state = struck[element] ? KeyPressed : NextKeyState(state, down);
+      // A pad plugged in with a button held has no sample of the press.
+      if (state == KeyPressed && !struck[element]) {
+        presses_.push_back({JoypadInput(pad, element), lastPollMs_});
+      }
+      wasDown[element] = down;
     }
   }
 }

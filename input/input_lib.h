@@ -14,8 +14,9 @@
 
 namespace tessaru {
 
-// One input that became KeyPressed at the last poll, and when it went down (Clock::NowMs
-// scale). Keys carry the platform's event time; joypad elements the time of the poll.
+// One press since the previous poll, and when the input went down (Clock::NowMs scale):
+// the platform's event time for keys and joypads alike; the poll's time only for an
+// input found down with no event (held through ResetInput, a pad plugged in held).
 struct InputPress {
   int Input = 0;
   double TimeMs = 0.0;
@@ -36,7 +37,9 @@ class InputLib {
   // Clears the keyboard states (held keys then read as fresh presses at the next poll)
   // and refreshes the joypad states.
   void ResetInput();
-  // Pumps the window's events, then updates every KeyState by the four-state rule.
+  // Pumps the window's events, then updates every KeyState by the four-state rule, except
+  // that an input that went down since the last poll reads KeyPressed even when it is up
+  // again (a short tap is never lost).
   void PollInput();
   // PollInput, then rebuilds FuncState. With mirrorF1 an input mapped to group 2 slot 0
   // raises F1's KeyState to its own state for this poll; F1's next state still follows
@@ -51,7 +54,8 @@ class InputLib {
   KeyMapTable& KeyMap() { return keyMap_; }
   const KeyMapTable& KeyMap() const { return keyMap_; }
 
-  // Inputs that became KeyPressed at the last poll, earliest first (ties by input code).
+  // Every press since the previous poll, earliest first (ties by input code). A key
+  // struck twice between polls is here twice; KeyState shows it as KeyPressed once.
   const std::vector<InputPress>& PressesSinceLastPoll() const { return presses_; }
   // The same, restricted to the inputs the key map gives to one function.
   std::vector<InputPress> FuncPresses(int group, int slot) const;
@@ -66,7 +70,7 @@ class InputLib {
  private:
   using JoyStates = std::array<int16_t, kJoypadElements>;
 
-  void PollJoypads();
+  void PollJoypads(const std::vector<platform::JoystickSample>& samples);
   void CopyJoypadStates();
 
   platform::InputSource& source_;
@@ -78,6 +82,7 @@ class InputLib {
   std::array<int16_t, KeyCount> keyState_{};
   int16_t ownF1State_ = KeyIdle;  // F1 as the key alone reads, before any mirroring
   std::array<JoyStates, kMaxJoypads> joyState_{};
+  std::array<std::array<bool, kJoypadElements>, kMaxJoypads> joyDown_{};  // at the last sample or poll
   std::array<std::array<int16_t, kFuncSlots>, kFuncGroups> funcState_{};
   KeyMapTable keyMap_{};
   std::vector<InputPress> presses_;

@@ -34,6 +34,7 @@ class HeadlessControl {
   virtual void ScheduleKey(const ScriptedKey& key) = 0;
   // Scheduled key events not delivered yet.
   virtual size_t PendingKeyCount() const = 0;
+  // Sets a joystick's state now; the change is also a sample stamped with the clock.
   virtual void SetJoystick(int index, const JoystickState& state) = 0;
   virtual void RequestQuit() = 0;
   // The next Present reports a lost device.
@@ -41,8 +42,12 @@ class HeadlessControl {
   // The last presented frame (RGB565, width*height) and how many were presented.
   virtual const std::vector<uint16_t>& LastFrame(int* width, int* height) const = 0;
   virtual uint64_t PresentCount() const = 0;
+  // Called after every Present, so a test can look at the game while it runs.
+  virtual void SetPresentHook(std::function<void()> hook) = 0;
   virtual bool SaveLastFramePng(const std::string& path) const = 0;
   virtual bool SaveLastFrameBmp(const std::string& path) const = 0;
+  // Every caption the window has shown, from the first Open on, in order.
+  virtual const std::vector<std::string>& WindowTitles() const = 0;
   // The configuration of the open display, if any.
   virtual std::optional<VideoConfig> CurrentVideoConfig() const = 0;
   // Decides which formats the audio device grants (all by default), to exercise the

@@ -48,6 +48,8 @@ class VideoOut {
   // True once after the device lost its content (SDL render-target reset, or an injected
   // failure in the headless backend); the caller then restores its pages.
   virtual bool TakeDeviceLost() = 0;
+  // Changes the open window's caption; without a window it does nothing.
+  virtual void SetTitle(const std::string& title) = 0;
   // Why the last Open failed, for the error log; empty when it did not.
   virtual std::string LastError() const { return {}; }
 };
@@ -95,6 +97,13 @@ struct JoystickState {
   uint32_t Buttons = 0;  // bit i = button i, 32 buttons
 };
 
+// A joystick's whole state right after one of its events, stamped when the event came.
+struct JoystickSample {
+  int Pad = 0;
+  JoystickState State;
+  double TimeMs = 0.0;  // Clock::NowMs scale
+};
+
 class InputSource {
  public:
   virtual ~InputSource() = default;
@@ -105,6 +114,9 @@ class InputSource {
   virtual bool KeyDown(uint8_t virtualKey) const = 0;
   // The first two joysticks; an unplugged one reads as not connected.
   virtual JoystickState Joystick(int index) const = 0;
+  // Joystick changes since the last call, in arrival order, so that a button pressed and
+  // let go between two polls is still seen.
+  virtual std::vector<JoystickSample> TakeJoystickSamples() = 0;
   // The window was closed by the player.
   virtual bool QuitRequested() const = 0;
 };

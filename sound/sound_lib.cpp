@@ -260,6 +260,7 @@ bool SoundLib::LoadInto(Slot& slot, std::string_view fileName, Source source, in
   slot.MultiCopy = copies > 1;
   slot.CopyStarted.assign(static_cast<size_t>(copies), 0);
   slot.Loaded = true;
+  slot.Name = std::string(fileName);
   slot.Pan = 0;
   slot.Volume = 0;
   return true;
@@ -343,6 +344,15 @@ void SoundLib::StopAllSounds() {
   for (SoundSlot i = 0; i < slotCount_; ++i) {
     if (GetSoundStatus(i) == kSoundPlaying) StopSound(i);
   }
+}
+
+std::vector<std::string> SoundLib::PlayingSoundNames() {
+  std::vector<std::string> names;
+  for (size_t i = 0; i < slots_.size(); ++i) {
+    const auto slot = static_cast<SoundSlot>(i);
+    if (slots_[i].Loaded && GetSoundStatus(slot) != kSoundStopped) names.push_back(slots_[i].Name);
+  }
+  return names;
 }
 
 int16_t SoundLib::GetSoundStatus(SoundSlot slot) {

@@ -66,6 +66,8 @@ class SoundLib {
   bool StopSound(SoundSlot slot);
   void StopAllSounds();
   int16_t GetSoundStatus(SoundSlot slot);
+  // The file names of the slots playing now, in slot order (for checking what is heard).
+  std::vector<std::string> PlayingSoundNames();
   int32_t GetSoundLengthMs(SoundSlot slot);
   int32_t GetSoundPositionMs(SoundSlot slot);
   // The same position in fractional milliseconds, for a clock that must move smoothly.
@@ -93,6 +95,7 @@ class SoundLib {
  private:
   struct Slot {
     bool Loaded = false;
+    std::string Name;          // the file it was loaded from
     uint32_t BufferBytes = 0;  // size of the sound data as stored in the file
     WaveFormat Format;
     int32_t Pan = 0;

@@ -121,12 +121,10 @@ std::optional<WaveData> ParseWave(std::span<const uint8_t> bytes, std::string* e
   return wave;
 }
 
-std::vector<uint8_t> BuildWave(const std::vector<int16_t>& interleaved, int channels, int rate,
-                               int bits) {
+std::vector<uint8_t> BuildWaveHeader(uint32_t dataBytes, int channels, int rate, int bits) {
   const uint32_t bytesPerSample = bits == 8 ? 1 : 2;
-  const uint32_t dataBytes = static_cast<uint32_t>(interleaved.size()) * bytesPerSample;
   std::vector<uint8_t> out;
-  out.reserve(44 + dataBytes + 1);
+  out.reserve(44);
   auto put = [&out](const char* tag) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
   };
@@ -152,6 +150,19 @@ std::vector<uint8_t> BuildWave(const std::vector<int16_t>& interleaved, int chan
   u16(static_cast<uint32_t>(bits));
   put("data");
   u32(dataBytes);
+  return out;
+}
+
+std::vector<uint8_t> BuildWave(const std::vector<int16_t>& interleaved, int channels, int rate,
+                               int bits) {
+  const uint32_t bytesPerSample = bits == 8 ? 1 : 2;
+  const uint32_t dataBytes = static_cast<uint32_t>(interleaved.size()) * bytesPerSample;
+  std::vector<uint8_t> out = BuildWaveHeader(dataBytes, channels, rate, bits);
+  out.reserve(44 + dataBytes + 1);
+  auto u16 = [&out](uint32_t v) {
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+  };
   for (int16_t s : interleaved) {
     if (bits == 8) {
       out.push_back(static_cast<uint8_t>((s >> 8) + 128));

@@ -41,4 +41,8 @@ std::optional<WaveData> ParseWave(std::span<const uint8_t> bytes, std::string* e
 std::vector<uint8_t> BuildWave(const std::vector<int16_t>& interleaved, int channels, int rate,
                                int bits = 16);
 
+// The 44-byte header alone, for writers that stream the data after it (a header written
+// before the length is known is rewritten with the final size).
+std::vector<uint8_t> BuildWaveHeader(uint32_t dataBytes, int channels, int rate, int bits = 16);
+
 }  // namespace tessaru

@@ -26,5 +26,6 @@ void RegisterValidateDataCommand(CLI::App& app);
 void RegisterSimulateCommand(CLI::App& app);
 void RegisterPlayCommand(CLI::App& app);
 void RegisterRecordsCommand(CLI::App& app);
+void RegisterMp3Commands(CLI::App& app);
 
 }  // namespace tessaru

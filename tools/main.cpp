@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   tessaru::RegisterSimulateCommand(app);
   tessaru::RegisterPlayCommand(app);
   tessaru::RegisterRecordsCommand(app);
+  tessaru::RegisterMp3Commands(app);
 
   try {
     app.parse(argc, argv);

@@ -8,6 +8,8 @@
 #include "content/song_file.h"
 #include "core/file_access.h"
 #include "core/program_folders.h"
+#include "platform/headless.h"
+#include "sound/wave_file.h"
 #include "stage/play/play_devices.h"
 #include "stage/play/play_stage.h"
 #include "tools/commands.h"
@@ -28,6 +30,7 @@ struct PlayOptions {
   int Style = 0;
   std::string Screenshot;
   int ScreenshotAt = 10000;
+  std::string Record;
 };
 
 nlohmann::json PlayerJson(const StagePlayerOutcome& p) {
@@ -45,6 +48,7 @@ void RunPlay(const PlayOptions& o) {
     throw CommandFailure("the song has parts 0.." + std::to_string(partCount - 1));
   }
   if (!o.Screenshot.empty() && !o.Headless) throw CommandFailure("--screenshot needs --headless");
+  if (!o.Record.empty() && !o.Headless) throw CommandFailure("--record needs --headless");
   const std::string data = o.Data.empty() ? DefaultDataFolder(ExecutableFolder()) : o.Data;
   std::string error;
   auto devices = OpenPlayDevices(o.Headless, !o.Windowed && !o.Headless, data, error);
@@ -65,7 +69,17 @@ void RunPlay(const PlayOptions& o) {
       if (!shot && songTime >= o.ScreenshotAt) shot = devices->Headless->SaveLastFramePng(o.Screenshot);
     };
   }
+  if (devices->Headless && !o.Record.empty()) devices->Headless->RecordAudio(true);
   PlayStage(c);
+  if (devices->Headless && !o.Record.empty()) {
+    // The whole mix as the device received it, so it can be measured from outside.
+    const std::optional<platform::AudioFormat> format = devices->Headless->CurrentAudioFormat();
+    const int rate = format ? format->Rate : 44100;
+    const std::vector<uint8_t> wave = BuildWave(devices->Headless->RecordedAudio(), 2, rate, 16);
+    if (!WriteWholeFileAtomic(o.Record, std::string(wave.begin(), wave.end()))) {
+      throw CommandFailure("cannot write " + o.Record);
+    }
+  }
   const StageOutcome& out = c.Outcome;
   nlohmann::json presses = nlohmann::json::array();
   for (const JudgedPress& p : out.Presses) {
@@ -75,7 +89,8 @@ void RunPlay(const PlayOptions& o) {
                       {"EndState", out.EndState},
                       {"LastStep", out.LastStep},
                       {"ResultCode", out.ResultCode},
-                      {"Presses", presses}};
+                      {"Presses", presses},
+                      {"PressCount", out.PressCount}};
   std::cout << j.dump() << "\n";
   if (!devices->Errors.Empty()) std::cerr << devices->Errors.Text();
   // A picture asked for and not written is a failure, not a quiet success.
@@ -102,6 +117,7 @@ void RegisterPlayCommand(CLI::App& app) {
   cmd->add_flag("--headless", options->Headless, "no devices: a virtual clock, autoplay");
   cmd->add_option("--screenshot", options->Screenshot, "with --headless: save a frame as PNG");
   cmd->add_option("--screenshot-at", options->ScreenshotAt, "song time of the screenshot (ms)");
+  cmd->add_option("--record", options->Record, "with --headless: write the whole mix as a WAVE file");
   cmd->callback([options] { RunPlay(*options); });
 }
 

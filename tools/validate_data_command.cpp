@@ -193,17 +193,10 @@ class DataChecker {
     const size_t firstScanned = scanned.SongPaths.size();
     SongRecord header;
     std::vector<PartRecord> headerParts;
-    ErrorLog scanLog;
-    ScanSongFolder(scanned, header, headerParts, root_, root_, scanLog);
+    std::vector<std::string> skipped;
+    ScanSongFolder(scanned, header, headerParts, root_, root_, &skipped);
     for (size_t i = firstScanned; i < scanned.SongKeys.size(); ++i) Song(scanned.SongKeys[i], false);
-    std::string_view failures = scanLog.Text();
-    while (!failures.empty()) {
-      const size_t end = failures.find("\r\n");
-      std::string line(failures.substr(0, end));
-      failures.remove_prefix(end == std::string_view::npos ? failures.size() : end + 2);
-      if (line.ends_with(kLoadFailedSuffix)) line.resize(line.size() - kLoadFailedSuffix.size());
-      Problem(line, "found by the folder scan but does not load");
-    }
+    for (const std::string& path : skipped) Problem(path, "found by the folder scan but does not load");
     // The first song's tutorial.
     if (!listed.empty()) {
       const std::string folder = FolderOf(root_ + "\\" + listed[0]);

@@ -42,7 +42,7 @@ grep -qxF "Exec=\"$game\"" "$share/applications/$id.desktop" ||
 play() {
   local name=$1
   shift
-  env -u XDG_DATA_HOME "$@" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$game" >"$scratch/$name.log" 2>&1 &
+  env -u XDG_DATA_HOME "$@" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$game" --skip-launcher >"$scratch/$name.log" 2>&1 &
   local pid=$! tries=0 caught
   # SIGTERM only once SDL catches it (it then saves and exits as on a closed window); an
   # earlier one would kill the game before it has written anything.

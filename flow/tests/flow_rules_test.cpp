@@ -283,19 +283,23 @@ TEST(FlowStage, PassedMeansRunToTheEndAndNotLost) {
     int16_t Style;
     int16_t EndState;
     int32_t LastStep;
+    int32_t StepLimit;
     int16_t Gauge0;
     int16_t KnockedOut0;
     bool Quit;
     bool Passed;
   };
   const Case cases[] = {
-      {"ended", 0, 1, 64, 500, 0, false, true},
-      {"cut by F1", 0, 1, 30, 500, 0, false, false},
-      {"knocked out", 0, 2, 40, 0, 1, false, false},
-      {"quit", 0, 1, 64, 500, 0, true, false},
-      {"pair under 1000", 1, 1, 64, 999, 0, false, false},
-      {"pair at 1000", 2, 1, 64, 1000, 0, false, true},
-      {"survival empty", 3, 2, 40, 0, 0, false, false},
+      {"ended", 0, 1, 64, 64, 500, 0, false, true},
+      {"cut by F1", 0, 1, 30, 64, 500, 0, false, false},
+      {"cut by F1 one step short", 0, 1, 63, 64, 500, 0, false, false},
+      {"HI-SPEED cut by F1 half way", 0, 1, 64, 128, 500, 0, false, false},
+      {"HI-SPEED to the end", 0, 1, 128, 128, 500, 0, false, true},
+      {"knocked out", 0, 2, 40, 64, 0, 1, false, false},
+      {"quit", 0, 1, 64, 64, 500, 0, true, false},
+      {"pair under 1000", 1, 1, 64, 64, 999, 0, false, false},
+      {"pair at 1000", 2, 1, 64, 64, 1000, 0, false, true},
+      {"survival empty", 3, 2, 40, 64, 0, 0, false, false},
   };
   for (const Case& c : cases) {
     FlowState st;
@@ -304,10 +308,11 @@ TEST(FlowStage, PassedMeansRunToTheEndAndNotLost) {
     StageOutcome o;
     o.EndState = c.EndState;
     o.LastStep = c.LastStep;
+    o.StepLimit = c.StepLimit;
     o.QuitRequested = c.Quit;
     o.Players[0].Gauge = c.Gauge0;
     o.Players[0].KnockedOut = c.KnockedOut0;
-    EXPECT_EQ(StagePassed(st, o, 64), c.Passed) << c.Name;
+    EXPECT_EQ(StagePassed(st, o), c.Passed) << c.Name;
   }
 }
 

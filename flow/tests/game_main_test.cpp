@@ -3,6 +3,9 @@
 
 #include <chrono>
 #include <cstdio>
+#include <set>
+#include <string>
+#include <utility>
 
 #include "content/song_file.h"
 #include "flow/free_mode.h"
@@ -97,8 +100,21 @@ TEST(GameMain, FreeModeStageWithEveryChipOnTimeScores100AndIsRecorded) {
   EXPECT_EQ(saved.SongRecords(DifficultyGroup(2), 0, songIndex).Score, game.State.StagePoints[0]);
   EXPECT_GT(game.State.StagePoints[0], 0);
 
+  // Third run: Esc while the result is still counting up. The stage ended, so it is in
+  // the records saved on the way out.
+  const fs::path quit = MakeProgramFolder("quit-at-result");
+  WriteFile(quit / "user.ini", kUserIni);
+  keys = kToTheStage;
+  keys.push_back({first.TheGame->LastStage.SequenceStartMs + 1500, kKeyEscape});
+  const GameRun quitRun = RunGame(quit, keys);
+  ASSERT_EQ(quitRun.Status, kExitOk);
+  ASSERT_GT(quitRun.TheGame->LastStage.SequenceStartMs, 0.0);
+  HighScores kept;
+  kept.LoadHighScores(quitRun.TheGame->Songs, quit.string());
+  EXPECT_EQ(kept.HPS(0, quitRun.TheGame->State.SongIndex), 1);
+
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  std::printf("two whole games with a %.1f s song took %.2f s\n", songMs / 1000, seconds);
+  std::printf("three whole games with a %.1f s song took %.2f s\n", songMs / 1000, seconds);
 }
 
 // Each screen, left with Esc once it is up: the picture is kept in the scratch folder and
@@ -122,6 +138,101 @@ TEST(GameMain, EveryScreenDrawsItsPicture) {
     run.Control->SaveLastFramePng((fs::path(TESSARU_SCRATCH) / "screens" / (std::string(c.Name) + ".png")).string());
     EXPECT_TRUE(LooksDrawn(*run.Control)) << c.Name;
     EXPECT_FALSE(fs::exists(folder / "error.txt")) << c.Name << ": " << ReadFile(folder / "error.txt");
+  }
+}
+
+// Esc ends the game from every moment, the waits and holds of the screens included; the
+// game must end right there, not run on to the next screen. The caption shows the
+// version, and the save on the way out.
+TEST(GameMain, EscEndsTheGameAtOnceAndTheCaptionFollows) {
+  struct Case {
+    const char* Name;
+    size_t Steps;  // how many of the keys to the stage are pressed first
+    double EscapeAt;
+  };
+  const Case cases[] = {
+      {"title", 0, 800},
+      {"part select's hold on the final choice", 4, kPartEnter + 300},
+  };
+  for (const Case& c : cases) {
+    const fs::path folder = MakeProgramFolder("escape");
+    std::vector<KeyPress> keys(kToTheStage.begin(), kToTheStage.begin() + static_cast<ptrdiff_t>(c.Steps));
+    keys.push_back({c.EscapeAt, kKeyEscape});
+    // A later Esc keeps a run that missed the first one from playing on for ever.
+    keys.push_back({c.EscapeAt + 5000, kKeyEscape});
+    const GameRun run = RunGame(folder, keys);
+    EXPECT_EQ(run.Status, kExitOk) << c.Name;
+    EXPECT_LT(run.TheGame->Clock().NowMs(), c.EscapeAt + 1000) << c.Name;
+    EXPECT_EQ(run.TheGame->LastStage.Iterations, 0u) << c.Name;
+    const std::vector<std::string> captions = {WindowCaption(), "データをセーブ中です", WindowCaption()};
+    EXPECT_EQ(run.Control->WindowTitles(), captions) << c.Name;
+  }
+  EXPECT_EQ(WindowCaption(), "Tessaru 0.1");
+}
+
+// A DATAPATH that names a folder without the game's data: no black window, but a box
+// and a line that name the folder read.
+TEST(GameMain, AFolderWithoutTheGameDataSaysSoAndEnds) {
+  const fs::path folder = fs::path(TESSARU_SCRATCH) / "nodata";
+  fs::remove_all(folder);
+  fs::create_directories(folder / "elsewhere");
+  const std::string elsewhere = (folder / "elsewhere").string();
+  WriteFile(folder / "user.ini", "[USER]\r\nDATAPATH=" + elsewhere + "\r\n");
+  const GameRun run = RunGame(folder, {});
+  EXPECT_EQ(run.Status, kExitStartFailed);
+  const std::string line = elsewhere + std::string(kNoGameData);
+  EXPECT_EQ(run.Control->Messages(), (std::vector<std::string>{line}));
+  EXPECT_EQ(ReadFile(folder / "elsewhere" / "error.txt"), line + "\r\n[EOF]\r\n");
+  EXPECT_TRUE(run.Control->WindowTitles().empty()) << "no window was opened";
+  EXPECT_FALSE(fs::exists(folder / "hsc.ini"));
+}
+
+// What is heard on each screen, sampled at every frame: the title's music alone on the
+// title, the menu music on the menus after it.
+TEST(GameMain, EachScreenPlaysOnlyItsOwnMusic) {
+  const fs::path folder = MakeProgramFolder("music");
+  platform::HeadlessPlatform devices = platform::CreateHeadlessPlatform();
+  platform::HeadlessControl& control = *devices.control;
+  control.SetPumpAdvanceMs(1.0);
+  std::vector<KeyPress> keys(kToTheStage.begin(), kToTheStage.end() - 1);
+  keys.push_back({kMatchUpSkip - 500, kKeyEscape});
+  for (const KeyPress& k : keys) {
+    control.ScheduleKey({k.AtMs, k.Key, true});
+    control.ScheduleKey({k.AtMs + 40, k.Key, false});
+  }
+  Game game(std::move(devices.platform), folder.string());
+  LoadGameSettings(game);
+  // Per frame: the time and the music files playing (sound effects left out).
+  std::vector<std::pair<double, std::set<std::string>>> heard;
+  control.SetPresentHook([&] {
+    std::set<std::string> music;
+    for (const std::string& path : game.Sound.PlayingSoundNames()) {
+      const std::string name = path.substr(path.find_last_of("\\/") + 1);
+      if (name.find("bg") != std::string::npos) music.insert(name);
+    }
+    heard.emplace_back(game.Clock().NowMs(), music);
+  });
+  ASSERT_EQ(GameMain(game, 0), kExitOk);
+
+  struct Case {
+    const char* Screen;
+    double From, To;  // a stretch well inside the screen
+    std::set<std::string> Music;
+  };
+  const Case cases[] = {
+      {"title", 200, kTitleEnter - 100, {"titlebg.wav"}},
+      {"free mode setting", kTitleEnter + 700, kSettingStart - 100, {"selbg.wav"}},
+      {"song select", kSettingStart + 700, kSongEnter - 100, {"selbg.wav"}},
+      {"part select", kSongEnter + 700, kPartEnter - 100, {"selbg.wav"}},
+  };
+  for (const Case& c : cases) {
+    int frames = 0;
+    for (const auto& [at, music] : heard) {
+      if (at < c.From || at > c.To) continue;
+      ++frames;
+      EXPECT_EQ(music, c.Music) << c.Screen << " at " << at << " ms";
+    }
+    EXPECT_GT(frames, 5) << c.Screen;
   }
 }
 

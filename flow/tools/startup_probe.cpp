@@ -60,6 +60,7 @@ class TimedVideo : public tessaru::platform::VideoOut {
     return shown;
   }
   bool TakeDeviceLost() override { return inner_->TakeDeviceLost(); }
+  void SetTitle(const std::string& title) override { inner_->SetTitle(title); }
 
  private:
   std::unique_ptr<VideoOut> inner_;
@@ -81,6 +82,9 @@ class ScriptedKeys : public tessaru::platform::InputSource {
     return false;
   }
   tessaru::platform::JoystickState Joystick(int i) const override { return inner_->Joystick(i); }
+  std::vector<tessaru::platform::JoystickSample> TakeJoystickSamples() override {
+    return inner_->TakeJoystickSamples();
+  }
   bool QuitRequested() const override {
     if (probe.TitleMs < 0) return inner_->QuitRequested();
     const double t = std::chrono::duration<double, std::milli>(Steady::now() - probe.TitleAt).count();

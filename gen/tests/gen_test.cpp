@@ -210,6 +210,33 @@ TEST(ChartTest, DensityFollowsTheLevelAndEveryChipHasASound) {
   }
 }
 
+TEST(ChartTest, EveryChipCarriesItsPartsPan) {
+  // The stage applies the chip's own pan word as the chip starts, over the sound's.
+  const TempoMap tempo({{0, 120}});
+  for (const int pan : {-3000, 0, 2500, 10000}) {
+    SampleBank bank;
+    PartMusic music = SixteenthLine();
+    music.pan = pan;
+    const Chart chart = BuildChart(music, 4, tempo, bank, ChartOptions{});
+    ASSERT_FALSE(chart.chipSteps.empty());
+    for (const int s : chart.chipSteps) {
+      EXPECT_EQ(chart.record.ChipWordsC[static_cast<size_t>(s) * 4], pan) << "step " << s;
+    }
+    for (const int32_t soundPan : chart.record.SoundPan) EXPECT_EQ(soundPan, pan);
+  }
+  // The band is spread across the field: parts on both sides.
+  SongPlan plan = AllSongPlans().front();
+  Compose(plan);
+  int left = 0;
+  int right = 0;
+  for (const PartMusic& part : plan.parts) {
+    left += part.pan < 0 ? 1 : 0;
+    right += part.pan > 0 ? 1 : 0;
+  }
+  EXPECT_GE(left, 2);
+  EXPECT_GE(right, 2);
+}
+
 TEST(ChartTest, SparseChartsStillSoundEveryNote) {
   // A level-1 chip carries the notes up to the next chip, so no note is lost.
   const TempoMap tempo({{0, 120}});

@@ -31,9 +31,12 @@ class HeadlessVideo final : public VideoOut {
   void Close() override { state_->video.Close(); }
   bool IsOpen() const override { return state_->video.IsOpen(); }
   bool Present(const uint16_t* pixels, int width, int height, int pitch) override {
-    return state_->video.Present(pixels, width, height, pitch);
+    const bool shown = state_->video.Present(pixels, width, height, pitch);
+    if (state_->presentHook) state_->presentHook();
+    return shown;
   }
   bool TakeDeviceLost() override { return state_->video.TakeDeviceLost(); }
+  void SetTitle(const std::string& title) override { state_->video.SetTitle(title); }
   std::string LastError() const override { return state_->video.LastError(); }
 
  private:
@@ -65,6 +68,9 @@ class HeadlessInput final : public InputSource {
   std::vector<KeyEvent> TakeKeyEvents() override { return state_->input.TakeKeyEvents(); }
   bool KeyDown(uint8_t virtualKey) const override { return state_->input.KeyDown(virtualKey); }
   JoystickState Joystick(int index) const override { return state_->input.Joystick(index); }
+  std::vector<JoystickSample> TakeJoystickSamples() override {
+    return state_->input.TakeJoystickSamples();
+  }
   bool QuitRequested() const override { return state_->input.QuitRequested(); }
 
  private:

@@ -23,15 +23,17 @@ class HeadlessState final : public HeadlessControl {
   size_t PendingKeyCount() const override { return input.PendingCount(); }
   void Pump();
   void SetJoystick(int index, const JoystickState& state) override {
-    input.SetJoystick(index, state);
+    input.SetJoystick(index, state, nowMs_);
   }
   void RequestQuit() override { input.RequestQuit(); }
   void InjectDeviceLost() override { video.InjectDeviceLost(); }
   const std::vector<uint16_t>& LastFrame(int* width, int* height) const override;
   uint64_t PresentCount() const override { return video.PresentCount(); }
+  void SetPresentHook(std::function<void()> hook) override { presentHook = std::move(hook); }
   bool SaveLastFramePng(const std::string& path) const override;
   bool SaveLastFrameBmp(const std::string& path) const override;
   std::optional<VideoConfig> CurrentVideoConfig() const override { return video.Config(); }
+  const std::vector<std::string>& WindowTitles() const override { return video.Titles(); }
   void SetAudioAccepts(std::function<bool(const AudioFormat&)> accepts) override {
     audio.SetAccepts(std::move(accepts));
   }
@@ -47,6 +49,7 @@ class HeadlessState final : public HeadlessControl {
   ScriptedInput input;
   std::vector<std::string> messages;
   std::vector<std::string> messageTitles;
+  std::function<void()> presentHook;
 
  private:
   double nowMs_ = 0.0;

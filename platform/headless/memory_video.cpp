@@ -8,6 +8,12 @@
 
 namespace tessaru::platform {
 
+void MemoryVideo::SetTitle(const std::string& title) {
+  if (!config_) return;
+  config_->Title = title;
+  if (titles_.empty() || titles_.back() != title) titles_.push_back(title);
+}
+
 bool MemoryVideo::Open(const VideoConfig& config) {
   Close();
   if (!IsSupportedFrameSize(config.Width, config.Height)) {
@@ -16,6 +22,7 @@ bool MemoryVideo::Open(const VideoConfig& config) {
   }
   error_.clear();
   config_ = config;
+  if (titles_.empty() || titles_.back() != config.Title) titles_.push_back(config.Title);
   failNextPresent_ = false;
   lostUnreported_ = false;
   return true;

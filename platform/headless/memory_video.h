@@ -16,6 +16,9 @@ class MemoryVideo {
   bool IsOpen() const { return config_.has_value(); }
   bool Present(const uint16_t* pixels, int width, int height, int pitch);
   bool TakeDeviceLost();
+  void SetTitle(const std::string& title);
+  // Every caption the window has shown, from the first Open on.
+  const std::vector<std::string>& Titles() const { return titles_; }
   void InjectDeviceLost();
   const std::string& LastError() const { return error_; }
 
@@ -28,6 +31,7 @@ class MemoryVideo {
  private:
   std::optional<VideoConfig> config_;
   std::string error_;
+  std::vector<std::string> titles_;
   std::vector<uint16_t> frame_;
   int frameWidth_ = 0;
   int frameHeight_ = 0;

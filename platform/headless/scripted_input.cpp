@@ -32,9 +32,14 @@ void ScriptedInput::Pump(double nowMs) {
 
 std::vector<KeyEvent> ScriptedInput::TakeKeyEvents() { return std::exchange(events_, {}); }
 
-void ScriptedInput::SetJoystick(int index, const JoystickState& state) {
+void ScriptedInput::SetJoystick(int index, const JoystickState& state, double nowMs) {
   if (index < 0 || index >= static_cast<int>(joysticks_.size())) return;
   joysticks_[static_cast<size_t>(index)] = state;
+  samples_.push_back({index, Joystick(index), nowMs});
+}
+
+std::vector<JoystickSample> ScriptedInput::TakeJoystickSamples() {
+  return std::exchange(samples_, {});
 }
 
 JoystickState ScriptedInput::Joystick(int index) const {

@@ -19,7 +19,9 @@ class ScriptedInput {
   bool KeyDown(uint8_t virtualKey) const { return down_[virtualKey]; }
   size_t PendingCount() const { return pending_.size(); }
 
-  void SetJoystick(int index, const JoystickState& state);
+  // The new state is also kept as a sample stamped nowMs.
+  void SetJoystick(int index, const JoystickState& state, double nowMs);
+  std::vector<JoystickSample> TakeJoystickSamples();
   JoystickState Joystick(int index) const;
 
   void RequestQuit() { quit_ = true; }
@@ -30,6 +32,7 @@ class ScriptedInput {
   std::vector<KeyEvent> events_;
   std::array<bool, 256> down_{};
   std::array<JoystickState, 2> joysticks_{};
+  std::vector<JoystickSample> samples_;
   bool quit_ = false;
 };
 

@@ -2,9 +2,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <utility>
 
-#include "platform/sdl/joystick_axis.h"
 #include "platform/sdl/keyboard_table.h"
 #include "platform/sdl/press_time.h"
 
@@ -12,6 +12,21 @@ namespace tessaru::platform {
 namespace {
 
 constexpr double kRawEventFreshMs = 2.0;
+static_assert(SDL_HAT_UP == 1 && SDL_HAT_RIGHT == 2 && SDL_HAT_DOWN == 4 && SDL_HAT_LEFT == 8,
+              "ComposeJoystick reads the hat with SDL's bits");
+
+PadControls ReadControls(SDL_Joystick* device) {
+  PadControls controls;
+  const int axes = SDL_JoystickNumAxes(device);
+  if (axes > 0) controls.AxisX = SDL_JoystickGetAxis(device, 0);
+  if (axes > 1) controls.AxisY = SDL_JoystickGetAxis(device, 1);
+  if (SDL_JoystickNumHats(device) > 0) controls.Hat = SDL_JoystickGetHat(device, 0);
+  const int buttons = std::min(SDL_JoystickNumButtons(device), 32);
+  for (int b = 0; b < buttons; ++b) {
+    if (SDL_JoystickGetButton(device, b) != 0) controls.Buttons |= 1u << b;
+  }
+  return controls;
+}
 
 }  // namespace
 
@@ -49,8 +64,42 @@ int SdlInput::Watch(void* self, SDL_Event* event) {
     }
   } else if (event->type == SDL_KEYDOWN || event->type == SDL_KEYUP) {
     input->OnKey(*event);
+  } else if (event->type == SDL_JOYAXISMOTION || event->type == SDL_JOYHATMOTION ||
+             event->type == SDL_JOYBUTTONDOWN || event->type == SDL_JOYBUTTONUP) {
+    input->OnJoystick(*event);
   }
   return 1;
+}
+
+void SdlInput::OnJoystick(const SDL_Event& event) {
+  const double timeMs = time_->NowMs();
+  std::lock_guard<std::mutex> lock(mutex_);
+  // All four joystick events carry the instance at the same place.
+  const SDL_JoystickID which = event.jbutton.which;
+  for (size_t pad = 0; pad < padEvents_.size(); ++pad) {
+    PadEvents& slot = padEvents_[pad];
+    if (slot.instance < 0 || slot.instance != which) continue;
+    PadControls& c = slot.controls;
+    switch (event.type) {
+      case SDL_JOYAXISMOTION:
+        if (event.jaxis.axis == 0) c.AxisX = event.jaxis.value;
+        else if (event.jaxis.axis == 1) c.AxisY = event.jaxis.value;
+        else return;
+        break;
+      case SDL_JOYHATMOTION:
+        if (event.jhat.hat != 0) return;
+        c.Hat = event.jhat.value;
+        break;
+      default: {
+        if (event.jbutton.button >= 32) return;
+        const uint32_t bit = 1u << event.jbutton.button;
+        c.Buttons = event.type == SDL_JOYBUTTONDOWN ? (c.Buttons | bit) : (c.Buttons & ~bit);
+        break;
+      }
+    }
+    joystickSamples_.push_back({static_cast<int>(pad), ComposeJoystick(c), timeMs});
+    return;
+  }
 }
 
 void SdlInput::OnKey(const SDL_Event& event) {
@@ -126,6 +175,11 @@ std::vector<KeyEvent> SdlInput::TakeKeyEvents() {
   return std::exchange(keyEvents_, {});
 }
 
+std::vector<JoystickSample> SdlInput::TakeJoystickSamples() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return std::exchange(joystickSamples_, {});
+}
+
 bool SdlInput::KeyDown(uint8_t virtualKey) const {
   std::lock_guard<std::mutex> lock(mutex_);
   return virtualDown_[virtualKey] != 0;
@@ -143,22 +197,30 @@ void SdlInput::OpenPad(int deviceIndex) {
   for (const Pad& pad : pads_) {
     if (pad.instance == instance) return;
   }
-  for (Pad& pad : pads_) {
+  for (size_t slot = 0; slot < pads_.size(); ++slot) {
+    Pad& pad = pads_[slot];
     if (pad.device != nullptr) continue;
+    // Not under the lock: opening may push events, and the watch takes it.
     SDL_Joystick* device = SDL_JoystickOpen(deviceIndex);
     if (device == nullptr) return;
     pad.device = device;
     pad.instance = SDL_JoystickInstanceID(device);
     pad.state = JoystickState{};
+    const PadControls controls = ReadControls(device);
+    std::lock_guard<std::mutex> lock(mutex_);
+    padEvents_[slot] = PadEvents{pad.instance, controls};
     return;
   }
 }
 
 void SdlInput::ClosePad(int32_t instance) {
-  for (Pad& pad : pads_) {
+  for (size_t slot = 0; slot < pads_.size(); ++slot) {
+    Pad& pad = pads_[slot];
     if (pad.device == nullptr || pad.instance != instance) continue;
     SDL_JoystickClose(pad.device);
     pad = Pad{};
+    std::lock_guard<std::mutex> lock(mutex_);
+    padEvents_[slot] = PadEvents{};
   }
 }
 
@@ -170,25 +232,7 @@ void SdlInput::ReadPads() {
       pad.state = JoystickState{};
       continue;
     }
-    JoystickState state;
-    state.Connected = true;
-    const int axes = SDL_JoystickNumAxes(pad.device);
-    if (axes > 0) state.X = ScaleJoystickAxis(SDL_JoystickGetAxis(pad.device, 0));
-    if (axes > 1) state.Y = ScaleJoystickAxis(SDL_JoystickGetAxis(pad.device, 1));
-    // Most pads of today report the cross key as a hat rather than as X and Y; it steers
-    // the same directions.
-    if (SDL_JoystickNumHats(pad.device) > 0) {
-      const Uint8 hat = SDL_JoystickGetHat(pad.device, 0);
-      if ((hat & SDL_HAT_LEFT) != 0) state.X = -10000;
-      if ((hat & SDL_HAT_RIGHT) != 0) state.X = 10000;
-      if ((hat & SDL_HAT_UP) != 0) state.Y = -10000;
-      if ((hat & SDL_HAT_DOWN) != 0) state.Y = 10000;
-    }
-    const int buttons = std::min(SDL_JoystickNumButtons(pad.device), 32);
-    for (int b = 0; b < buttons; ++b) {
-      if (SDL_JoystickGetButton(pad.device, b) != 0) state.Buttons |= 1u << b;
-    }
-    pad.state = state;
+    pad.state = ComposeJoystick(ReadControls(pad.device));
   }
 }
 

@@ -2,7 +2,7 @@
 // The real keyboard and joysticks. Key transitions are caught by an event watch the
 // moment SDL pushes them, stamped there with the performance counter (and, on X11,
 // moved back by the time the event waited in the X queue), then handed to the game in
-// order at the next TakeKeyEvents.
+// order at the next TakeKeyEvents. Joystick events are caught and stamped the same way.
 #include <array>
 #include <memory>
 #include <mutex>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sdl/joystick_axis.h"
 #include "platform/sdl/sdl_subsystem.h"
 #include "platform/sdl/time_base.h"
 #include "platform/sdl/x11_key_event.h"
@@ -28,6 +29,7 @@ class SdlInput final : public InputSource {
   std::vector<KeyEvent> TakeKeyEvents() override;
   bool KeyDown(uint8_t virtualKey) const override;
   JoystickState Joystick(int index) const override;
+  std::vector<JoystickSample> TakeJoystickSamples() override;
   bool QuitRequested() const override { return quit_; }
 
  private:
@@ -36,9 +38,16 @@ class SdlInput final : public InputSource {
     int32_t instance = -1;
     JoystickState state;
   };
+  // A pad as its events have left it, kept apart from the polled state so that every
+  // event can be stamped with the whole pad's state at that moment.
+  struct PadEvents {
+    int32_t instance = -1;
+    PadControls controls;
+  };
 
   static int Watch(void* self, SDL_Event* event);
   void OnKey(const SDL_Event& event);
+  void OnJoystick(const SDL_Event& event);
   void SetVirtualKey(uint8_t virtualKey, bool down, double timeMs, double arrivalMs);
   void OpenPad(int deviceIndex);
   void ClosePad(int32_t instance);
@@ -57,6 +66,8 @@ class SdlInput final : public InputSource {
   std::array<uint8_t, 512> scancodeDown_{};  // per SDL scancode
   std::array<uint8_t, 256> virtualDown_{};   // how many held keys report each code
   std::vector<KeyEvent> keyEvents_;
+  std::array<PadEvents, 2> padEvents_{};
+  std::vector<JoystickSample> joystickSamples_;
   std::optional<X11KeyTime> pendingX11_;     // the raw X event of the key SDL sends next
   double pendingX11AtMs_ = 0.0;              // when it was pushed
 };

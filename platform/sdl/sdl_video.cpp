@@ -6,9 +6,8 @@
 #include "platform/window_icon.h"
 
 namespace tessaru::platform {
-namespace {
 
-void ShowIcon(SDL_Window* window, const std::string& iconFile) {
+void ShowWindowIcon(SDL_Window* window, const std::string& iconFile) {
   std::optional<IconPixels> icon = ReadIconPng(iconFile);
   if (!icon) return;
   SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
@@ -18,12 +17,14 @@ void ShowIcon(SDL_Window* window, const std::string& iconFile) {
   SDL_FreeSurface(surface);
 }
 
-}  // namespace
-
 bool SdlVideo::Fail(const char* what) {
   error_ = std::string(what) + ": " + SDL_GetError();
   Close();
   return false;
+}
+
+void SdlVideo::SetTitle(const std::string& title) {
+  if (window_ != nullptr) SDL_SetWindowTitle(window_, title.c_str());
 }
 
 bool SdlVideo::Open(const VideoConfig& config) {
@@ -47,7 +48,7 @@ bool SdlVideo::Open(const VideoConfig& config) {
   window_ = SDL_CreateWindow(config.Title.c_str(), SDL_WINDOWPOS_CENTERED,
                              SDL_WINDOWPOS_CENTERED, size.Width, size.Height, flags);
   if (window_ == nullptr) return Fail("window");
-  ShowIcon(window_, config.IconFile);
+  ShowWindowIcon(window_, config.IconFile);
   // The game reads keys, never text; an input method left on could swallow key presses.
   SDL_StopTextInput();
   renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);

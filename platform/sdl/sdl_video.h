@@ -16,6 +16,9 @@ union SDL_Event;
 
 namespace tessaru::platform {
 
+// The program's icon (a PNG) on a window; nothing happens when it cannot be read.
+void ShowWindowIcon(SDL_Window* window, const std::string& iconFile);
+
 class SdlVideo final : public VideoOut {
  public:
   SdlVideo() = default;
@@ -26,6 +29,7 @@ class SdlVideo final : public VideoOut {
   bool IsOpen() const override { return renderer_ != nullptr; }
   bool Present(const uint16_t* pixels, int width, int height, int pitch) override;
   bool TakeDeviceLost() override { return lostUnreported_.exchange(false); }
+  void SetTitle(const std::string& title) override;
   std::string LastError() const override { return error_; }
 
   SDL_Window* Window() const { return window_; }

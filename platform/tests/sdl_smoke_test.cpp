@@ -269,6 +269,36 @@ TEST_F(SdlSmoke, JoysticksScaleReadAndSurviveUnplugging) {
   input.Pump();
   EXPECT_EQ(input.Joystick(0).Buttons, 0x80000001u);
 
+  input.TakeJoystickSamples();
+
+  // A button tapped between two pumps is still seen, each change stamped when it came.
+  SDL_JoystickSetVirtualButton(handle, 0, SDL_RELEASED);
+  SDL_JoystickSetVirtualButton(handle, 31, SDL_RELEASED);
+  input.Pump();
+  input.TakeJoystickSamples();
+  const double before = platform_->clock->NowMs();
+  for (const Uint32 type : {SDL_JOYBUTTONDOWN, SDL_JOYBUTTONUP}) {
+    SDL_Event event{};
+    event.type = type;
+    event.jbutton.which = SDL_JoystickInstanceID(handle);
+    event.jbutton.button = 2;
+    event.jbutton.state = type == SDL_JOYBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  const double after = platform_->clock->NowMs();
+  input.Pump();
+  const std::vector<JoystickSample> samples = input.TakeJoystickSamples();
+  ASSERT_EQ(samples.size(), 2u);
+  EXPECT_EQ(samples[0].State.Buttons, 1u << 2);
+  EXPECT_EQ(samples[1].State.Buttons, 0u);
+  EXPECT_EQ(samples[0].Pad, 0);
+  EXPECT_GE(samples[0].TimeMs, before);
+  EXPECT_GE(samples[1].TimeMs - samples[0].TimeMs, 1.5) << "stamped at the push, not the pump";
+  EXPECT_LE(samples[1].TimeMs, after);
+  EXPECT_EQ(samples[1].State.X, 10000) << "each sample is the whole pad: the hat is still right";
+  EXPECT_EQ(input.Joystick(0).Buttons, 0u);
+
   SDL_JoystickDetachVirtual(index);
   input.Pump();
   EXPECT_FALSE(input.Joystick(0).Connected);

@@ -62,6 +62,7 @@ void RestoreMenuSheets(StageContext& c, bool displayRecreated) {
 void FillOutcome(StageOutcome& out, Stage& stage) {
   out.EndState = stage.EndState();
   out.LastStep = stage.LastStep();
+  out.StepLimit = stage.StepLimit();
   out.RunLife = stage.RunLife();
   for (int p = 0; p < 2; ++p) {
     const StagePlayer& s = stage.Player(p);
@@ -160,6 +161,7 @@ void StageRun::JudgePresses(double songExact, double nowMs) {
   }
   std::stable_sort(presses.begin(), presses.end(), [](const Pending& a, const Pending& b) { return a.Time < b.Time; });
   for (const Pending& press : presses) {
+    if (press.Player == 0) ++context_.Outcome.PressCount;
     stage_->Update(static_cast<int32_t>(std::floor(press.Time)));
     const PressResult r = stage_->Press(press.Player, press.Lane, press.Time);
     if (press.Player == 0 && r.Judged && r.Category >= 0) {
@@ -255,12 +257,12 @@ int16_t PlayStage(StageContext& c) {
       c.Outcome.QuitRequested = true;
     } else {
       const std::array<bool, 2> humans{c.Setup.ComSkill[0] < 0, c.Setup.ComSkill[1] < 0};
-      const bool lost = c.ContinueAllowed &&
-                        StageLost(c.Setup.PlayStyle, stage.EndState(), humans,
+      const bool lost = StageLost(c.Setup.PlayStyle, stage.EndState(), humans,
                                   {stage.Player(0).KnockedOut, stage.Player(1).KnockedOut}, stage.Gauge(0));
       c.Outcome.Lost = lost;
       c.Outcome.SequenceStartMs = c.Clock.NowMs();
-      result = RunResultSequence(run, lost);
+      if (c.StageEnded) c.StageEnded(c.Outcome);
+      result = RunResultSequence(run, lost, c.ContinueAllowed);
       if (result == -1) c.Outcome.QuitRequested = true;
     }
     c.Sound.StopSound(assets.Track);

@@ -42,7 +42,7 @@ int16_t Wait(StageRun& run, uint32_t durationMs, int caption, Number number, Acc
 
 }  // namespace
 
-int16_t RunResultSequence(StageRun& run, bool lost) {
+int16_t RunResultSequence(StageRun& run, bool lost, bool continueAllowed) {
   StageContext& c = run.Context();
   PlayAssets& a = run.Assets();
   const int speaker = Speaker(c);
@@ -72,7 +72,7 @@ int16_t RunResultSequence(StageRun& run, bool lost) {
     return std::min<int32_t>(score, static_cast<int32_t>(int64_t{score} * (e - kCountSoundMs) / kCountSoundMs));
   };
   int16_t code = Wait(run, kResultMs, caption, shownScore, [](uint32_t) { return false; }, 0);
-  if (code != 0 || !lost) return code;
+  if (code != 0 || !lost || !continueAllowed) return code;
 
   // Continue? A human's decision within 11 s continues the run.
   const SoundSlot prompt = LoadStageSound(c, a, "\\sound\\continue.wav");

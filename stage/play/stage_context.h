@@ -45,11 +45,13 @@ struct StageOutcome {
   int16_t ResultCode = 0;
   int16_t EndState = 0;
   int32_t LastStep = -1;
-  bool Lost = false;  // led into the continue prompt
+  int32_t StepLimit = 0;  // the steps the stage plays to its end (HI-SPEED doubles them)
+  bool Lost = false;      // the result says so; the continue prompt follows when allowed
   bool QuitRequested = false;
   std::array<StagePlayerOutcome, 2> Players{};
   std::array<int32_t, 2> RunLife{};
   std::vector<JudgedPress> Presses;  // player 1's judged presses, in order
+  uint32_t PressCount = 0;           // every lane press of player 1 the stage took, judged or not
   double StartMs = 0;          // Clock::NowMs when the song clock started
   double SequenceStartMs = 0;  // Clock::NowMs when the end-of-stage sequence began
   uint64_t FramesDrawn = 0;
@@ -90,6 +92,9 @@ struct StageContext {
   // Called after the display was re-created at tear-down, so the caller can bring back
   // its own pages (the system font among them).
   std::function<void()> DisplayRecreated;
+  // Called once the stage has reached its end (not left by Esc), before the result voice,
+  // so that its records are kept even when the player quits during the result.
+  std::function<void(const StageOutcome&)> StageEnded;
   // True once the player closed the window; the stage then ends as if Esc were held.
   std::function<bool()> WindowClosed;
   // Called after every drawn frame with the song time it showed (before the flip).

@@ -65,6 +65,6 @@ class StageRun {
 
 // The end-of-stage sequence: result, voices, and for a lost stage the continue prompt
 // and the game-over screen. Returns the result code it decided (0 when none).
-int16_t RunResultSequence(StageRun& run, bool lost);
+int16_t RunResultSequence(StageRun& run, bool lost, bool continueAllowed);
 
 }  // namespace tessaru

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -206,4 +207,26 @@ TEST_F(ToolCli, RecordsShowWhatTheRecordsUnlocked) {
   EXPECT_EQ(r.out.rfind("{\"GameFlags\":", 0), 0u);
 
   ExpectOneLineFailure(Run("records " + P("nowhere")), "not a folder");
+
+TEST_F(ToolCli, Mp3ScanAndDecode) {
+  fs::create_directories(root_ / "data" / "sub");
+  Write("data/b.mp3", "x");
+  Write("data/A.MP3", "x");
+  Write("data/A.wav", "x");  // A.MP3 counts as converted
+  Write("data/sub/c.mp3", "not audio");
+  const Result scan = Run("mp3-scan " + P("data"));
+  EXPECT_EQ(scan.exitCode, 0);
+  EXPECT_EQ(scan.out, P("data") + "/b.mp3\n" + P("data") + "/sub/c.mp3\n");
+  ExpectOneLineFailure(Run("mp3-scan " + P("missing")), "not a folder");
+
+  ExpectOneLineFailure(Run("mp3-decode " + P("data/sub/c.mp3") + " " + P("c.wav")),
+                       "cannot be opened as MP3 (err 3)");
+  EXPECT_FALSE(fs::exists(P("c.wav")));
+  const std::string source = P("tone.wav");
+  ASSERT_EQ(std::system(("sox -n -r 44100 -c 1 -b 16 " + source + " synth 1 sine 440").c_str()), 0);
+  ASSERT_EQ(std::system(("lame --quiet " + source + " " + P("tone.mp3")).c_str()), 0);
+  EXPECT_EQ(Run("mp3-decode " + P("tone.mp3") + " " + P("out.wav")).exitCode, 0);
+  EXPECT_EQ(fs::file_size(P("out.wav")), 44u + 44100u * 2u);
+  ExpectOneLineFailure(Run("mp3-decode " + P("tone.mp3") + " " + P("no/folder/out.wav")),
+                       "decoding cannot start (err 5)");
 }

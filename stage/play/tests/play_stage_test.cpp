@@ -77,6 +77,7 @@ struct SequenceCase {
   bool Escape;
   int16_t Result;
   bool Lost;
+  bool ContinueAllowed = true;
 };
 
 TEST(PlayStage, ResultCodesFromTheContinueAndGameOverWindows) {
@@ -101,12 +102,14 @@ TEST(PlayStage, ResultCodesFromTheContinueAndGameOverWindows) {
       {"nobody presses", 2, -1, false, 0, true},
       {"escape at the prompt", 2, 500, true, -1, true},
       {"a won stage asks nothing", 0, 100, false, 0, false},
+      {"free mode: lost, but no prompt", 2, 100, false, 0, true, false},
   };
   for (const SequenceCase& k : cases) {
     SCOPED_TRACE(k.Name);
     if (k.PressAfterPromptMs >= 0) rig.Key(prompt + k.PressAfterPromptMs, k.Escape ? kEscapeKey : kLaneKeys[1]);
     StageContext c = rig.Context();
     c.Setup.PlayStyle = k.Style;
+    c.ContinueAllowed = k.ContinueAllowed;
     EXPECT_EQ(PlayStage(c), k.Result);
     EXPECT_EQ(c.Outcome.Lost, k.Lost);
     EXPECT_EQ(c.Outcome.QuitRequested, k.Result == -1);
