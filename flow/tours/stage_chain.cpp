@@ -201,7 +201,7 @@ int16_t RunStageChain(Game& game, const TourPlan& plan) {
       st.TourTotal = {0, 0};
       continue;
     }
-    const bool passed = StagePassed(st, played.Outcome, int32_t{game.Song.Bars} * kStepsPerBar);
+    const bool passed = StagePassed(st, played.Outcome);
     for (int p = 0; p < 2; ++p) {
       if (p != side && !plan.Pair) continue;
       if (StageRow* row = RowOf(run, p, stage)) row->Score = static_cast<int16_t>(st.StageScore[static_cast<size_t>(p)]);
