@@ -207,6 +207,7 @@ TEST_F(ToolCli, RecordsShowWhatTheRecordsUnlocked) {
   EXPECT_EQ(r.out.rfind("{\"GameFlags\":", 0), 0u);
 
   ExpectOneLineFailure(Run("records " + P("nowhere")), "not a folder");
+}
 
 TEST_F(ToolCli, Mp3ScanAndDecode) {
   fs::create_directories(root_ / "data" / "sub");
