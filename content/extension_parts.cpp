@@ -43,10 +43,9 @@ void Grow(SongRecord& song, std::vector<PartRecord>& parts, size_t size) {
 void LoadExtensionParts(SongRecord& song, std::vector<PartRecord>& parts,
                         std::string_view songPath) {
   const std::string folder = FolderOf(songPath);
-  PackedTextTable& texts = DefaultPackedTexts();
-  const int handle = texts.Open(JoinLogical(folder, "extreme.zxt"));
-  if (handle < 0) return;
-  FieldReader& in = *texts.Reader(handle);
+  std::optional<FieldReader> list = OpenPackedText(JoinLogical(folder, "extreme.zxt"));
+  if (!list) return;
+  FieldReader& in = *list;
 
   std::string fileA;
   std::string fileB;
@@ -74,7 +73,13 @@ void LoadExtensionParts(SongRecord& song, std::vector<PartRecord>& parts,
       song.PartCount = static_cast<int16_t>(q + 1);
     }
   }
-  texts.Close(handle);
+}
+
+SongWithParts ExtendedSong(const SongRecord& song, const std::vector<PartRecord>& parts,
+                           std::string_view songPath) {
+  SongWithParts extended{song, parts};
+  LoadExtensionParts(extended.Song, extended.Parts, songPath);
+  return extended;
 }
 
 }  // namespace tessaru

@@ -14,4 +14,15 @@ namespace tessaru {
 void LoadExtensionParts(SongRecord& song, std::vector<PartRecord>& parts,
                         std::string_view songPath);
 
+// A song and the parts it plays with, as one value.
+struct SongWithParts {
+  SongRecord Song;
+  std::vector<PartRecord> Parts;
+};
+
+// A copy of the loaded song with its extension parts appended; the loaded song is left as
+// it was, so going back to choose again needs nothing undone.
+SongWithParts ExtendedSong(const SongRecord& song, const std::vector<PartRecord>& parts,
+                           std::string_view songPath);
+
 }  // namespace tessaru

@@ -11,7 +11,6 @@
 // not leave stray temporary files behind.
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -61,37 +60,10 @@ std::optional<std::string> UnpackText(std::span<const uint8_t> packedBytes);
 // The text line of one value, without its line end.
 std::string ValueText(const TextValue& value);
 
-// Packed texts open for field reading, under small positive handles. The game uses the
-// process-wide instance through the free functions below; tests make their own.
-class PackedTextTable {
- public:
-  // Handles run from 1 to this; more open texts at once than this is a leak.
-  static constexpr int kMaxHandles = 255;
-
-  // The handle of the unpacked file, or -1 when it is missing or cannot be unpacked.
-  int Open(std::string_view logicalPath);
-  // The same for bytes already in memory (the packed form).
-  int OpenBytes(std::span<const uint8_t> packedBytes);
-  // Frees the handle; unknown handles are ignored.
-  void Close(int handle);
-  // The reader behind a handle, or null for a handle that is not open.
-  FieldReader* Reader(int handle);
-  size_t OpenCount() const { return open_.size(); }
-
- private:
-  int Insert(std::string text);
-  std::map<int, FieldReader> open_;
-};
-
-PackedTextTable& DefaultPackedTexts();
-
-int OpenPackedText(std::string_view logicalPath);
-void ClosePackedText(int handle);
-// Field reading over a handle of the default table; false for a handle that is not open,
-// for reading past the last line, and for a number field that is not a number of that type.
-bool ReadField(int handle, std::string& out);
-bool ReadFieldInt16(int handle, int16_t& out);
-bool ReadFieldInt32(int handle, int32_t& out);
-bool ReadFieldDouble(int handle, double& out);
+// A packed text opened for field reading, as a value that closes with its scope; nothing
+// when the file is missing or cannot be unpacked. The reader's fields are false for
+// reading past the last line and for a number field that is not a number of that type.
+std::optional<FieldReader> OpenPackedText(std::string_view logicalPath);
+std::optional<FieldReader> OpenPackedBytes(std::span<const uint8_t> packedBytes);
 
 }  // namespace tessaru

@@ -143,15 +143,15 @@ void ScanFolder(ScanState& scan, const std::string& folder) {
 // Reads the listed entries after the header; false on a read error or a song that fails.
 enum class ListResult { Complete, ReadError, SongFailed };
 
-ListResult ReadListedSongs(int handle, SongList& list, SongRecord& song,
+ListResult ReadListedSongs(FieldReader& in, SongList& list, SongRecord& song,
                            std::vector<PartRecord>& parts, std::string_view dataPath,
                            ErrorLog& log) {
   std::string field;
-  if (!ReadField(handle, field)) return ListResult::ReadError;
+  if (!in.Read(field)) return ListResult::ReadError;
   while (field != kSongListEnd) {
     std::string name;
     int16_t flag = 0;
-    if (!ReadField(handle, name) || !ReadFieldInt16(handle, flag)) return ListResult::ReadError;
+    if (!in.Read(name) || !in.ReadInt16(flag)) return ListResult::ReadError;
     if (list.SongCount >= kMaxSongs) return ListResult::ReadError;
     const std::string path = ListedPath(dataPath, field);
     if (!LoadSongFile(song, parts, path, true)) {
@@ -160,7 +160,7 @@ ListResult ReadListedSongs(int handle, SongList& list, SongRecord& song,
       return ListResult::SongFailed;
     }
     AppendSong(list, path, field, std::move(name), flag, song);
-    if (!ReadField(handle, field)) return ListResult::ReadError;
+    if (!in.Read(field)) return ListResult::ReadError;
   }
   return ListResult::Complete;
 }
@@ -170,29 +170,26 @@ ListResult ReadListedSongs(int handle, SongList& list, SongRecord& song,
 bool LoadSongList(SongList& list, SongRecord& song, std::vector<PartRecord>& parts,
                   std::string_view dataPath, int16_t scanSongs, ErrorLog& log) {
   const std::string listPath = JoinLogical(dataPath, kSongListFile);
-  const int handle = OpenPackedText(listPath);
-  if (handle < 0) {
+  std::optional<FieldReader> in = OpenPackedText(listPath);
+  if (!in) {
     // No list file is a normal data folder; one that is there but unreadable is reported.
     if (FileExists(listPath)) log.AddLoadFailure(listPath);
     return LoadDefaultSongList(list, song, parts, dataPath, log);
   }
   std::string header;
-  if (!ReadField(handle, header)) {
-    ClosePackedText(handle);
+  if (!in->Read(header)) {
     log.AddLoadFailure(listPath);
     return LoadDefaultSongList(list, song, parts, dataPath, log);
   }
   if (header != kSongListHeader) {
     // Not a song list (another file under that name): the built-in rows, quietly.
-    ClosePackedText(handle);
     return LoadDefaultSongList(list, song, parts, dataPath, log);
   }
 
   ClearList(list);
   list.SongListValid = true;
   list.FirstExtraSong = kFirstExtraSong;
-  const ListResult result = ReadListedSongs(handle, list, song, parts, dataPath, log);
-  ClosePackedText(handle);
+  const ListResult result = ReadListedSongs(*in, list, song, parts, dataPath, log);
   if (result != ListResult::Complete) {
     if (result == ListResult::ReadError) log.AddLoadFailure(listPath);
     return LoadDefaultSongList(list, song, parts, dataPath, log);

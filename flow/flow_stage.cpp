@@ -4,23 +4,23 @@
 
 namespace tessaru {
 
-bool StagePassed(const FlowState& st, const StageOutcome& o) {
+bool StagePassed(const StageSetup& setup, const StageOutcome& o) {
   if (o.QuitRequested || o.EndState == 0) return false;
   // Cut off by F1: measured in the stage's own steps, which HI-SPEED doubles.
   if (o.EndState == 1 && o.LastStep < o.StepLimit) return false;
-  const std::array<bool, 2> humans{st.ComSkill[0] < 0, st.ComSkill[1] < 0};
-  return !StageLost(st.PlayStyle, o.EndState, humans,
+  const std::array<bool, 2> humans{setup.ComSkill[0] < 0, setup.ComSkill[1] < 0};
+  return !StageLost(setup.PlayStyle, o.EndState, humans,
                     {o.Players[0].KnockedOut, o.Players[1].KnockedOut}, o.Players[0].Gauge);
 }
 
 void RecordStage(Game& game, const StageOutcome& outcome) {
-  const FlowState& st = game.State;
-  const bool passed = StagePassed(st, outcome);
-  for (size_t p = 0; p < 2; ++p) {
-    if (st.ComSkill[p] >= 0 || st.ReplayPlayback[p]) continue;
+  const StageSetup& setup = game.State.Setup;
+  const bool passed = StagePassed(setup, outcome);
+  for (int p = 0; p < 2; ++p) {
+    if (setup.ComSkill[p] >= 0 || setup.ReplayPlayback[p]) continue;
     StageRecord r;
-    r.SongIndex = st.SongIndex;
-    r.Part = st.PlayerPart[p];
+    r.SongIndex = setup.SongIndex;
+    r.Part = setup.PlayerPart[p];
     r.Points = outcome.Players[p].StagePoints;
     r.Rate = outcome.Players[p].StageScore;
     r.Passed = passed;
@@ -29,30 +29,20 @@ void RecordStage(Game& game, const StageOutcome& outcome) {
   }
 }
 
-FlowStageResult PlayFlowStage(Game& game, bool continueAllowed) {
-  FlowState& st = game.State;
-  StageSetup setup;
-  setup.PlayerPart = st.PlayerPart;
-  setup.PlayStyle = st.PlayStyle;
-  setup.ComSkill = st.ComSkill;
-  setup.HandicapOpt = st.HandicapOpt;
-  setup.LaneOpt = st.LaneOpt;
-  setup.VisibilityOpt = st.VisibilityOpt;
-  setup.AssistFlag = st.AssistFlag;
-  setup.ReplayPlayback = st.ReplayPlayback;
-  setup.RapidMode = st.RapidMode;
-  setup.SpecialFlag = st.SpecialFlag;
-  setup.MenuChoice = st.MenuChoice;
-  setup.MenuSub = st.MenuSub;
-  setup.SongIndex = st.SongIndex;
-  setup.RunLife = {st.RunLife[0], st.RunLife[1]};
-  setup.StagePoints = st.StagePoints;
-  setup.TourTotal = st.TourTotal;
+void CarryRunTotals(StageSetup& setup, const StageOutcome& o) {
+  for (int p = 0; p < 2; ++p) {
+    setup.StagePoints[p] = o.Players[p].StagePoints;
+    setup.TourTotal[p] = o.Players[p].TourTotal;
+  }
+  setup.RunLife = o.RunLife;
+}
 
+FlowStageResult PlayFlowStage(Game& game, const SongRecord& song, const std::vector<PartRecord>& parts,
+                              bool continueAllowed) {
+  FlowState& st = game.State;
   StageContext context(game.Graph, game.Sound, game.Input, game.Clock(), game.Errors, game.Settings,
-                       game.DataPath, st.SongPath, game.Song, game.Parts);
-  context.Setup = setup;
-  context.ColorOpt = st.ColorOpt;
+                       game.DataPath, st.SongPath, song, parts);
+  context.Setup = st.Setup;
   context.ContinueAllowed = continueAllowed;
   context.DisplayRecreated = [&game] { MakeSharedPages(game); };
   context.WindowClosed = [&game] { return game.Devices().input->QuitRequested(); };
@@ -68,18 +58,8 @@ FlowStageResult PlayFlowStage(Game& game, bool continueAllowed) {
   if (game.StageStarting) game.StageStarting(context);
   FlowStageResult result;
   result.Code = PlayStage(context);
-  result.Outcome = context.Outcome;
   game.LastStage = context.Outcome;
-  const StageOutcome& o = result.Outcome;
-  for (size_t p = 0; p < 2; ++p) {
-    st.StagePoints[p] = o.Players[p].StagePoints;
-    st.TourTotal[p] = o.Players[p].TourTotal;
-    st.StageScore[p] = o.Players[p].StageScore;
-    st.Gauge[p] = o.Players[p].Gauge;
-  }
-  st.RunLife[0] = o.RunLife[0];
-  st.RunLife[1] = o.RunLife[1];
-  if (o.QuitRequested || result.Code == -1) st.QuitRequested = true;
+  if (game.LastStage.QuitRequested || result.Code == -1) st.QuitRequested = true;
   // A stage that never got going (set-up failed, or Esc during play) has nothing recorded.
   result.Recorded = recorded;
   return result;

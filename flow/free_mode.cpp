@@ -13,8 +13,6 @@
 namespace tessaru {
 namespace {
 
-enum class Step { Setting, Song, Load, Parts, Play, Leave };
-
 bool PassedWithAnyPart(const HighScores& records, int song) {
   for (int p = 0; p < kRecordParts; ++p) {
     if (records.HPS(p, song) > 0) return true;
@@ -28,7 +26,7 @@ bool LoadChosenSong(Game& game) {
     game.Errors.AddLoadFailure(st.SongPath);
     return false;
   }
-  if (st.RapidMode == 1) LoadRapidSong(game.Song, game.Parts, st.SongPath);
+  if (st.Setup.RapidMode == 1) LoadRapidSong(game.Song, game.Parts, st.SongPath);
   return true;
 }
 
@@ -54,106 +52,88 @@ std::vector<int16_t> FreeSongList(const SongList& list, const HighScores& record
   return offered;
 }
 
+FreeStep NextFreeStep(FreeStep step, int16_t code, bool quit) {
+  using enum FreeStep;
+  if (quit) return Leave;
+  switch (step) {
+    case Setting: return code < 0 ? Leave : Song;
+    case Song: return code < 0 ? Setting : Load;
+    case Load: return Parts;
+    case Reload: return MatchUp;
+    case Parts: return code == 1 ? MatchUp : Song;
+    case MatchUp: return code < 0 ? Parts : Play;
+    case Play: return code < 0 ? Leave : Results;
+    case Results:
+      switch (static_cast<FreeChoice>(code)) {
+        case FreeChoice::SameSong: return Reload;
+        case FreeChoice::PartSelect: return Parts;
+        case FreeChoice::SongSelect: return Song;
+        case FreeChoice::Setting: return Setting;
+        default: return Leave;
+      }
+    case Leave: break;
+  }
+  return Leave;
+}
+
 int16_t RunFreeMode(Game& game) {
   FlowState& st = game.State;
-  st.PlayStyle = 0;
-  st.ComSkill[0] = -1;
-  st.ComSkill[1] = ComSkillForStage(game.Settings.DIFFICULTY, 0);
+  st.Setup.PlayStyle = 0;
+  st.Setup.ComSkill[0] = -1;
+  st.Setup.ComSkill[1] = ComSkillForStage(game.Settings.DIFFICULTY, 0);
   const std::vector<int16_t> offered = FreeSongList(game.Songs, game.Records);
 
   bool played = false;
-  // Whether the loaded song has its extension parts appended; a second append would
-  // stack them again, so the part select starts from a fresh load.
-  bool extended = false;
-  int16_t code = 0;
-  Step step = Step::Setting;
-  while (step != Step::Leave) {
+  FreeStep step = FreeStep::Setting;
+  while (step != FreeStep::Leave) {
+    int16_t code = 0;
     switch (step) {
-      case Step::Setting:
+      case FreeStep::Setting:
         StartMenuBgm(game);
         st.QuitRequested = false;
-        if (FreeModeSetting(game, 1) < 0) {
-          code = st.QuitRequested ? -1 : 0;
-          step = Step::Leave;
-        } else {
-          step = Step::Song;
-        }
+        code = FreeModeSetting(game, 1);
         break;
-      case Step::Song: {
+      case FreeStep::Song:
         StartMenuBgm(game);
-        const int16_t r = SelectSong(game, offered, 0, game.FreeSongCursor, st.RapidMode);
-        if (r < 0) {
-          code = st.QuitRequested ? -1 : 0;
-          step = st.QuitRequested ? Step::Leave : Step::Setting;
-        } else {
-          game.FreeSongCursor = r;
-          step = Step::Load;
-        }
+        code = SelectSong(game, offered, 0, game.FreeSongCursor, st.Setup.RapidMode);
+        if (code >= 0) game.FreeSongCursor = code;
         break;
-      }
-      case Step::Load:
+      case FreeStep::Load:
+      case FreeStep::Reload:
         if (!LoadChosenSong(game)) return -2;
-        extended = false;
-        step = Step::Parts;
         break;
-      case Step::Parts:
-        if (extended) {
-          step = Step::Load;
-          break;
-        }
+      case FreeStep::Parts:
         StartMenuBgm(game);
-        if (SelectParts(game) != 1) {
-          code = st.QuitRequested ? -1 : 0;
-          step = st.QuitRequested ? Step::Leave : Step::Song;
-        } else {
-          step = Step::Play;
-        }
+        code = SelectParts(game);
         break;
-      case Step::Play: {
-        if (!extended && (st.PlayerPart[0] > 7 || st.PlayerPart[1] > 7)) {
-          LoadExtensionParts(game.Song, game.Parts, st.SongPath);
-          extended = true;
-        }
-        if (ShowMatchUp(game, 0) < 0) {
-          code = st.QuitRequested ? -1 : 0;
-          step = st.QuitRequested ? Step::Leave : Step::Parts;
-          break;
-        }
-        st.StagePoints = {0, 0};
-        st.TourTotal = {0, 0};
-        const FlowStageResult stage = PlayFlowStage(game, false);
+      case FreeStep::MatchUp:
+        code = ShowMatchUp(game, 0);
+        break;
+      case FreeStep::Play: {
+        st.Setup.StagePoints = {0, 0};
+        st.Setup.TourTotal = {0, 0};
+        // A side on an extension part plays a copy of the song with those parts added.
+        const bool extension = st.Setup.PlayerPart[0] >= kSelectableParts || st.Setup.PlayerPart[1] >= kSelectableParts;
+        const FlowStageResult stage =
+            extension ? PlayFlowStage(game, ExtendedSong(game.Song, game.Parts, st.SongPath), false)
+                      : PlayFlowStage(game, game.Song, game.Parts, false);
         played = played || stage.Recorded;
-        if (stage.Code < 0 || st.QuitRequested) {
-          code = st.QuitRequested ? -1 : 0;
-          step = Step::Leave;
-          break;
-        }
-        const int16_t choice = FreeModeResults(game, st.StageScore, st.StagePoints);
-        switch (choice) {
-          case kFreeSameSong:
-            if (!LoadChosenSong(game)) return -2;
-            extended = false;
-            step = Step::Play;
-            break;
-          case kFreePartSelect: step = Step::Parts; break;
-          case kFreeSongSelect: step = Step::Song; break;
-          case kFreeSetting: step = Step::Setting; break;
-          default:
-            code = st.QuitRequested ? -1 : 0;
-            step = Step::Leave;
-            break;
-        }
+        code = stage.Code;
         break;
       }
-      case Step::Leave: break;
+      case FreeStep::Results:
+        code = static_cast<int16_t>(FreeModeResults(game, game.LastStage));
+        break;
+      case FreeStep::Leave: break;
     }
+    step = NextFreeStep(step, code, st.QuitRequested);
   }
   if (played && CanSaveUserFiles(game)) {
     const bool ok = game.Records.SaveHighScores(game.ProgramFolder) &&
                     game.Records.SaveTourRankings(game.ProgramFolder);
     if (!ok) game.Errors.Add(game.ProgramFolder + "の記録ファイルの保存に失敗しました");
   }
-  return code;
+  return st.QuitRequested ? int16_t{-1} : int16_t{0};
 }
 
 }  // namespace tessaru

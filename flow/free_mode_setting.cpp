@@ -5,6 +5,7 @@
 #include "flow/flow_rules.h"
 #include "flow/menu_sound.h"
 #include "flow/screen_frame.h"
+#include "layout/menu_screens.h"
 
 namespace tessaru {
 namespace {
@@ -28,11 +29,6 @@ int16_t StepLane(int16_t value, const SpecialPlayCounts& plays) {
 
 constexpr std::string_view kRowTitles[kFreeRows] = {"MODE",   "HANDICAP", "COLOR", "BRIND",
                                                     "RANDOM", "TIMING",   "STYLE", "START"};
-constexpr int kTitleX = 32;
-constexpr int kSideX[2] = {256, 448};
-constexpr int kHeadY = 120;
-constexpr int kFirstRowY = 160;
-constexpr int kRowHeight = 32;
 
 }  // namespace
 
@@ -90,10 +86,10 @@ void ChangeFreeSetting(FreeSettings& s, int row, int column, const SpecialPlayCo
   }
 }
 
-FreeSettings FreeSettingsFromState(const FlowState& st) {
+FreeSettings FreeSettingsFromState(const StageSetup& st) {
   FreeSettings s{};
   for (int p = 0; p < 2; ++p) {
-    const size_t i = static_cast<size_t>(p);
+    const auto i = static_cast<size_t>(p);
     s[0 + i] = st.ComSkill[i] < 0 ? int16_t{0} : int16_t{1};
     s[2 + i] = st.HandicapOpt[i];
     s[4 + i] = st.ColorOpt[i];
@@ -107,7 +103,7 @@ FreeSettings FreeSettingsFromState(const FlowState& st) {
   return s;
 }
 
-void ApplyFreeSettings(const FreeSettings& s, FlowState& st, int16_t difficulty) {
+void ApplyFreeSettings(const FreeSettings& s, StageSetup& st, int16_t difficulty) {
   const int16_t skill = ComSkillForStage(difficulty, 0);
   st.PlayStyle = s[12];
   st.RapidMode = s[13];
@@ -145,73 +141,83 @@ std::string FreeSettingLabel(int row, int16_t v) {
   }
 }
 
+ScreenEvent Update(FreeSettingScreen& s, const MenuButtons& b, uint32_t /*now*/) {
+  const ScreenEvent leave = LeaveEvent(b);
+  if (leave != ScreenEvent::None) return leave;
+  ScreenEvent e = ScreenEvent::None;
+  if (b.AnyUp() || b.AnyDown()) {
+    s.Row = NextFreeRow(s.Row, b.AnyUp() ? -1 : 1, s.Plays);
+    if (s.Row == kRowStyle && s.Column == 1 && !RapidOpen(s.Plays)) s.Column = 0;
+    e = ScreenEvent::Moved;
+  } else if (b.AnyLeft() || b.AnyRight()) {
+    const int columns = s.Row < kRowStyle ? 2 : (s.Row == kRowStyle && RapidOpen(s.Plays) ? 2 : 1);
+    s.Column = columns > 1 ? 1 - s.Column : 0;
+    e = ScreenEvent::Moved;
+  }
+  if (b.AnyDecide()) {
+    if (s.Row == kRowStart) return ScreenEvent::Decided;
+    ChangeFreeSetting(s.Values, s.Row, s.Column, s.Plays);
+    e = ScreenEvent::Changed;
+  }
+  return e;
+}
+
+void Draw(const FreeSettingScreen& s, GraphLib& g, int16_t blink) {
+  namespace at = menu_layout::free_setting;
+  g.DrawSystemText(BackIndex, "FREE MODE SETTING", at::kHeading.X, at::kHeading.Y, 0);
+  g.DrawSystemText(BackIndex, "CURSOR KEY:MOVE CURSOR  ENTER:CHANGE", at::kHelp.X, at::kHelp.Y, 1);
+  g.DrawSystemText(BackIndex, "F1 : EXIT", at::kExitHelp.X, at::kExitHelp.Y, 1);
+  g.DrawSystemText(BackIndex, "PLAYER 1", at::kSideX[0], at::kHeadY, 1);
+  g.DrawSystemText(BackIndex, "PLAYER 2", at::kSideX[1], at::kHeadY, 1);
+  int y = at::kFirstRowY;
+  for (int r = 0; r < kFreeRows; ++r) {
+    if (!FreeRowShown(r, s.Plays)) continue;
+    const bool here = r == s.Row;
+    const bool cursorShown = here && blink == 0;
+    g.DrawSystemText(BackIndex, kRowTitles[r], at::kTitleX + at::kLabelIndent, y, 0);
+    if (r < kRowStyle) {
+      for (int p = 0; p < 2; ++p) {
+        const std::string label = FreeSettingLabel(r, s.Values[static_cast<size_t>(2 * r + p)]);
+        g.DrawSystemText(BackIndex, label.empty() ? "-" : label, at::kSideX[p] + at::kLabelIndent, y, 0);
+        if (cursorShown && s.Column == p) g.DrawSystemText(BackIndex, ">", at::kSideX[p], y, 0);
+      }
+    } else if (r == kRowStyle) {
+      g.DrawSystemText(BackIndex, FreeSettingLabel(r, s.Values[12]), at::kSideX[0] + at::kLabelIndent, y, 0);
+      if (s.Values[13] == 1) g.DrawSystemText(BackIndex, "RAPID", at::kSideX[1] + at::kLabelIndent, y, 0);
+      if (cursorShown) g.DrawSystemText(BackIndex, ">", at::kSideX[s.Column], y, 0);
+    } else if (cursorShown) {
+      g.DrawSystemText(BackIndex, ">", at::kTitleX, y, 0);
+    }
+    y += r == kRowStyle ? at::kRowHeight + at::kStyleGap : at::kRowHeight;
+  }
+}
+
 int16_t FreeModeSetting(Game& game, int16_t keep) {
-  GraphLib& g = game.Graph;
-  const SpecialPlayCounts& plays = game.Records.SpecialPlays;
   ScreenPages pages(game);
   const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : -1;
-
-  FreeSettings s{};
+  FreeSettingScreen s;
+  s.Plays = game.Records.SpecialPlays;
   if (keep == 1) {
-    s = FreeSettingsFromState(game.State);
+    s.Values = FreeSettingsFromState(game.State.Setup);
   } else {
-    s[1] = 1;
+    s.Values[1] = 1;
   }
-  int row = kRowStart;
-  int column = 0;
 
   ScreenFrame frame(game);
   for (;;) {
-    const MenuButtons& b = frame.Poll();
-    if (b.AnyUp() || b.AnyDown()) {
-      row = NextFreeRow(row, b.AnyUp() ? -1 : 1, plays);
-      if (row == kRowStyle && column == 1 && !RapidOpen(plays)) column = 0;
-      PlayMenuSound(game, kCursorSound);
-    } else if (b.AnyLeft() || b.AnyRight()) {
-      const int columns = row < kRowStyle ? 2 : (row == kRowStyle && RapidOpen(plays) ? 2 : 1);
-      column = columns > 1 ? 1 - column : 0;
-      PlayMenuSound(game, kCursorSound);
-    }
-    if (b.AnyDecide() && !frame.Leaving()) {
-      if (row == kRowStart) {
-        PlayMenuSound(game, kDecideSound);
-        ApplyFreeSettings(s, game.State, game.Settings.DIFFICULTY);
-        return 1;
-      }
-      ChangeFreeSetting(s, row, column, plays);
-      PlayMenuSound(game, kCursorSound);
+    const MenuButtons& b = frame.Poll();  // before Now(): the poll lets time pass
+    const ScreenEvent e = Update(s, b, frame.Now());
+    PlayEventSound(game, e);
+    if (e == ScreenEvent::Decided) {
+      ApplyFreeSettings(s.Values, game.State.Setup, game.Settings.DIFFICULTY);
+      return 1;
     }
     if (frame.DrawDue()) {
       frame.DrawBackground(back);
-      g.DrawSystemText(BackIndex, "FREE MODE SETTING", 32, 16, 0);
-      g.DrawSystemText(BackIndex, "CURSOR KEY:MOVE CURSOR  ENTER:CHANGE", 32, 56, 1);
-      g.DrawSystemText(BackIndex, "F1 : EXIT", 32, 80, 1);
-      g.DrawSystemText(BackIndex, "PLAYER 1", kSideX[0], kHeadY, 1);
-      g.DrawSystemText(BackIndex, "PLAYER 2", kSideX[1], kHeadY, 1);
-      int y = kFirstRowY;
-      for (int r = 0; r < kFreeRows; ++r) {
-        if (!FreeRowShown(r, plays)) continue;
-        const bool here = r == row;
-        const bool blinkOff = here && frame.Blink() == 1;
-        g.DrawSystemText(BackIndex, kRowTitles[r], kTitleX + 16, y, 0);
-        if (r < kRowStyle) {
-          for (int p = 0; p < 2; ++p) {
-            const std::string label = FreeSettingLabel(r, s[static_cast<size_t>(2 * r + p)]);
-            g.DrawSystemText(BackIndex, label.empty() ? "-" : label, kSideX[p] + 16, y, 0);
-            if (here && column == p && !blinkOff) g.DrawSystemText(BackIndex, ">", kSideX[p], y, 0);
-          }
-        } else if (r == kRowStyle) {
-          g.DrawSystemText(BackIndex, FreeSettingLabel(r, s[12]), kSideX[0] + 16, y, 0);
-          if (s[13] == 1) g.DrawSystemText(BackIndex, "RAPID", kSideX[1] + 16, y, 0);
-          if (here && !blinkOff) g.DrawSystemText(BackIndex, ">", kSideX[column], y, 0);
-        } else if (here && !blinkOff) {
-          g.DrawSystemText(BackIndex, ">", kTitleX, y, 0);
-        }
-        y += r == kRowStyle ? kRowHeight + 16 : kRowHeight;
-      }
+      Draw(s, game.Graph, frame.Blink());
       frame.Show();
     }
-    if (frame.Leaving()) return frame.LeaveCode();
+    if (IsLeaving(e)) return frame.Leave(e);
   }
 }
 

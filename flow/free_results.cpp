@@ -3,7 +3,7 @@
 #include "core/numbers.h"
 #include "flow/free_mode.h"
 #include "flow/menu_sound.h"
-#include "flow/screen_frame.h"
+#include "layout/menu_screens.h"
 
 namespace tessaru {
 namespace {
@@ -12,64 +12,77 @@ constexpr std::string_view kChoices[] = {"PLAY THE SAME SONG AGAIN", "CHOOSE ANO
                                          "CHOOSE ANOTHER SONG", "BACK TO THE TITLE",
                                          "FREE MODE SETTING"};
 constexpr int kChoiceCount = 5;
-constexpr int kMenuX = 144;
-constexpr int kMenuY = 272;
-constexpr int kMenuRow = 32;
+constexpr size_t kMaxTitleChars = 36;
 
 }  // namespace
 
-int16_t FreeModeResults(Game& game, const std::array<int32_t, 2>& scores,
-                        const std::array<int32_t, 2>& points) {
-  GraphLib& g = game.Graph;
-  const FlowState& st = game.State;
+FreeResultsScreen MakeFreeResultsScreen(std::string title, const StageSetup& setup, const StageOutcome& outcome) {
+  FreeResultsScreen s;
+  s.Title = title.substr(0, kMaxTitleChars);
+  for (int p = 0; p < 2; ++p) {
+    s.Computer[p] = setup.ComSkill[p] >= 0;
+    s.Scores[p] = outcome.Players[p].StageScore;
+    s.Points[p] = outcome.Players[p].StagePoints;
+  }
+  return s;
+}
+
+ScreenEvent Update(FreeResultsScreen& s, const MenuButtons& b, uint32_t /*now*/) {
+  const ScreenEvent leave = LeaveEvent(b);
+  if (leave != ScreenEvent::None) return leave;
+  ScreenEvent e = ScreenEvent::None;
+  if (b.AnyUp()) {
+    s.Cursor = (s.Cursor + kChoiceCount - 1) % kChoiceCount;
+    e = ScreenEvent::Moved;
+  } else if (b.AnyDown()) {
+    s.Cursor = (s.Cursor + 1) % kChoiceCount;
+    e = ScreenEvent::Moved;
+  }
+  return b.AnyDecide() ? ScreenEvent::Decided : e;
+}
+
+void Draw(const FreeResultsScreen& s, GraphLib& g, int16_t blink) {
+  namespace at = menu_layout::free_results;
+  g.DrawSystemText(BackIndex, "RESULT", at::kHeading.X, at::kHeading.Y, 0);
+  g.DrawSystemText(BackIndex, s.Title, menu_layout::CentredX(static_cast<int>(s.Title.size())), at::kTitleY, 1);
+  for (int p = 0; p < 2; ++p) {
+    const int x = at::kSideX[p];
+    const std::string who = std::string(p == 0 ? "1P " : "2P ") + (s.Computer[p] ? "COM" : "PLAYER");
+    g.DrawSystemText(BackIndex, who, x, at::kWhoY, 1);
+    g.DrawSystemText(BackIndex, NumberText(int64_t{s.Scores[p]}) + "%", x, at::kScoreY, 0);
+    g.DrawSystemText(BackIndex, "PTS. " + NumberText(int64_t{s.Points[p]}), x, at::kPointsY, 1);
+  }
+  for (int k = 0; k < kChoiceCount; ++k) {
+    const int y = at::kMenuY + k * at::kMenuRow;
+    g.DrawSystemText(BackIndex, kChoices[k], at::kMenuX + at::kLabelIndent, y, 1);
+    if (k == s.Cursor && blink == 0) g.DrawSystemText(BackIndex, ">", at::kMenuX, y, 1);
+  }
+}
+
+FreeChoice FreeModeResults(Game& game, const StageOutcome& outcome) {
+  const StageSetup& setup = game.State.Setup;
   ScreenPages pages(game);
   const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : -1;
   const SurfaceIndex banner = pages.Load("\\image\\seltop0.bmp");
   StartMenuBgm(game);
-  std::string title = st.SongIndex >= 0 && st.SongIndex < game.Songs.SongCount
-                          ? game.Songs.SongNames[static_cast<size_t>(st.SongIndex)]
-                          : game.Song.Title;
-  title = title.substr(0, 36);
+  const bool listed = setup.SongIndex >= 0 && setup.SongIndex < game.Songs.SongCount;
+  FreeResultsScreen s = MakeFreeResultsScreen(
+      listed ? game.Songs.SongNames[static_cast<size_t>(setup.SongIndex)] : game.Song.Title, setup, outcome);
 
-  int cursor = 0;
   ScreenFrame frame(game);
   for (;;) {
-    const MenuButtons& b = frame.Poll();
-    if (b.AnyUp()) {
-      cursor = (cursor + kChoiceCount - 1) % kChoiceCount;
-      PlayMenuSound(game, kCursorSound);
-    } else if (b.AnyDown()) {
-      cursor = (cursor + 1) % kChoiceCount;
-      PlayMenuSound(game, kCursorSound);
-    }
-    if (b.AnyDecide() && !frame.Leaving()) {
-      PlayMenuSound(game, kDecideSound);
-      return static_cast<int16_t>(cursor);
-    }
+    const MenuButtons& b = frame.Poll();  // before Now(): the poll lets time pass
+    const ScreenEvent e = Update(s, b, frame.Now());
+    PlayEventSound(game, e);
+    if (e == ScreenEvent::Decided) return static_cast<FreeChoice>(s.Cursor);
     if (frame.DrawDue()) {
       frame.DrawBackground(back);
-      if (banner >= 0) Cut(g, banner, menu_layout::kBanner);
-      g.DrawSystemText(BackIndex, "RESULT", 32, 12, 0);
-      g.DrawSystemText(BackIndex, title, 320 - static_cast<int>(title.size()) * 8, 80, 1);
-      for (int p = 0; p < 2; ++p) {
-        const size_t i = static_cast<size_t>(p);
-        const int x = 64 + 320 * p;
-        const std::string who = std::string(p == 0 ? "1P " : "2P ") + (st.ComSkill[i] >= 0 ? "COM" : "PLAYER");
-        g.DrawSystemText(BackIndex, who, x, 128, 1);
-        g.DrawSystemText(BackIndex, NumberText(int64_t{scores[i]}) + "%", x, 160, 0);
-        g.DrawSystemText(BackIndex, "PTS. " + NumberText(int64_t{points[i]}), x, 200, 1);
-      }
-      for (int k = 0; k < kChoiceCount; ++k) {
-        const int y = kMenuY + k * kMenuRow;
-        g.DrawSystemText(BackIndex, kChoices[k], kMenuX + 32, y, 1);
-        if (k == cursor && frame.Blink() == 0) g.DrawSystemText(BackIndex, ">", kMenuX, y, 1);
-      }
+      if (banner >= 0) Cut(game.Graph, banner, menu_layout::kBanner);
+      Draw(s, game.Graph, frame.Blink());
       frame.Show();
     }
-    if (frame.Leaving()) {
-      const int16_t code = frame.LeaveCode();
-      return code < 0 && !game.State.QuitRequested ? int16_t{kFreeTitle} : code;
-    }
+    // F1 has no screen to go back to: it means the title.
+    if (IsLeaving(e)) return frame.Leave(e) < 0 && !game.State.QuitRequested ? FreeChoice::Title : FreeChoice::Quit;
   }
 }
 

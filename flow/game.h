@@ -29,38 +29,13 @@ namespace tessaru {
 inline constexpr int kVersionMajor = 0;
 inline constexpr int kVersionMinor = 1;
 
-// Title codes of the activities (the title grid holds these).
-inline constexpr int16_t kMenuSingleTour = 0;
-inline constexpr int16_t kMenuFreeMode = 1;
-inline constexpr int16_t kMenuConfig = 4;
-inline constexpr int16_t kMenuTutorial = 50;
-
-// The game state the flows write before a stage and the stage's results after it.
-// Player index p: 0 = 1P, 1 = 2P.
+// The game state of the flows. What the next stage is told lives in Setup and is handed
+// to it whole; what a stage leaves behind is in Game::LastStage.
 struct FlowState {
-  int16_t MenuChoice = 0;
-  int16_t MenuSub = 0;
+  StageSetup Setup;
   bool QuitRequested = false;
-  int16_t PlayStyle = 0;
-  // -1 human; 0..100 a computer player of that skill. Slot 2 is the pair styles' partner.
-  std::array<int16_t, 4> ComSkill{-1, 50, 99, 99};
-  std::array<int16_t, 2> PlayerPart{0, 1};
-  std::array<int16_t, 2> ColorOpt{0, 0};
-  std::array<int16_t, 2> VisibilityOpt{0, 0};
-  std::array<int16_t, 2> LaneOpt{0, 0};
-  std::array<int16_t, 2> TimingOpt{0, 0};
-  std::array<int16_t, 2> HandicapOpt{0, 0};
-  std::array<int16_t, 2> AssistFlag{0, 0};
-  std::array<bool, 2> ReplayPlayback{false, false};
-  int16_t RapidMode = 0;
-  int16_t SpecialFlag = 0;
-  std::array<int32_t, 5> RunLife{1000, 0, 0, 0, 0};
+  // The chosen song's file; Setup.SongIndex is its place in the song list.
   std::string SongPath;
-  int16_t SongIndex = -1;
-  std::array<int16_t, 2> Gauge{0, 0};
-  std::array<int32_t, 2> StagePoints{0, 0};
-  std::array<int32_t, 2> TourTotal{0, 0};
-  std::array<int32_t, 2> StageScore{0, 0};
 };
 
 class Game {

@@ -76,27 +76,27 @@ bool StartUp(Game& game) {
 
 // The flow a mode code runs (-2 fatal, -1 end the game, else back to the title), or
 // none for a single screen or a code without an activity.
-std::optional<int16_t> RunFlow(Game& game, int16_t choice) {
+std::optional<int16_t> RunFlow(Game& game, TitleCode choice) {
   switch (choice) {
-    case 0: return RunSingleTour(game);
-    case kMenuFreeMode: return RunFreeMode(game);
-    case 2: return RunSpecialTour(game);
-    case 13: return RunTutorial(game);
-    case 14: return RunBeginnerMode(game);
-    case 20: return RunPairTour(game);
+    case TitleCode::SingleTour: return RunSingleTour(game);
+    case TitleCode::FreeMode: return RunFreeMode(game);
+    case TitleCode::SpecialTour: return RunSpecialTour(game);
+    case TitleCode::Tutorial: return RunTutorial(game);
+    case TitleCode::Beginner: return RunBeginnerMode(game);
+    case TitleCode::TwoPlayerTour: return RunPairTour(game);
     default: return std::nullopt;
   }
 }
 
 // The single screens the title reaches (settings and records); false for a code that
 // names none.
-bool RunSingleScreen(Game& game, int16_t choice) {
+bool RunSingleScreen(Game& game, TitleCode choice) {
   switch (choice) {
-    case kMenuConfig: RunConfig(game); return true;
-    case 6: ShowTourRecords(game, 0); return true;
-    case 7: ShowSongRecords(game); return true;
-    case 8: ShowPlayerRank(game); return true;
-    case 15: ShowSpecialRecords(game, 0); return true;
+    case TitleCode::Config: RunConfig(game); return true;
+    case TitleCode::TourRecords: ShowTourRecords(game, 0); return true;
+    case TitleCode::SongRecords: ShowSongRecords(game); return true;
+    case TitleCode::PlayerRank: ShowPlayerRank(game); return true;
+    case TitleCode::SpecialRecords: ShowSpecialRecords(game, 0); return true;
     default: return false;
   }
 }
@@ -111,9 +111,9 @@ LoopEnd MainLoop(Game& game) {
     StopMenuBgm(game);
     RecomputeUnlocks(game);
     int16_t sub = 0;
-    const int16_t code = RunTitle(game, sub);
+    const TitleCode code = RunTitle(game, sub);
     const TitleAction action =
-        ApplyTitleCode(code, sub, game.State.MenuChoice, game.State.MenuSub);
+        ApplyTitleCode(code, sub, game.State.Setup.MenuChoice, game.State.Setup.MenuSub);
     if (action.Ending) {
       game.State.QuitRequested = false;
       ShowEnding(game, 0);
@@ -121,8 +121,8 @@ LoopEnd MainLoop(Game& game) {
       if (game.State.QuitRequested) return LoopEnd::Save;
       continue;
     }
-    game.State.MenuChoice = action.MenuChoice;
-    game.State.MenuSub = action.MenuSub;
+    game.State.Setup.MenuChoice = action.MenuChoice;
+    game.State.Setup.MenuSub = action.MenuSub;
     game.State.QuitRequested = false;
     if (const std::optional<int16_t> result = RunFlow(game, action.MenuChoice)) {
       if (*result == -2) return LoopEnd::Fatal;
@@ -182,16 +182,16 @@ void ReportUnsavableFolder(Game& game) {
 
 }  // namespace
 
-TitleAction ApplyTitleCode(int16_t code, int16_t sub, int16_t menuChoice, int16_t menuSub) {
+TitleAction ApplyTitleCode(TitleCode code, int16_t sub, TitleCode menuChoice, int16_t menuSub) {
   TitleAction a{false, menuChoice, menuSub};
-  if (code == -2) {
+  if (code == TitleCode::Ending) {
     a.Ending = true;
     return a;
   }
   switch (code) {
-    case 9: a.MenuSub = sub; code = 0; break;
-    case 2: a.MenuSub = sub; break;
-    case 11: a.MenuSub = 1; code = 20; break;
+    case TitleCode::SingleTourSeat: a.MenuSub = sub; code = TitleCode::SingleTour; break;
+    case TitleCode::SpecialTour: a.MenuSub = sub; break;
+    case TitleCode::SessionTour: a.MenuSub = 1; code = TitleCode::TwoPlayerTour; break;
     default: break;
   }
   a.MenuChoice = code;

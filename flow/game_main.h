@@ -40,10 +40,10 @@ std::string WindowCaption();
 
 // What the driver does with a title code: the MenuChoice and MenuSub it sets.
 struct TitleAction {
-  bool Ending = false;  // -2: the ending screen, then the title again
-  int16_t MenuChoice = 0;
+  bool Ending = false;  // the ending screen, then the title again
+  TitleCode MenuChoice = TitleCode::SingleTour;
   int16_t MenuSub = 0;
 };
-TitleAction ApplyTitleCode(int16_t code, int16_t sub, int16_t menuChoice, int16_t menuSub);
+TitleAction ApplyTitleCode(TitleCode code, int16_t sub, TitleCode menuChoice, int16_t menuSub);
 
 }  // namespace tessaru

@@ -2,7 +2,7 @@
 
 #include "core/numbers.h"
 #include "flow/menu_sound.h"
-#include "flow/screen_frame.h"
+#include "layout/menu_screens.h"
 
 namespace tessaru {
 namespace {
@@ -21,59 +21,70 @@ double SlideProgress(uint32_t t, uint32_t startMs, uint32_t durationMs) {
   return static_cast<double>(t - startMs) / durationMs;
 }
 
+ScreenEvent Update(MatchUpScreen& /*s*/, const MenuButtons& b, uint32_t t) {
+  if (t >= kMatchUpMs) return ScreenEvent::Decided;
+  const ScreenEvent leave = LeaveEvent(b);
+  if (leave != ScreenEvent::None) return leave;
+  return b.Side[0].AnyOfFirstFive || b.Side[1].AnyOfFirstFive ? ScreenEvent::Decided : ScreenEvent::None;
+}
+
+void Draw(const MatchUpScreen& s, const MatchUpPictures& pics, GraphLib& g, uint32_t t) {
+  namespace at = menu_layout::match_up;
+  const double k1 = s.Animate ? SlideProgress(t, kPortraitStart, kPortraitSlide) : 1.0;
+  const double k2 = s.Animate ? SlideProgress(t, kRestStart, kRestSlide) : 1.0;
+  const int portraitShift = static_cast<int>((1.0 - k1) * at::kPortraitTravel);
+  const int tagShift = static_cast<int>((1.0 - k1) * at::kStripTravel);
+  const int restShift = static_cast<int>((1.0 - k2) * at::kStripTravel);
+  const int tagY = s.Partners ? at::kTagYPartners : at::kTagYVersus;
+  for (int p = 0; p < 2; ++p) {
+    const int sign = p == 0 ? -1 : 1;
+    const int part = s.Parts[p];
+    const int x = 320 * p;
+    if (pics.Portrait[p] >= 0) Cut(g, pics.Portrait[p], menu_layout::kPortrait, x + sign * portraitShift, 0);
+    // Opponents stand on their own halves; partners' tags are stacked in the middle.
+    const int rowY = s.Partners ? tagY + p * 2 * kStrip : tagY;
+    const int tagX = s.Partners ? at::kPartnersTagX : x;
+    if (pics.Tags >= 0) Cut(g, pics.Tags, menu_layout::NameStrip(part), tagX + sign * tagShift, rowY);
+    if (pics.Instruments >= 0 && k2 > 0.0) {
+      Cut(g, pics.Instruments, menu_layout::NameStrip(part), tagX + sign * restShift, rowY + kStrip);
+    }
+  }
+  if (pics.Banner >= 0) Cut(g, pics.Banner, menu_layout::kBanner);
+  if (k2 >= 1.0 || !s.Animate) {
+    const std::string_view mark = s.Partners ? "&" : "VS";
+    g.DrawSystemText(BackIndex, mark, menu_layout::CentredX(static_cast<int>(mark.size())), at::kMarkY, 0);
+  }
+}
+
 int16_t ShowMatchUp(Game& game, int16_t /*reserved*/) {
-  FlowState& st = game.State;
-  if (st.PlayStyle >= 3) return 1;
-  GraphLib& g = game.Graph;
+  const StageSetup& setup = game.State.Setup;
+  if (setup.PlayStyle >= 3) return 1;
   ScreenPages pages(game);
   const SurfaceIndex back = game.Settings.DRAWING <= 3 ? pages.Load("\\image\\selback2.bmp") : -1;
-  SurfaceIndex portrait[2];
+  MatchUpPictures pics;
   for (int p = 0; p < 2; ++p) {
-    portrait[p] = pages.Load("\\image\\vschar" + NumberText(int64_t{st.PlayerPart[static_cast<size_t>(p)]}) + ".bmp");
+    pics.Portrait[p] = pages.Load("\\image\\vschar" + NumberText(int64_t{setup.PlayerPart[p]}) + ".bmp");
   }
-  const SurfaceIndex tags = pages.Load("\\image\\chartag.bmp");
-  const SurfaceIndex instruments = pages.Load("\\image\\instname.bmp");
-  const SurfaceIndex banner = pages.Load("\\image\\seltop0.bmp");
-  const bool partners = st.PlayStyle != 0;
-  const int tagY = partners ? 264 : 344;
+  pics.Tags = pages.Load("\\image\\chartag.bmp");
+  pics.Instruments = pages.Load("\\image\\instname.bmp");
+  pics.Banner = pages.Load("\\image\\seltop0.bmp");
+  MatchUpScreen s{setup.PlayerPart, setup.PlayStyle != 0, game.Settings.DRAWING < 1};
 
   int16_t result = 1;
   ScreenFrame frame(game);
   for (;;) {
     const MenuButtons& b = frame.Poll();
+    // The slides start with the first frame shown, after the fade-in.
     const uint32_t t = frame.FirstFrameShown() ? frame.Now() : 0;
-    if (t >= kMatchUpMs) break;
-    if ((b.Side[0].AnyOfFirstFive || b.Side[1].AnyOfFirstFive) && !frame.Leaving()) break;
+    const ScreenEvent e = Update(s, b, t);
+    if (e == ScreenEvent::Decided) break;
     if (frame.DrawDue()) {
-      const bool animate = game.Settings.DRAWING < 1;
-      const double k1 = animate ? SlideProgress(t, kPortraitStart, kPortraitSlide) : 1.0;
-      const double k2 = animate ? SlideProgress(t, kRestStart, kRestSlide) : 1.0;
       frame.DrawBackground(back);
-      const int portraitShift = static_cast<int>((1.0 - k1) * 320);
-      const int tagShift = static_cast<int>((1.0 - k1) * 128);
-      const int restShift = static_cast<int>((1.0 - k2) * 128);
-      for (int p = 0; p < 2; ++p) {
-        const int sign = p == 0 ? -1 : 1;
-        const int part = st.PlayerPart[static_cast<size_t>(p)];
-        const int x = 320 * p;
-        if (portrait[p] >= 0) Cut(g, portrait[p], menu_layout::kPortrait, x + sign * portraitShift, 0);
-        // Opponents stand on their own halves; partners' tags are stacked in the middle.
-        const int rowY = partners ? tagY + p * 2 * kStrip : tagY;
-        const int tagX = partners ? 160 : x;
-        if (tags >= 0) Cut(g, tags, menu_layout::NameStrip(part), tagX + sign * tagShift, rowY);
-        if (instruments >= 0 && k2 > 0.0) {
-          Cut(g, instruments, menu_layout::NameStrip(part), tagX + sign * restShift, rowY + kStrip);
-        }
-      }
-      if (banner >= 0) Cut(g, banner, menu_layout::kBanner);
-      if (k2 >= 1.0 || !animate) {
-        const std::string_view mark = partners ? "&" : "VS";
-        g.DrawSystemText(BackIndex, mark, 320 - static_cast<int>(mark.size()) * 8, 224, 0);
-      }
+      Draw(s, pics, game.Graph, t);
       frame.Show();
     }
-    if (frame.Leaving()) {
-      result = frame.LeaveCode();
+    if (IsLeaving(e)) {
+      result = frame.Leave(e);
       break;
     }
   }

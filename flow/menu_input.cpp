@@ -21,7 +21,7 @@ bool FuncDown(const InputLib& input, int side, int slot) {
 MenuButtons ReadMenuButtons(const InputLib& input) {
   MenuButtons m;
   for (int p = 0; p < 2; ++p) {
-    SideButtons& b = m.Side[static_cast<size_t>(p)];
+    SideButtons& b = m.Side[p];
     const bool arrows = p == 0;
     b.Left = FuncPressed(input, p, 1) || Pressed(input, JoypadInput(p, kJoyLeft)) ||
              (arrows && Pressed(input, kVkLeft));

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 
+#include "core/indexed_array.h"
 #include "input/input_lib.h"
 
 namespace tessaru {
@@ -26,7 +27,7 @@ struct SideButtons {
 };
 
 struct MenuButtons {
-  std::array<SideButtons, 2> Side;
+  PerPlayer<SideButtons> Side;
   bool Escape = false;
   bool F1 = false;
   bool Tab = false;

@@ -9,22 +9,13 @@
 #include "core/paths.h"
 #include "flow/menu_sound.h"
 #include "flow/screen_frame.h"
+#include "layout/menu_screens.h"
 
 namespace tessaru {
 namespace {
 
-constexpr const int (&kPanelX)[2] = menu_layout::kPanelX;
-constexpr int kListY = 136;
-constexpr int kListRow = 26;
-constexpr int kDetailY = 404;
-constexpr uint32_t kHoldMs = 700;
-// A settled side's portrait, scaled to fit under its name strips.
-constexpr int kPortraitW = 176;
-constexpr int kPortraitH = 264;
-constexpr int kPortraitY = 166;
-
-bool IsComputer(const FlowState& s, int side) {
-  const int16_t skill = s.ComSkill[static_cast<size_t>(side)];
+bool IsComputer(const StageSetup& s, int side) {
+  const int16_t skill = s.ComSkill[side];
   return skill >= 0 && skill <= 100;
 }
 
@@ -88,171 +79,204 @@ int16_t ComputerPart(int16_t confirmedPart, int16_t otherSidePart, Random& rng) 
   }
 }
 
+PartSelectScreen MakePartSelectScreen(std::vector<int16_t> offered, PerPlayer<bool> computer, bool comByHand,
+                                      PerPlayer<int16_t> previous) {
+  PartSelectScreen s;
+  s.Offered = std::move(offered);
+  s.Computer = computer;
+  s.ComByHand = comByHand;
+  s.Picking = {!computer[0], !computer[1]};
+  s.Part = previous;
+  for (int p = 0; p < 2; ++p) s.Cursor[p] = CursorOf(s.Offered, previous[p]);
+  return s;
+}
+
+PartSelectStep Update(PartSelectScreen& s, const MenuButtons& b, uint32_t now) {
+  PartSelectStep step;
+  // Also during the hold on the final choice: Esc must end the game from any moment.
+  step.Event = LeaveEvent(b);
+  if (step.Event != ScreenEvent::None) return step;
+  if (s.Done) {
+    if (now - s.DoneAt >= kPartHoldMs) step.Event = ScreenEvent::Decided;
+    return step;
+  }
+  const int rows = static_cast<int>(s.Offered.size());
+  const bool bothHuman = !s.Computer[0] && !s.Computer[1];
+  for (int p = 0; p < 2; ++p) {
+    if (!s.Picking[p] || s.Settled[p] || rows == 0) continue;
+    // Two humans each use their own buttons; otherwise one person picks, with either.
+    const SideButtons in = bothHuman ? b.Side[p] : Merge(b.Side[0], b.Side[1]);
+    if (in.Up || in.Left) {
+      s.Cursor[p] = (s.Cursor[p] + rows - 1) % rows;
+      step.Moved = true;
+    } else if (in.Down || in.Right) {
+      s.Cursor[p] = (s.Cursor[p] + 1) % rows;
+      step.Moved = true;
+    }
+    if (in.Decide) {
+      s.Settled[p] = true;
+      s.Part[p] = s.Offered[static_cast<size_t>(s.Cursor[p])];
+      step.SettledNow[p] = true;
+    }
+  }
+  const bool pickersDone = (!s.Picking[0] || s.Settled[0]) && (!s.Picking[1] || s.Settled[1]);
+  if (pickersDone) {
+    const int waiting = !s.Settled[0] ? 0 : (!s.Settled[1] ? 1 : -1);
+    if (waiting >= 0 && s.ComByHand) {
+      // The next computer side is picked by hand, from the next pass on, so the press
+      // that settled the last side does not settle this one too.
+      s.Picking[waiting] = true;
+    } else {
+      // Held on the final choice for a moment, so the character's voice is heard.
+      step.DrawComputers = true;
+      s.Done = true;
+      s.DoneAt = now;
+    }
+  }
+  return step;
+}
+
+void DrawComputerParts(PartSelectScreen& s, Random& rng) {
+  const int16_t confirmed = s.Settled[0] ? s.Part[0] : s.Part[1];
+  for (int p = 0; p < 2; ++p) {
+    if (!s.Settled[p]) s.Part[p] = ComputerPart(confirmed, s.Part[1 - p], rng);
+  }
+}
+
+void Draw(const PartSelectScreen& s, const PartSelectPictures& pics, const std::vector<PartRecord>& parts,
+          GraphLib& g, int16_t blink) {
+  namespace at = menu_layout::part_select;
+  if (pics.Panels >= 0) Cut(g, pics.Panels, menu_layout::kSidePanels);
+  if (pics.Banner >= 0) Cut(g, pics.Banner, menu_layout::kBanner);
+  if (pics.Jacket >= 0) {
+    const int j = menu_layout::kJacketSize;
+    g.BltStretchClip(BackIndex, pics.Jacket, at::kJacket.X, at::kJacket.Y, at::kJacket.W, at::kJacket.H, 0, 0, j, j, 0);
+  }
+  for (int p = 0; p < 2; ++p) {
+    const int x = menu_layout::kPanelX[p];
+    const bool done = s.Settled[p] || s.Done;
+    const int part = done ? s.Part[p] : s.Offered[static_cast<size_t>(s.Cursor[p])];
+    const std::string head = std::string(p == 0 ? "1P " : "2P ") + (s.Computer[p] ? "COM" : "PLAYER");
+    g.DrawSystemText(BackIndex, head, x + at::kHeadX, at::kHeadY, 1);
+    if (!s.Picking[p] && !done) {
+      // A computer side chooses once the humans have.
+      g.DrawSystemText(BackIndex, "WAITING", x + at::kListX, at::kListY + at::kListRow, 1);
+      continue;
+    }
+    const BltArea strip = menu_layout::NameStrip(part);
+    const auto stretch = [&](SurfaceIndex page, const BltArea& to) {
+      g.BltStretchClip(BackIndex, page, x + to.X, to.Y, to.W, to.H, strip.X, strip.Y, strip.W, strip.H, 1);
+    };
+    if (pics.Tags >= 0) stretch(pics.Tags, at::kNameTag);
+    if (done) {
+      g.DrawSystemText(BackIndex, "OK!", x + at::kOkX, at::kHeadY, 1);
+      if (pics.Instruments >= 0) stretch(pics.Instruments, at::kInstrument);
+      const auto face = pics.Portraits.find(part);
+      if (face != pics.Portraits.end() && face->second >= 0) {
+        const BltArea& a = menu_layout::kPortrait;
+        const BltArea& box = at::kPortraitBox;
+        g.BltStretchClip(BackIndex, face->second, x + box.X, box.Y, box.W, box.H, a.X, a.Y, a.W, a.H, 1);
+      }
+      continue;
+    }
+    for (int k = 0; k < static_cast<int>(s.Offered.size()); ++k) {
+      const int y = at::kListY + k * at::kListRow;
+      const int16_t row = s.Offered[static_cast<size_t>(k)];
+      g.DrawSystemText(BackIndex, PartName(parts, row), x + at::kListX, y, 1);
+      g.DrawSystemText(BackIndex, "LV" + NumberText(int64_t{PartLevel(parts, row)}), x + at::kLevelX, y, 1);
+      if (k == s.Cursor[p] && blink == 0) g.DrawSystemText(BackIndex, ">", x + at::kCursorX, y, 1);
+    }
+    const std::string kind = std::string("TYPE ") + KindLetter(parts, part);
+    g.DrawSystemText(BackIndex, kind, x + at::kHeadX, at::kDetailY, 1);
+    g.DrawSystemText(BackIndex, std::string(static_cast<size_t>(PartLevel(parts, part)), '#'), x + at::kStarsX,
+                     at::kDetailY, 1);
+  }
+  g.DrawSystemText(BackIndex, "ENTER:DECIDE  F1:BACK", at::kHelp.X, at::kHelp.Y, 1);
+}
+
 int16_t SelectParts(Game& game) {
-  FlowState& st = game.State;
-  GraphLib& g = game.Graph;
-  st.ReplayPlayback = {false, false};
-  const std::array<bool, 2> computer{IsComputer(st, 0), IsComputer(st, 1)};
+  StageSetup& setup = game.State.Setup;
+  setup.ReplayPlayback = {false, false};
+  const PerPlayer<bool> computer{IsComputer(setup, 0), IsComputer(setup, 1)};
   const bool comByHand = game.Settings.SELCOM != 0;
   if (!comByHand && computer[0] && computer[1]) {
-    st.PlayerPart[0] = static_cast<int16_t>(game.Rng.Draw(kSelectableParts));
-    st.PlayerPart[1] = static_cast<int16_t>(game.Rng.Draw(kSelectableParts));
+    setup.PlayerPart[0] = static_cast<int16_t>(game.Rng.Draw(kSelectableParts));
+    setup.PlayerPart[1] = static_cast<int16_t>(game.Rng.Draw(kSelectableParts));
     return 1;
   }
 
-  // The extension parts are read into a copy: the song itself is only extended before
-  // play, and only when a side takes one of them.
+  // The extension parts are read into a copy: the loaded song is never extended here.
   PartOffer offer;
   offer.ExtensionFlag = game.Records.GameFlags[kExtensionFlag];
-  offer.SongIndex = st.SongIndex;
+  offer.SongIndex = setup.SongIndex;
   offer.FirstExtraSong = game.Songs.FirstExtraSong;
-  const auto songRow = static_cast<size_t>(st.SongIndex);
-  if (st.SongIndex >= 0 && songRow < game.Songs.SongFlags.size()) offer.SongFlag = game.Songs.SongFlags[songRow];
-  std::vector<PartRecord> extended;
-  if (offer.ExtensionFlag == kExtensionFlagValue && offer.SongFlag > 0 && st.SongIndex < offer.FirstExtraSong) {
-    SongRecord song = game.Song;
-    extended = game.Parts;
-    LoadExtensionParts(song, extended, st.SongPath);
+  const auto songRow = static_cast<size_t>(setup.SongIndex);
+  if (setup.SongIndex >= 0 && songRow < game.Songs.SongFlags.size()) offer.SongFlag = game.Songs.SongFlags[songRow];
+  SongWithParts extended;
+  if (offer.ExtensionFlag == kExtensionFlagValue && offer.SongFlag > 0 && setup.SongIndex < offer.FirstExtraSong) {
+    extended = ExtendedSong(game.Song, game.Parts, game.State.SongPath);
     offer.FirstExtension = game.Song.PartCount;
-    offer.ExtensionCount = static_cast<int16_t>(std::max(0, song.PartCount - game.Song.PartCount));
+    offer.ExtensionCount = static_cast<int16_t>(std::max(0, extended.Song.PartCount - game.Song.PartCount));
   }
-  const std::vector<PartRecord>& parts = offer.ExtensionCount > 0 ? extended : game.Parts;
-  const std::vector<int16_t> offered = OfferedParts(offer);
-  const int rows = static_cast<int>(offered.size());
+  const std::vector<PartRecord>& parts = offer.ExtensionCount > 0 ? extended.Parts : game.Parts;
+  PartSelectScreen s = MakePartSelectScreen(OfferedParts(offer), computer, comByHand, setup.PlayerPart);
 
   ScreenPages pages(game);
   const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : -1;
-  const SurfaceIndex banner = pages.Load("\\image\\seltop1.bmp");
-  const SurfaceIndex panels = pages.Load("\\image\\seltop2.bmp");
-  const SurfaceIndex tags = pages.Load("\\image\\chartag.bmp");
-  const SurfaceIndex instruments = pages.Load("\\image\\instname.bmp");
-  const std::string jacketPath = StripExtension(st.SongPath) + ".bmp";
-  const SurfaceIndex jacket = pages.LoadFull(jacketPath, false);
+  PartSelectPictures pics;
+  pics.Banner = pages.Load("\\image\\seltop1.bmp");
+  pics.Panels = pages.Load("\\image\\seltop2.bmp");
+  pics.Tags = pages.Load("\\image\\chartag.bmp");
+  pics.Instruments = pages.Load("\\image\\instname.bmp");
+  pics.Jacket = pages.LoadFull(StripExtension(game.State.SongPath) + ".bmp", false);
   const SoundSlot now = LoadScreenSound(game, "\\sound\\now.wav");
   if (now >= 0) game.Sound.PlaySound(now, true, false);
-  std::array<SoundSlot, 2> voices{-1, -1};
+  PerPlayer<SoundSlot> voices{-1, -1};
   // Portraits are loaded the first time a side settles on that character.
-  std::map<int, SurfaceIndex> portraits;
-  const auto portraitOf = [&](int part) {
-    const auto it = portraits.find(part);
-    if (it != portraits.end()) return it->second;
-    const SurfaceIndex s = pages.Load("\\image\\vschar" + NumberText(int64_t{part}) + ".bmp");
-    portraits.emplace(part, s);
-    return s;
+  const auto loadPortrait = [&](int part) {
+    if (pics.Portraits.count(part) == 0) {
+      pics.Portraits.emplace(part, pages.Load("\\image\\vschar" + NumberText(int64_t{part}) + ".bmp"));
+    }
   };
 
-  // Who picks now: the humans first; on SELECT the computer sides follow, one at a time.
-  std::array<bool, 2> picking{!computer[0], !computer[1]};
-  std::array<bool, 2> settled{false, false};
-  std::array<int, 2> cursor{CursorOf(offered, st.PlayerPart[0]), CursorOf(offered, st.PlayerPart[1])};
   int16_t result = 0;
-  uint32_t doneAt = 0;
-
-  const auto settle = [&](size_t i, int16_t part) {
-    settled[i] = true;
-    st.PlayerPart[i] = part;
-    const std::string voice = "\\sound\\voice" + NumberText(int64_t{part}) + "-1.wav";
-    if (voices[i] >= 0) game.Sound.ReleaseSound(voices[i]);
-    voices[i] = LoadScreenSound(game, voice);
-    if (voices[i] >= 0) game.Sound.PlaySound(voices[i], true, false);
-    portraitOf(part);
-  };
-
   ScreenFrame frame(game);
   for (;;) {
-    if (result == 1 && frame.Now() - doneAt >= kHoldMs) break;
-    const MenuButtons& b = frame.Poll();
-    const bool bothHuman = !computer[0] && !computer[1];
-    for (int p = 0; p < 2; ++p) {
-      const size_t i = static_cast<size_t>(p);
-      if (!picking[i] || settled[i] || result != 0) continue;
-      // Two humans each use their own buttons; otherwise one person picks, with either.
-      const SideButtons in = bothHuman ? b.Side[i] : Merge(b.Side[0], b.Side[1]);
-      if (in.Up || in.Left) {
-        cursor[i] = (cursor[i] + rows - 1) % rows;
-        PlayMenuSound(game, kCursorSound);
-      } else if (in.Down || in.Right) {
-        cursor[i] = (cursor[i] + 1) % rows;
-        PlayMenuSound(game, kCursorSound);
-      }
-      if (in.Decide && !frame.Leaving()) {
-        PlayMenuSound(game, kDecideSound);
-        settle(i, offered[static_cast<size_t>(cursor[i])]);
-      }
-    }
-    const bool pickersDone = (!picking[0] || settled[0]) && (!picking[1] || settled[1]);
-    if (result == 0 && pickersDone) {
-      const int waiting = !settled[0] ? 0 : (!settled[1] ? 1 : -1);
-      if (waiting >= 0 && comByHand) {
-        // The next computer side is picked by hand, from the next pass on, so the press
-        // that settled the last side does not settle this one too.
-        picking[static_cast<size_t>(waiting)] = true;
-      } else {
-        const int16_t confirmed = settled[0] ? st.PlayerPart[0] : st.PlayerPart[1];
-        for (size_t i = 0; i < 2; ++i) {
-          if (!settled[i]) st.PlayerPart[i] = ComputerPart(confirmed, st.PlayerPart[1 - i], game.Rng);
-        }
-        for (size_t i = 0; i < 2; ++i) portraitOf(st.PlayerPart[i]);
-        // Held on the final choice for a moment, so the character's voice is heard.
-        result = 1;
-        doneAt = frame.Now();
-      }
-    }
-
-    if (frame.DrawDue()) {
-      frame.DrawBackground(back);
-      if (panels >= 0) Cut(g, panels, menu_layout::kSidePanels);
-      if (banner >= 0) Cut(g, banner, menu_layout::kBanner);
-      if (jacket >= 0) {
-        const int j = menu_layout::kJacketSize;
-        g.BltStretchClip(BackIndex, jacket, 584, 4, 48, 48, 0, 0, j, j, 0);
-      }
-      for (int p = 0; p < 2; ++p) {
-        const size_t i = static_cast<size_t>(p);
-        const int x = kPanelX[p];
-        const bool done = settled[i] || result == 1;
-        const int part = done ? st.PlayerPart[i] : offered[static_cast<size_t>(cursor[i])];
-        const std::string head = std::string(p == 0 ? "1P " : "2P ") + (computer[i] ? "COM" : "PLAYER");
-        g.DrawSystemText(BackIndex, head, x + 16, 72, 1);
-        if (!picking[i] && !done) {
-          // A computer side chooses once the humans have.
-          g.DrawSystemText(BackIndex, "WAITING", x + 32, kListY + kListRow, 1);
-          continue;
-        }
-        const BltArea strip = menu_layout::NameStrip(part);
-        if (tags >= 0) g.BltStretchClip(BackIndex, tags, x + 6, 100, 288, 29, strip.X, strip.Y, strip.W, strip.H, 1);
-        if (done) {
-          g.DrawSystemText(BackIndex, "OK!", x + 236, 72, 1);
-          if (instruments >= 0) {
-            g.BltStretchClip(BackIndex, instruments, x + 6, 132, 288, 29, strip.X, strip.Y, strip.W, strip.H, 1);
-          }
-          const SurfaceIndex face = portraitOf(part);
-          if (face >= 0) {
-            const BltArea& a = menu_layout::kPortrait;
-            g.BltStretchClip(BackIndex, face, x + (menu_layout::kPanelWidth - kPortraitW) / 2, kPortraitY,
-                             kPortraitW, kPortraitH, a.X, a.Y, a.W, a.H, 1);
-          }
-          continue;
-        }
-        for (int k = 0; k < rows; ++k) {
-          const int y = kListY + k * kListRow;
-          const int16_t row = offered[static_cast<size_t>(k)];
-          g.DrawSystemText(BackIndex, PartName(parts, row), x + 32, y, 1);
-          g.DrawSystemText(BackIndex, "LV" + NumberText(int64_t{PartLevel(parts, row)}), x + 232, y, 1);
-          if (k == cursor[i] && frame.Blink() == 0) g.DrawSystemText(BackIndex, ">", x + 12, y, 1);
-        }
-        const std::string kind = std::string("TYPE ") + KindLetter(parts, part);
-        g.DrawSystemText(BackIndex, kind, x + 16, kDetailY, 1);
-        g.DrawSystemText(BackIndex, std::string(static_cast<size_t>(PartLevel(parts, part)), '#'), x + 136, kDetailY, 1);
-      }
-      g.DrawSystemText(BackIndex, "ENTER:DECIDE  F1:BACK", 152, 440, 1);
-      frame.Show();
-    }
-    // Also during the hold on the final choice: Esc must end the game from any moment.
-    if (frame.Leaving()) {
-      result = frame.LeaveCode();
+    // The hold ends on the clock before the next poll.
+    if (s.Done && frame.Now() - s.DoneAt >= kPartHoldMs) {
+      result = 1;
       break;
     }
+    const MenuButtons& b = frame.Poll();  // before Now(): the poll lets time pass
+    const PartSelectStep step = Update(s, b, frame.Now());
+    if (step.Moved) PlayEventSound(game, ScreenEvent::Moved);
+    for (int p = 0; p < 2; ++p) {
+      if (!step.SettledNow[p]) continue;
+      PlayEventSound(game, ScreenEvent::Decided);
+      const int16_t part = s.Part[p];
+      if (voices[p] >= 0) game.Sound.ReleaseSound(voices[p]);
+      voices[p] = LoadScreenSound(game, "\\sound\\voice" + NumberText(int64_t{part}) + "-1.wav");
+      if (voices[p] >= 0) game.Sound.PlaySound(voices[p], true, false);
+      loadPortrait(part);
+    }
+    if (step.DrawComputers) {
+      DrawComputerParts(s, game.Rng);
+      for (int p = 0; p < 2; ++p) loadPortrait(s.Part[p]);
+    }
+    if (frame.DrawDue()) {
+      frame.DrawBackground(back);
+      Draw(s, pics, parts, game.Graph, frame.Blink());
+      frame.Show();
+    }
+    if (IsLeaving(step.Event)) {
+      result = frame.Leave(step.Event);
+      break;
+    }
+  }
+  // A side that settled keeps its part even when the screen is left: the next visit
+  // starts there.
+  for (int p = 0; p < 2; ++p) {
+    if (result == 1 || s.Done || s.Settled[p]) setup.PlayerPart[p] = s.Part[p];
   }
   for (SoundSlot v : voices) {
     if (v >= 0) game.Sound.ReleaseSound(v);

@@ -10,6 +10,16 @@ void Cut(GraphLib& g, SurfaceIndex page, const BltArea& area, int32_t x, int32_t
   g.BltClip(BackIndex, page, x, y, area.W, area.H, area.X, area.Y, 1);
 }
 
+ScreenEvent LeaveEvent(const MenuButtons& b) {
+  if (b.Escape) return ScreenEvent::Quit;
+  return b.F1 ? ScreenEvent::Back : ScreenEvent::None;
+}
+
+void PlayEventSound(Game& game, ScreenEvent e) {
+  if (e == ScreenEvent::Moved || e == ScreenEvent::Changed) PlayMenuSound(game, kCursorSound);
+  if (e == ScreenEvent::Decided) PlayMenuSound(game, kDecideSound);
+}
+
 int32_t FrameIntervalMs(int16_t maxFps) {
   if (maxFps < 1) maxFps = 60;
   return 1000 / maxFps + 1;
@@ -76,6 +86,14 @@ void ScreenFrame::Show() {
 
 int16_t ScreenFrame::LeaveCode(int16_t backCode) const {
   if (buttons_.Escape) {
+    game_.State.QuitRequested = true;
+    return -1;
+  }
+  return backCode;
+}
+
+int16_t ScreenFrame::Leave(ScreenEvent e, int16_t backCode) const {
+  if (e == ScreenEvent::Quit) {
     game_.State.QuitRequested = true;
     return -1;
   }

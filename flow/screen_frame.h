@@ -3,12 +3,17 @@
 // music keeper, one input poll per pass, the frame limiter, the fade-in of the first
 // frame, and leaving on F1 (back) or Esc (quit the game).
 //
+// A screen is a small state struct, a pure Update(state, buttons, now) that says what
+// happened, and a Draw(state, graph, ...) that only draws; the loop joins them:
+//
 //   ScreenFrame frame(game);
 //   for (;;) {
-//     const MenuButtons& b = frame.Poll();
-//     ... act on b ...
-//     if (frame.DrawDue()) { frame.DrawBackground(page); ...; frame.Show(); }
-//     if (frame.Leaving()) return frame.LeaveCode();
+//     const MenuButtons& b = frame.Poll();  // first: polling lets time pass
+//     const ScreenEvent e = Update(state, b, frame.Now());
+//     PlayEventSound(game, e);
+//     if (e == ScreenEvent::Decided) return ...;
+//     if (frame.DrawDue()) { frame.DrawBackground(page); Draw(state, ...); frame.Show(); }
+//     if (IsLeaving(e)) return frame.Leave(e);
 //   }
 #include <cstdint>
 #include <string_view>
@@ -19,6 +24,16 @@
 #include "layout/menu_layout.h"
 
 namespace tessaru {
+
+// What one pass of a screen's Update did.
+enum class ScreenEvent { None, Moved, Changed, Decided, Back, Quit };
+
+// Esc quits the game and F1 goes back, on every screen; None when neither was pressed.
+ScreenEvent LeaveEvent(const MenuButtons& buttons);
+inline bool IsLeaving(ScreenEvent e) { return e == ScreenEvent::Back || e == ScreenEvent::Quit; }
+
+// The cursor sound for a move or a change, the decide sound for a decision.
+void PlayEventSound(Game& game, ScreenEvent e);
 
 // Drawing is skipped while less than this has passed since the last drawn frame; from
 // 125 frames a second on there is no cap.
@@ -54,6 +69,8 @@ class ScreenFrame {
   bool Leaving() const { return buttons_.Escape || buttons_.F1; }
   // Esc sets QuitRequested; both give -1 (the song select gives F1 its own code).
   int16_t LeaveCode(int16_t backCode = -1) const;
+  // The same for a screen's Back or Quit event.
+  int16_t Leave(ScreenEvent e, int16_t backCode = -1) const;
 
  private:
   Game& game_;

@@ -28,8 +28,8 @@ double SongCarousel::ScrollProgress(uint32_t now) const {
   return static_cast<double>(now - lastMove_) / kScrollMs;
 }
 
-int InitialSongCursor(int count, int previous, int16_t menuChoice) {
-  if (menuChoice == kMenuTutorial || count <= 1) return 0;
+int InitialSongCursor(int count, int previous, TitleCode menuChoice) {
+  if (menuChoice == TitleCode::TutorialStages || count <= 1) return 0;
   return previous >= 0 && previous < count ? previous : 0;
 }
 

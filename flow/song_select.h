@@ -1,9 +1,11 @@
 #pragma once
 // The song select: the offered songs as a carousel of jackets with each song's details.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "flow/game.h"
+#include "flow/screen_frame.h"
 
 namespace tessaru {
 
@@ -32,7 +34,31 @@ class SongCarousel {
 
 // The cursor a visit starts on: 0 in the tutorial or for a single entry, else the
 // previous position when it is still inside the list.
-int InitialSongCursor(int count, int previous, int16_t menuChoice);
+int InitialSongCursor(int count, int previous, TitleCode menuChoice);
+
+// What the screen shows of one offered song.
+struct SongCard {
+  int16_t Index = 0;
+  std::string Name;
+  std::string Composer;
+  std::string Genre;
+  std::string Tempo;
+  int16_t Level = 0;
+  SurfaceIndex Page = -1;  // the atlas page with its jacket, -1 for none
+  int X = 0;
+  int Y = 0;
+};
+
+struct SongSelectScreen {
+  SongCarousel Carousel;
+  std::vector<SongCard> Cards;
+  int Stage = 0;  // 0: free mode
+  bool Rapid = false;
+};
+
+// One pass: left / right turn the carousel, decide takes the song under it.
+ScreenEvent Update(SongSelectScreen& s, const MenuButtons& buttons, uint32_t now);
+void Draw(const SongSelectScreen& s, GraphLib& g, uint32_t now);
 
 // offered: song indices into the song list; stage 0 is free mode. Returns the chosen
 // position (SongPath and SongIndex set, "NOW LOADING" shown), -1 after Esc

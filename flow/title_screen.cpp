@@ -13,30 +13,31 @@ namespace {
 
 // Every activity of the game has its cell; BuildTitleGrid empties what cannot be chosen.
 // One-player play on the left, two players in the middle, records and settings right.
+using enum TitleCode;
 constexpr TitleGrid kFullGrid = {{
-    {{{1, "FREE MODE"}, {20, "DOUBLE"}, {6, "TOUR RECORDS"}}},
-    {{{9, "ARCADE"}, {11, "SESSION"}, {15, "FAVORITES"}}},
-    {{{2, "SPECIAL"}, {12, "TRAINING"}, {7, "SONG RECORDS"}}},
-    {{{14, "BEGINNER"}, {-1, ""}, {8, "PLAYER RANK"}}},
-    {{{13, "TUTORIAL"}, {-1, ""}, {kTitleEnding, "ENDING"}}},
-    {{{-1, ""}, {-1, ""}, {4, "CONFIG"}}},
-    {{{-1, ""}, {kTitleExit, "EXIT"}, {-1, ""}}},
+    {{{FreeMode, "FREE MODE"}, {TwoPlayerTour, "DOUBLE"}, {TourRecords, "TOUR RECORDS"}}},
+    {{{SingleTourSeat, "ARCADE"}, {SessionTour, "SESSION"}, {SpecialRecords, "FAVORITES"}}},
+    {{{SpecialTour, "SPECIAL"}, {Training, "TRAINING"}, {SongRecords, "SONG RECORDS"}}},
+    {{{Beginner, "BEGINNER"}, {None, ""}, {PlayerRank, "PLAYER RANK"}}},
+    {{{Tutorial, "TUTORIAL"}, {None, ""}, {Ending, "ENDING"}}},
+    {{{None, ""}, {None, ""}, {Config, "CONFIG"}}},
+    {{{None, ""}, {Exit, "EXIT"}, {None, ""}}},
 }};
 
-bool Available(int16_t code, const TitleConditions& c) {
-  if (code != kTitleExit &&
+bool Available(TitleCode code, const TitleConditions& c) {
+  if (code != Exit &&
       std::find(c.Activities.begin(), c.Activities.end(), code) == c.Activities.end()) {
     return false;
   }
   switch (code) {
-    case 13:
-    case 14: return c.TutorialFiles;
-    case 9:
-    case 11:
-    case 20:
-    case 12: return c.SongListValid;
-    case 2: return c.SongListValid && c.UnlockedModeCount > 0;
-    case kTitleEnding: return c.RunFinished;
+    case Tutorial:
+    case Beginner: return c.TutorialFiles;
+    case SingleTourSeat:
+    case SessionTour:
+    case TwoPlayerTour:
+    case Training: return c.SongListValid;
+    case SpecialTour: return c.SongListValid && c.UnlockedModeCount > 0;
+    case Ending: return c.RunFinished;
     default: return true;
   }
 }
@@ -47,7 +48,9 @@ TitleConditions ConditionsOf(const Game& game) {
   c.TutorialFiles = TutorialFilesPresent(game);
   c.UnlockedModeCount = game.Unlocked.UnlockedModeCount;
   c.RunFinished = FlagMarked(game.Records, 3);
-  c.Activities = {9, kMenuFreeMode, 2, kMenuConfig, 11, 20, 13, 14, 6, 7, 8, 15, kTitleEnding};
+  c.Activities = {SingleTourSeat, FreeMode,   SpecialTour, Config,     SessionTour,
+                  TwoPlayerTour,  Tutorial,   Beginner,    TourRecords, SongRecords,
+                  PlayerRank,     SpecialRecords, Ending};
   return c;
 }
 
@@ -114,9 +117,10 @@ TitleState StartTitle(const TitleGrid& grid) {
 TitleEvent UpdateTitle(TitleState& s, const MenuButtons& b) {
   TitleEvent e;
   if (b.AnyDecide()) {
-    e.What = TitleEvent::Kind::Decided;
+    e.What = ScreenEvent::Decided;
     e.Sub = b.Side[0].Decide ? 0 : 1;
-    e.Code = s.Row >= 0 ? At(s.Grid, s.Row, s.Column).Code : kTitleEnding;
+    // Nothing to choose: the ending plays instead.
+    e.Code = s.Row >= 0 ? At(s.Grid, s.Row, s.Column).Code : Ending;
     return e;
   }
   if (s.Row < 0) return e;
@@ -126,11 +130,11 @@ TitleEvent UpdateTitle(TitleState& s, const MenuButtons& b) {
   else if (b.AnyDown()) Walk(s.Grid, s.Row, s.Column, 1, 0);
   else if (b.AnyLeft()) Walk(s.Grid, s.Row, s.Column, 0, -1);
   else if (b.AnyRight()) Walk(s.Grid, s.Row, s.Column, 0, 1);
-  if (s.Row != row || s.Column != column) e.What = TitleEvent::Kind::Moved;
+  if (s.Row != row || s.Column != column) e.What = ScreenEvent::Moved;
   return e;
 }
 
-int16_t RunTitle(Game& game, int16_t& sub) {
+TitleCode RunTitle(Game& game, int16_t& sub) {
   GraphLib& g = game.Graph;
   ScreenPages pages(game);
   const int backNumber = game.Rng.Draw(3);
@@ -141,16 +145,15 @@ int16_t RunTitle(Game& game, int16_t& sub) {
   if (music >= 0 && game.Settings.SOUNDING < 2) game.Sound.PlaySound(music, true, true);
 
   TitleState state = StartTitle(BuildTitleGrid(ConditionsOf(game)));
-  int16_t result = -1;
+  TitleCode result = None;
 
   // The title has its own music; the menu music waits for the screens after it.
   ScreenFrame frame(game, false);
   for (;;) {
     const MenuButtons& b = frame.Poll();
     const TitleEvent e = frame.Leaving() ? TitleEvent{} : UpdateTitle(state, b);
-    if (e.What == TitleEvent::Kind::Moved) PlayMenuSound(game, kCursorSound);
-    if (e.What == TitleEvent::Kind::Decided) {
-      PlayMenuSound(game, kDecideSound);
+    PlayEventSound(game, e.What);
+    if (e.What == ScreenEvent::Decided) {
       sub = e.Sub;
       result = e.Code;
       break;
@@ -164,7 +167,8 @@ int16_t RunTitle(Game& game, int16_t& sub) {
       frame.Show();
     }
     if (frame.Leaving()) {
-      result = frame.LeaveCode();
+      frame.LeaveCode();  // Esc sets QuitRequested
+      result = None;
       // F1 on the title has nowhere to go back to: it stays.
       if (!game.State.QuitRequested) continue;
       break;

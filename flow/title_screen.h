@@ -8,18 +8,16 @@
 
 #include "flow/game.h"
 #include "flow/menu_input.h"
+#include "flow/screen_frame.h"
 
 namespace tessaru {
 
 inline constexpr int kTitleRows = 7;
 inline constexpr int kTitleColumns = 3;
-// The EXIT entry: a code no activity has, so the driver saves and ends the game.
-inline constexpr int16_t kTitleExit = 99;
-// The ending's code: the driver shows it and comes back to the title.
-inline constexpr int16_t kTitleEnding = -2;
-
+// TitleCode::Exit has no activity, so the driver saves and ends the game; after
+// TitleCode::Ending it shows the ending and comes back to the title.
 struct TitleEntry {
-  int16_t Code = -1;
+  TitleCode Code = TitleCode::None;
   std::string_view Label;  // empty: a cell that leads nowhere
   bool Filled() const { return !Label.empty(); }
 };
@@ -32,7 +30,7 @@ struct TitleConditions {
   int UnlockedModeCount = 0;
   bool RunFinished = false;  // game flag 3: some tour has been played to its end
   // Codes whose activity exists in this build.
-  std::vector<int16_t> Activities;
+  std::vector<TitleCode> Activities;
 };
 
 // The grid with every entry that cannot be chosen emptied.
@@ -49,8 +47,8 @@ struct TitleState {
 TitleState StartTitle(const TitleGrid& grid);
 
 struct TitleEvent {
-  enum class Kind { None, Moved, Decided } What = Kind::None;
-  int16_t Code = 0;
+  ScreenEvent What = ScreenEvent::None;  // None, Moved or Decided
+  TitleCode Code = TitleCode::None;
   int16_t Sub = 0;  // 1 when side 2 decided
 };
 
@@ -58,8 +56,8 @@ struct TitleEvent {
 // wrapping; either side's decide chooses.
 TitleEvent UpdateTitle(TitleState& state, const MenuButtons& buttons);
 
-// Returns the chosen code (sub = 1 when 2P decided, else 0), or -1 after Esc
+// Returns the chosen code (sub = 1 when 2P decided, else 0), or None after Esc
 // (QuitRequested set).
-int16_t RunTitle(Game& game, int16_t& sub);
+TitleCode RunTitle(Game& game, int16_t& sub);
 
 }  // namespace tessaru

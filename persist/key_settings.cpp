@@ -80,20 +80,19 @@ bool SaveKeySettings(const KeyMapTable& keyMap, std::string_view programFolder) 
 
 std::optional<KeyboardLayout> LoadKeyboardLayout(std::string_view dataPath, ErrorLog* log) {
   const std::string path = JoinLogical(dataPath, kKeyboardLayoutFile);
-  const int handle = OpenPackedText(path);
-  if (handle < 0) {
+  std::optional<FieldReader> in = OpenPackedText(path);
+  if (!in) {
     if (log != nullptr) log->AddLoadFailure(path);
     return std::nullopt;
   }
   KeyboardLayout layout;
   bool complete = true;
   for (KeyboardLayoutEntry& entry : layout) {
-    if (!ReadFieldInt16(handle, entry.X) || !ReadFieldInt16(handle, entry.Y)) {
+    if (!in->ReadInt16(entry.X) || !in->ReadInt16(entry.Y)) {
       complete = false;
       break;
     }
   }
-  ClosePackedText(handle);
   if (!complete) {
     if (log != nullptr) log->AddLoadFailure(path);
     return std::nullopt;

@@ -1,5 +1,7 @@
 #include "persist/player_rank.h"
 
+#include <optional>
+
 #include "content/packed.h"
 #include "core/paths.h"
 
@@ -59,10 +61,8 @@ double AverageRate(const HighScores& records) {
 RankThresholds LoadRankThresholds(std::string_view dataPath, ErrorLog* errors) {
   RankThresholds thresholds{};
   const std::string path = JoinLogical(dataPath, "\\rank.zxt");
-  PackedTextTable texts;
-  const int handle = texts.Open(path);
-  FieldReader* reader = texts.Reader(handle);
-  if (reader == nullptr) {
+  std::optional<FieldReader> reader = OpenPackedText(path);
+  if (!reader) {
     if (errors != nullptr) errors->AddLoadFailure(path);
     return thresholds;
   }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/indexed_array.h"
 #include "stage/judge_display.h"
 
 namespace tessaru {
@@ -33,15 +34,15 @@ class ChipEffectTable {
   void Update(int32_t nowMs);
 
   const ChipEffect& At(int p, int slot) const {
-    return slots_[static_cast<size_t>(p)][static_cast<size_t>(slot)];
+    return slots_[p][static_cast<size_t>(slot)];
   }
-  ChipEffect& At(int p, int slot) { return slots_[static_cast<size_t>(p)][static_cast<size_t>(slot)]; }
+  ChipEffect& At(int p, int slot) { return slots_[p][static_cast<size_t>(slot)]; }
   int16_t Swing() const { return swing_; }
 
  private:
   int16_t swing_;
   double stepMs_;
-  std::array<std::array<ChipEffect, kChipEffectSlots>, kStagePlayerSlots> slots_{};
+  PerPlayer<std::array<ChipEffect, kChipEffectSlots>, kStagePlayerSlots> slots_{};
 };
 
 }  // namespace tessaru

@@ -1,10 +1,8 @@
 #include "stage/computer_player.h"
 
-#include "stage/judgement.h"
-
 namespace tessaru {
 
-int16_t ComputerJudgement(int16_t comSkill, Random& random) {
+Judgement ComputerJudgement(int16_t comSkill, Random& random) {
   if (random.Draw(100) < comSkill) return JudgeJust;
   switch (random.Draw(3) + 1) {
     case 1: return JudgeLate;

@@ -4,9 +4,10 @@
 #include <cstdint>
 
 #include "core/random.h"
+#include "stage/judgement.h"
 
 namespace tessaru {
 
-int16_t ComputerJudgement(int16_t comSkill, Random& random);
+Judgement ComputerJudgement(int16_t comSkill, Random& random);
 
 }  // namespace tessaru

@@ -22,14 +22,14 @@ int16_t DensityAt(const std::vector<int16_t>& table, int32_t block) {
 }
 
 void VersusGauge(std::array<int16_t, 2>& gauge, const GaugeRules& rules,
-                 const ChipDensityTable& density, int p, int16_t kind, int32_t block) {
+                 const ChipDensityTable& density, int p, GaugeEvent kind, int32_t block) {
   const int q = (p + 1) % 2;
-  const int16_t np = DensityAt(density[static_cast<size_t>(p)], block);
-  const int16_t nq = DensityAt(density[static_cast<size_t>(q)], block);
+  const int16_t np = DensityAt(density[p], block);
+  const int16_t nq = DensityAt(density[q], block);
   if (np == 0 || nq == 0) return;
-  const double m = rules.HandicapOpt[static_cast<size_t>(p)] / 2.0 + 1.0;
-  int32_t mine = gauge[static_cast<size_t>(p)];
-  int32_t theirs = gauge[static_cast<size_t>(q)];
+  const double m = rules.HandicapOpt[p] / 2.0 + 1.0;
+  int32_t mine = gauge[p];
+  int32_t theirs = gauge[q];
   switch (kind) {
     case GaugeJust:
       mine += FloorInt(100.0 / np * m);
@@ -55,14 +55,14 @@ void VersusGauge(std::array<int16_t, 2>& gauge, const GaugeRules& rules,
     default:
       break;
   }
-  gauge[static_cast<size_t>(p)] = Clamp1000(mine);
-  gauge[static_cast<size_t>(q)] = Clamp1000(theirs);
+  gauge[p] = Clamp1000(mine);
+  gauge[q] = Clamp1000(theirs);
 }
 
 // One shared gauge that fills up; the gain scales with the part's chip total and
 // shrinks as the computer rival gets stronger.
-void PairGauge(std::array<int16_t, 2>& gauge, const GaugeRules& rules, int p, int16_t kind) {
-  const double t = rules.ChipTotal[static_cast<size_t>(p)];
+void PairGauge(std::array<int16_t, 2>& gauge, const GaugeRules& rules, int p, GaugeEvent kind) {
+  const double t = rules.ChipTotal[p];
   const double k = rules.PartnerSkill;
   auto gain = [&](double base, bool plusOne) -> int32_t {
     if (k <= 0) return plusOne ? 1001 : 1000;
@@ -82,7 +82,7 @@ void PairGauge(std::array<int16_t, 2>& gauge, const GaugeRules& rules, int p, in
   gauge[0] = static_cast<int16_t>(std::min(g0, 1000));
 }
 
-void SurvivalGauge(std::array<int16_t, 2>& gauge, const GaugeRules& rules, int p, int16_t kind) {
+void SurvivalGauge(std::array<int16_t, 2>& gauge, const GaugeRules& rules, int p, GaugeEvent kind) {
   if (p != rules.MenuSub) return;
   int32_t g0 = gauge[0];
   switch (kind) {
@@ -110,7 +110,7 @@ std::vector<int16_t> BuildChipDensity(std::span<const int16_t> stepWords, int16_
 }
 
 void ApplyGauge(std::array<int16_t, 2>& gauge, const GaugeRules& rules,
-                const ChipDensityTable& density, int p, int16_t kind, int32_t block) {
+                const ChipDensityTable& density, int p, GaugeEvent kind, int32_t block) {
   if (p < 0 || p > 1) return;
   switch (rules.PlayStyle) {
     case 0: VersusGauge(gauge, rules, density, p, kind, block); break;
@@ -121,7 +121,7 @@ void ApplyGauge(std::array<int16_t, 2>& gauge, const GaugeRules& rules,
   }
 }
 
-std::array<int16_t, 2> InitialGauges(int16_t playStyle, int32_t runLife0) {
+PerPlayer<int16_t> InitialGauges(int16_t playStyle, int32_t runLife0) {
   switch (playStyle) {
     case 1:
     case 2: return {0, 0};

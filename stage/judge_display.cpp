@@ -9,11 +9,11 @@ namespace tessaru {
 JudgeDisplayRing::JudgeDisplayRing(double bpm)
     : holdMs_(static_cast<int32_t>(RoundHalfEven(15000.0 / (bpm > 0 ? bpm : 120.0) * 8))) {}
 
-void JudgeDisplayRing::Push(int p, int16_t slot, int16_t code, int32_t nowMs) {
+void JudgeDisplayRing::Push(int p, int16_t slot, JudgeDisplayCode code, int32_t nowMs) {
   if (p < 0 || p >= kStagePlayerSlots) return;
-  auto& index = writeIndex_[static_cast<size_t>(p)];
-  entries_[static_cast<size_t>(p)][static_cast<size_t>(index)] = {
-      slot, code, static_cast<int16_t>(code == 9 ? 1 : code), nowMs};
+  auto& index = writeIndex_[p];
+  entries_[p][static_cast<size_t>(index)] = {
+      slot, code, static_cast<int16_t>(code == DisplayJust9 ? 1 : static_cast<int16_t>(code)), nowMs};
   index = (index + 1) % kJudgeRingSize;
 }
 
@@ -27,7 +27,7 @@ JudgePicturePhase JudgeDisplayRing::PhaseAt(int32_t ageMs) const {
 void JudgeDisplayRing::Update(int32_t nowMs) {
   for (auto& ring : entries_) {
     for (auto& e : ring) {
-      if (e.Code != 0 && PhaseAt(nowMs - e.StartTime) == JudgePicturePhase::Done) e.Code = 0;
+      if (e.Code != DisplayDone && PhaseAt(nowMs - e.StartTime) == JudgePicturePhase::Done) e.Code = DisplayDone;
     }
   }
 }

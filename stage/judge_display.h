@@ -4,14 +4,32 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/indexed_array.h"
+
 namespace tessaru {
 
 inline constexpr int kJudgeRingSize = 32;
 inline constexpr int kStagePlayerSlots = 4;
 
+// The picture of a judgement: 1..4 and 9 just (by combo), 5 early, 6 late, 7 far,
+// 8 blank; 0 once it has closed.
+enum class JudgeDisplayCode : int16_t {
+  DisplayDone = 0,
+  DisplayJust1 = 1,
+  DisplayJust2 = 2,
+  DisplayJust3 = 3,
+  DisplayJust4 = 4,
+  DisplayEarly = 5,
+  DisplayLate = 6,
+  DisplayFar = 7,
+  DisplayBlank = 8,
+  DisplayJust9 = 9,
+};
+using enum JudgeDisplayCode;
+
 struct JudgeDisplayEntry {
-  int16_t Slot = 0;        // lane-page slot of the judged step
-  int16_t Code = 0;        // 1..4, 9 just; 5 early; 6 late; 7 far; 8 blank; 0 = done
+  int16_t Slot = 0;  // lane-page slot of the judged step
+  JudgeDisplayCode Code = DisplayDone;
   int16_t ImageIndex = 0;  // picture: the code, except 1 for code 9
   int32_t StartTime = 0;   // ms on the stage clock
 };
@@ -24,23 +42,23 @@ class JudgeDisplayRing {
   // Sets the hold time from the song's initial tempo (eight steps).
   explicit JudgeDisplayRing(double bpm = 120.0);
 
-  void Push(int p, int16_t slot, int16_t code, int32_t nowMs);
+  void Push(int p, int16_t slot, JudgeDisplayCode code, int32_t nowMs);
   // Retires pictures whose closing phase has ended.
   void Update(int32_t nowMs);
   JudgePicturePhase PhaseAt(int32_t ageMs) const;
 
   const std::array<JudgeDisplayEntry, kJudgeRingSize>& Entries(int p) const {
-    return entries_[static_cast<size_t>(p)];
+    return entries_[p];
   }
-  int WriteIndex(int p) const { return writeIndex_[static_cast<size_t>(p)]; }
+  int WriteIndex(int p) const { return writeIndex_[p]; }
   int32_t OpeningMs() const { return kOpeningMs; }
   int32_t HoldMs() const { return holdMs_; }
 
  private:
   static constexpr int32_t kOpeningMs = 117;  // seven frames at 60 Hz
   int32_t holdMs_;
-  std::array<std::array<JudgeDisplayEntry, kJudgeRingSize>, kStagePlayerSlots> entries_{};
-  std::array<int, kStagePlayerSlots> writeIndex_{};
+  PerPlayer<std::array<JudgeDisplayEntry, kJudgeRingSize>, kStagePlayerSlots> entries_{};
+  PerPlayer<int, kStagePlayerSlots> writeIndex_{};
 };
 
 }  // namespace tessaru

@@ -6,12 +6,12 @@
 
 namespace tessaru {
 
-int16_t ClassifyDelta(double d, const JudgeWindows& w) {
+Judgement ClassifyDelta(double d, const JudgeWindows& w) {
   if (-w.WinJustEarly <= d && d <= w.WinJustLate) return JudgeJust;
   if (0 < d && d <= w.WinNearLate) return JudgeLate;
   if (-w.WinNearEarly <= d && d < 0) return JudgeEarly;
   if (-w.WinFarEarly <= d && d <= w.WinFarLate) return JudgeFar;
-  return -1;
+  return JudgeNone;
 }
 
 PressCandidate FindPressCandidate(const SongRecord& song, std::span<const int16_t> stepWords,
@@ -28,7 +28,7 @@ PressCandidate FindPressCandidate(const SongRecord& song, std::span<const int16_
   return best;
 }
 
-int32_t JudgePoints(int16_t category, int32_t combo, bool endless) {
+int32_t JudgePoints(Judgement category, int32_t combo, bool endless) {
   switch (category) {
     case JudgeJust:
       if (endless) return combo * 10;
@@ -43,10 +43,10 @@ int32_t JudgePoints(int16_t category, int32_t combo, bool endless) {
   }
 }
 
-int16_t JustDisplayCode(int32_t combo, int16_t judgeStyle) {
-  if (combo % 4 == 0) return 9;
-  if (combo > 4) return judgeStyle == 0 ? 9 : 1;
-  return static_cast<int16_t>(4 - (combo - 1) % 4);
+JudgeDisplayCode JustDisplayCode(int32_t combo, int16_t judgeStyle) {
+  if (combo % 4 == 0) return DisplayJust9;
+  if (combo > 4) return judgeStyle == 0 ? DisplayJust9 : DisplayJust1;
+  return static_cast<JudgeDisplayCode>(4 - (combo - 1) % 4);
 }
 
 }  // namespace tessaru

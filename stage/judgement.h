@@ -5,29 +5,26 @@
 #include <span>
 
 #include "content/song_record.h"
+#include "core/indexed_array.h"
+#include "stage/judge_display.h"
 #include "stage/judge_windows.h"
 
 namespace tessaru {
 
-// Judgement categories, the index into JudgeCount.
-inline constexpr int16_t JudgeJust = 0;
-inline constexpr int16_t JudgeEarly = 1;
-inline constexpr int16_t JudgeLate = 2;
-inline constexpr int16_t JudgeFar = 3;
-inline constexpr int16_t JudgeMiss = 4;
+// Judgement categories, the index into JudgeCount; JudgeNone: outside every window.
+enum class Judgement : int16_t { JudgeNone = -1, JudgeJust, JudgeEarly, JudgeLate, JudgeFar, JudgeMiss };
+using enum Judgement;
 inline constexpr int kJudgeCategories = 5;
+using JudgeCounts = IndexedArray<int16_t, Judgement, kJudgeCategories>;
 
 // Gauge events passed to ApplyGauge.
-inline constexpr int16_t GaugeJust = 0;
-inline constexpr int16_t GaugeNear = 1;
-inline constexpr int16_t GaugeFar = 2;
-inline constexpr int16_t GaugeBlank = 3;
-inline constexpr int16_t GaugeMiss = 4;
-inline constexpr int16_t GaugeBonus = 5;
+enum class GaugeEvent : int16_t { GaugeJust, GaugeNear, GaugeFar, GaugeBlank, GaugeMiss, GaugeBonus };
+using enum GaugeEvent;
+
 
 // Category of a press d ms off its chip (negative = early), tested just, late, early,
-// far in that order; -1 when d is outside every window (a blank press).
-int16_t ClassifyDelta(double d, const JudgeWindows& w);
+// far in that order; JudgeNone when d is outside every window (a blank press).
+Judgement ClassifyDelta(double d, const JudgeWindows& w);
 
 struct PressCandidate {
   int32_t Step = -1;  // best candidate chip's step; -1 when no chip qualified
@@ -43,10 +40,10 @@ PressCandidate FindPressCandidate(const SongRecord& song, std::span<const int16_
 
 // Points for a category. combo is the combo after a just hit has been counted; endless
 // selects the endless-run amounts.
-int32_t JudgePoints(int16_t category, int32_t combo, bool endless);
+int32_t JudgePoints(Judgement category, int32_t combo, bool endless);
 
 // Display code of a just hit at combo n (after counting it): 4, 3, 2 for the first three,
 // 9 on every fourth, then 9 or 1 by JUDGESTYLE.
-int16_t JustDisplayCode(int32_t combo, int16_t judgeStyle);
+JudgeDisplayCode JustDisplayCode(int32_t combo, int16_t judgeStyle);
 
 }  // namespace tessaru

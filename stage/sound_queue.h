@@ -12,6 +12,9 @@ namespace tessaru {
 inline constexpr int kSoundQueueSize = 512;
 inline constexpr int32_t kSilence = -10000;
 
+enum class QueuedSoundState : int16_t { SoundQueued, SoundPlaying, SoundFading };
+using enum QueuedSoundState;
+
 struct SoundQueueEntry {
   int16_t Buffer = -1;     // sound slot; -1 = free entry
   int16_t MuteGroup = 0;   // 0 = none; else lane + 1: a new sound cuts the lane's last one
@@ -19,12 +22,8 @@ struct SoundQueueEntry {
   int32_t EndTime = 0;     // BgTick at which it fades out
   int32_t Pan = 0;
   int32_t Volume = 0;
-  int16_t State = 0;       // SoundQueued, SoundPlaying or SoundFading
+  QueuedSoundState State = SoundQueued;
 };
-
-inline constexpr int16_t SoundQueued = 0;
-inline constexpr int16_t SoundPlaying = 1;
-inline constexpr int16_t SoundFading = 2;
 
 // A chip without a length (ChipTicks 0 or less) plays until its buffer stops by itself.
 inline constexpr int32_t kNoEndTime = INT32_MAX;

@@ -62,13 +62,13 @@ Stage::Stage(SongRecord song, std::vector<PartRecord> parts, const StageSetup& s
   chipEffects_ = ChipEffectTable(setup_.Settings.EffectSwing, 15000.0 / initialBpm);
 
   for (int p = 0; p < 2; ++p) {
-    const auto& chart = charts_[static_cast<size_t>(p)];
-    density_[static_cast<size_t>(p)] = BuildChipDensity(chart.StepWords, song_.Bars);
-    hit_[static_cast<size_t>(p)].assign(std::max<size_t>(chart.StepWords.size(), static_cast<size_t>(stepLimit_)), 0);
-    gaugeRules_.HandicapOpt[static_cast<size_t>(p)] = setup_.HandicapOpt[static_cast<size_t>(p)];
-    gaugeRules_.ChipTotal[static_cast<size_t>(p)] = chart.ChipTotal;
-    players_[static_cast<size_t>(p)].StagePoints = setup_.StagePoints[static_cast<size_t>(p)];
-    players_[static_cast<size_t>(p)].TourTotal = setup_.TourTotal[static_cast<size_t>(p)];
+    const auto& chart = charts_[p];
+    density_[p] = BuildChipDensity(chart.StepWords, song_.Bars);
+    hit_[p].assign(std::max<size_t>(chart.StepWords.size(), static_cast<size_t>(stepLimit_)), 0);
+    gaugeRules_.HandicapOpt[p] = setup_.HandicapOpt[p];
+    gaugeRules_.ChipTotal[p] = chart.ChipTotal;
+    players_[p].StagePoints = setup_.StagePoints[p];
+    players_[p].TourTotal = setup_.TourTotal[p];
   }
   gaugeRules_.PlayStyle = setup_.PlayStyle;
   gaugeRules_.PartnerSkill = setup_.ComSkill[2];
@@ -76,7 +76,7 @@ Stage::Stage(SongRecord song, std::vector<PartRecord> parts, const StageSetup& s
   gauge_ = InitialGauges(setup_.PlayStyle, setup_.RunLife[0]);
   runLife_ = setup_.RunLife;
   if (setup_.RapidMode < 0 && setup_.MenuSub >= 0 && setup_.MenuSub <= 1) {
-    players_[static_cast<size_t>(setup_.MenuSub)].ComboCount = std::max(0, setup_.RunLife[1]);
+    players_[setup_.MenuSub].ComboCount = std::max(0, setup_.RunLife[1]);
   }
 
   const int32_t start = std::max(0, setup_.StartStep);
@@ -91,12 +91,12 @@ void Stage::PrepareCharts() {
   // HI-SPEED is player 1's choice and reshapes the whole song for both players.
   if (setup_.LaneOpt[0] == LaneHiSpeed) ApplyHiSpeed(song_, parts_);
   for (int p = 0; p < 2; ++p) {
-    const int16_t index = setup_.PlayerPart[static_cast<size_t>(p)];
-    auto& chart = charts_[static_cast<size_t>(p)];
+    const int16_t index = setup_.PlayerPart[p];
+    auto& chart = charts_[p];
     if (index >= 0 && static_cast<size_t>(index) < parts_.size()) chart = parts_[static_cast<size_t>(index)];
     // Each player rewrites a chart of its own, so two players on one part keep their
     // own options.
-    ApplyLaneOption(chart, setup_.LaneOpt[static_cast<size_t>(p)], random_);
+    ApplyLaneOption(chart, setup_.LaneOpt[p], random_);
   }
   for (size_t i = 0; i < parts_.size(); ++i) {
     const auto index = static_cast<int16_t>(i);
@@ -107,13 +107,13 @@ void Stage::PrepareCharts() {
 }
 
 bool Stage::IsHit(int p, int32_t step) const {
-  const auto& table = hit_[static_cast<size_t>(p)];
+  const auto& table = hit_[p];
   return step >= 0 && static_cast<size_t>(step) < table.size() && table[static_cast<size_t>(step)] == 1;
 }
 
 bool Stage::Takes(int p) const {
-  return setup_.ComSkill[static_cast<size_t>(p)] < 0 && !setup_.ReplayPlayback[static_cast<size_t>(p)] &&
-         players_[static_cast<size_t>(p)].KnockedOut == 0;
+  return setup_.ComSkill[p] < 0 && !setup_.ReplayPlayback[p] &&
+         players_[p].KnockedOut == 0;
 }
 
 void Stage::Update(int32_t songTimeMs) {
@@ -177,11 +177,11 @@ void Stage::ProcessPlayStep(int32_t step) {
   blockBase_ = step - blockPhase_;
   if (step >= stepLimit_) return;
   for (int p = 0; p < 2; ++p) {
-    auto& player = players_[static_cast<size_t>(p)];
-    const auto& chart = charts_[static_cast<size_t>(p)];
+    auto& player = players_[p];
+    const auto& chart = charts_[p];
     const int32_t passed = step - 2;
     if (passed >= std::max(0, setup_.StartStep) && player.KnockedOut == 0 && IsLane(WordAt(chart, passed)) &&
-        hit_[static_cast<size_t>(p)][static_cast<size_t>(passed)] == 0) {
+        hit_[p][static_cast<size_t>(passed)] == 0) {
       Miss(p, passed);
     }
     const int16_t lane = WordAt(chart, step);
@@ -193,23 +193,23 @@ void Stage::ProcessPlayStep(int32_t step) {
 }
 
 void Stage::Miss(int p, int32_t step) {
-  auto& player = players_[static_cast<size_t>(p)];
+  auto& player = players_[p];
   // A passed chip is settled: a late press can no longer strike it as well.
-  hit_[static_cast<size_t>(p)][static_cast<size_t>(step)] = 2;
+  hit_[p][static_cast<size_t>(step)] = 2;
   BreakCombo(player);
   CountJudgement(player, JudgeMiss);
-  if (setup_.AssistFlag[static_cast<size_t>(p)] == 0) {
-    GaugeEvent(p, GaugeMiss, step / kStepsPerBlock, WordAt(charts_[static_cast<size_t>(p)], step));
+  if (setup_.AssistFlag[p] == 0) {
+    ApplyGaugeEvent(p, GaugeMiss, step / kStepsPerBlock, WordAt(charts_[p], step));
   }
   if (blockPhase_ != 1 && blockPhase_ != 17) chipEffects_.Set(p, step % kStepsPerBlock, 3, songTime_);
 }
 
 void Stage::ComputerStrike(int p, int32_t step, int16_t lane) {
-  const int16_t category = ComputerJudgement(setup_.ComSkill[static_cast<size_t>(p)], random_);
-  hit_[static_cast<size_t>(p)][static_cast<size_t>(step)] = 1;
-  players_[static_cast<size_t>(p)].LastLaneStep[static_cast<size_t>(lane)] = step;
+  const Judgement category = ComputerJudgement(setup_.ComSkill[p], random_);
+  hit_[p][static_cast<size_t>(step)] = 1;
+  players_[p].LastLaneStep[static_cast<size_t>(lane)] = step;
   ApplyHit(p, step, category, true);
-  QueueChipSound(setup_.PlayerPart[static_cast<size_t>(p)], charts_[static_cast<size_t>(p)], step);
+  QueueChipSound(setup_.PlayerPart[p], charts_[p], step);
 }
 
 PressResult Stage::Press(int player, int16_t lane, double songTimeMs) {
@@ -219,16 +219,16 @@ PressResult Stage::Press(int player, int16_t lane, double songTimeMs) {
 
 PressResult Stage::ReplayPress(const ReplayInput& input) {
   const int p = input.Player;
-  if (p < 0 || p > 1 || !IsLane(input.Lane) || players_[static_cast<size_t>(p)].KnockedOut != 0) return {};
+  if (p < 0 || p > 1 || !IsLane(input.Lane) || players_[p].KnockedOut != 0) return {};
   const double time = TickToTime(song_, input.Tick);
   return Resolve(p, input.Lane, time, input.Tick / kTicksPerStep, input.ChipStep, input.Delta);
 }
 
 PressResult Stage::Resolve(int p, int16_t lane, double timeMs, int32_t baseStep,
                            std::optional<int32_t> chipStep, std::optional<double> forcedDelta) {
-  auto& player = players_[static_cast<size_t>(p)];
-  const auto& chart = charts_[static_cast<size_t>(p)];
-  const auto& hits = hit_[static_cast<size_t>(p)];
+  auto& player = players_[p];
+  const auto& chart = charts_[p];
+  const auto& hits = hit_[p];
   PressResult result;
   result.Tick = curTick_;
   PressCandidate candidate;
@@ -244,17 +244,17 @@ PressResult Stage::Resolve(int p, int16_t lane, double timeMs, int32_t baseStep,
 
   if (endState_ == 0) {
     result.Judged = true;
-    const int16_t category = candidate.Step >= 0 && candidate.Step < stepLimit_
-                                 ? ClassifyDelta(candidate.Delta, windows_)
-                                 : int16_t{-1};
-    if (category >= 0) {
-      hit_[static_cast<size_t>(p)][static_cast<size_t>(candidate.Step)] = 1;
+    const Judgement category = candidate.Step >= 0 && candidate.Step < stepLimit_
+                                   ? ClassifyDelta(candidate.Delta, windows_)
+                                   : JudgeNone;
+    if (category != JudgeNone) {
+      hit_[p][static_cast<size_t>(candidate.Step)] = 1;
       ApplyHit(p, candidate.Step, category, false);
       result.Step = candidate.Step;
       result.Delta = candidate.Delta;
       result.Category = category;
       static constexpr int16_t kReplayCodes[] = {1, 3, 2, 4};  // just, early, late, far
-      result.ReplayCode = kReplayCodes[category];
+      result.ReplayCode = kReplayCodes[static_cast<size_t>(category)];
     } else {
       BlankPress(p, lane, timeMs, result);
     }
@@ -262,7 +262,7 @@ PressResult Stage::Resolve(int p, int16_t lane, double timeMs, int32_t baseStep,
   // Every press sounds the lane's last chip, also during the result display.
   const int32_t sounded = player.LastLaneStep[static_cast<size_t>(lane)];
   if (sounded >= 0) {
-    QueueChipSound(setup_.PlayerPart[static_cast<size_t>(p)], chart, sounded);
+    QueueChipSound(setup_.PlayerPart[p], chart, sounded);
     soundQueue_.Process(bgTick_, songTime_, sink_);
   }
   return result;
@@ -272,9 +272,9 @@ void Stage::BlankPress(int p, int16_t lane, double timeMs, PressResult& result) 
   const int32_t step = TimeToStep(song_, timeMs);
   // The intro and the no-penalty stretches forgive presses at nothing.
   if (step < int32_t{song_.IntroBars} * kStepsPerBar || noPenalty_) return;
-  auto& player = players_[static_cast<size_t>(p)];
-  if (setup_.AssistFlag[static_cast<size_t>(p)] == 0) GaugeEvent(p, GaugeBlank, step / kStepsPerBlock, lane);
-  judgeDisplay_.Push(p, static_cast<int16_t>(FloorMod(int64_t{step}, int64_t{kStepsPerBlock})), 8, songTime_);
+  auto& player = players_[p];
+  if (setup_.AssistFlag[p] == 0) ApplyGaugeEvent(p, GaugeBlank, step / kStepsPerBlock, lane);
+  judgeDisplay_.Push(p, static_cast<int16_t>(FloorMod(int64_t{step}, int64_t{kStepsPerBlock})), DisplayBlank, songTime_);
   CountJudgement(player, JudgeMiss);
   BreakCombo(player);
   result.Category = JudgeMiss;
@@ -286,33 +286,33 @@ bool Stage::EffectShown(int32_t slot) const {
   return !((slot == 31 && blockPhase_ == 0) || (slot == 15 && blockPhase_ == 16));
 }
 
-void Stage::ApplyHit(int p, int32_t step, int16_t category, bool computer) {
-  auto& player = players_[static_cast<size_t>(p)];
+void Stage::ApplyHit(int p, int32_t step, Judgement category, bool computer) {
+  auto& player = players_[p];
   const auto slot = static_cast<int16_t>(step % kStepsPerBlock);
   const int32_t block = step / kStepsPerBlock;
-  const int16_t lane = WordAt(charts_[static_cast<size_t>(p)], step);
-  const int16_t visibility = setup_.VisibilityOpt[static_cast<size_t>(p)];
+  const int16_t lane = WordAt(charts_[p], step);
+  const int16_t visibility = setup_.VisibilityOpt[p];
   if (category == JudgeJust) {
     if (EffectShown(slot)) chipEffects_.Set(p, slot, 4, songTime_, visibility);
     ++player.ComboCount;
     CountJudgement(player, JudgeJust);
     AddPoints(p, JudgeJust, computer);
     judgeDisplay_.Push(p, slot, JustDisplayCode(player.ComboCount, setup_.Settings.JudgeStyle), songTime_);
-    GaugeEvent(p, player.ComboCount % 4 == 0 ? GaugeBonus : GaugeJust, block, lane);
+    ApplyGaugeEvent(p, player.ComboCount % 4 == 0 ? GaugeBonus : GaugeJust, block, lane);
     return;
   }
   const bool far = category == JudgeFar;
-  GaugeEvent(p, far ? GaugeFar : GaugeNear, block, lane);
+  ApplyGaugeEvent(p, far ? GaugeFar : GaugeNear, block, lane);
   if (EffectShown(slot)) chipEffects_.Set(p, slot, far ? 3 : 2, songTime_, visibility);
-  const int16_t code = category == JudgeLate ? 6 : category == JudgeEarly ? 5 : 7;
+  const JudgeDisplayCode code = category == JudgeLate ? DisplayLate : category == JudgeEarly ? DisplayEarly : DisplayFar;
   judgeDisplay_.Push(p, slot, code, songTime_);
   CountJudgement(player, category);
   AddPoints(p, category, computer);
   BreakCombo(player);
 }
 
-void Stage::AddPoints(int p, int16_t category, bool computer) {
-  auto& player = players_[static_cast<size_t>(p)];
+void Stage::AddPoints(int p, Judgement category, bool computer) {
+  auto& player = players_[p];
   // Computer players always score the normal amounts and never add to the tour.
   const bool endless = setup_.RapidMode < 0 && !computer;
   const int32_t points = JudgePoints(category, player.ComboCount, endless);
@@ -324,12 +324,12 @@ void Stage::AddPoints(int p, int16_t category, bool computer) {
   if (player.TourTotal >= 100'000'000) player.TourTotal = kTourTotalCap;
 }
 
-void Stage::GaugeEvent(int p, int16_t kind, int32_t block, int16_t damageLane) {
+void Stage::ApplyGaugeEvent(int p, GaugeEvent kind, int32_t block, int16_t damageLane) {
   ApplyGauge(gauge_, gaugeRules_, density_, p, kind, block);
   if (setup_.PlayStyle != 0) return;
   const int16_t flag = (kind == GaugeBlank || kind == GaugeMiss) ? 0 : 1;
   for (int q = 0; q < 2; ++q) {
-    damage_[static_cast<size_t>(q)].Request(DamageBlockTarget(gauge_[static_cast<size_t>(q)]),
+    damage_[q].Request(DamageBlockTarget(gauge_[q]),
                                             {damageLane, flag}, songTime_);
   }
 }
@@ -339,9 +339,9 @@ void Stage::BreakCombo(StagePlayer& player) {
   player.ComboCount = 0;
 }
 
-void Stage::CountJudgement(StagePlayer& player, int16_t category) {
+void Stage::CountJudgement(StagePlayer& player, Judgement category) {
   // Blank presses are unbounded; the count sticks at its top instead of wrapping.
-  auto& count = player.JudgeCount[static_cast<size_t>(category)];
+  auto& count = player.JudgeCount[category];
   count = SaturatingIncrement(count);
 }
 
@@ -376,12 +376,12 @@ void Stage::EndKnockOutDisplays() {
 }
 
 void Stage::UpdateKnockOut() {
-  if (setup_.PlayStyle != 0 || setup_.MenuChoice == 1 || setup_.MenuChoice == 50) return;
+  if (setup_.PlayStyle != 0 || setup_.MenuChoice == TitleCode::FreeMode || setup_.MenuChoice == TitleCode::TutorialStages) return;
   for (int p = 0; p < 2; ++p) {
-    auto& player = players_[static_cast<size_t>(p)];
+    auto& player = players_[p];
     if (player.KnockedOut != 0) continue;
-    if (setup_.ReplayPlayback[static_cast<size_t>(p)]) continue;
-    const int16_t gauge = gauge_[static_cast<size_t>(p)];
+    if (setup_.ReplayPlayback[p]) continue;
+    const int16_t gauge = gauge_[p];
     if (player.DangerTime == 0) {
       if (gauge < kDangerGauge) player.DangerTime = curTick_;
     } else if (curTick_ - player.DangerTime >= kKnockOutTicks) {
@@ -400,7 +400,7 @@ void Stage::TestEnd() {
     for (int p = 0; p < 2; ++p) {
       if (IsComputer(p)) continue;
       anyHuman = true;
-      allOut = allOut && players_[static_cast<size_t>(p)].KnockedOut != 0;
+      allOut = allOut && players_[p].KnockedOut != 0;
     }
     if (anyHuman && allOut) endState_ = 2;
   }
@@ -416,15 +416,15 @@ void Stage::Cut() {
 
 void Stage::Finish() {
   for (int p = 0; p < 2; ++p) {
-    auto& player = players_[static_cast<size_t>(p)];
+    auto& player = players_[p];
     // A combo still running at the end is part of the best combo of the stage.
     player.MaxCombo = std::max(player.MaxCombo, player.ComboCount);
-    const int16_t total = charts_[static_cast<size_t>(p)].ChipTotal;
+    const int16_t total = charts_[p].ChipTotal;
     player.StageScore = total > 0 ? player.JudgeCount[JudgeJust] * 100 / total : 0;
   }
   if (setup_.PlayStyle == 3) runLife_[0] = gauge_[0];
   if (setup_.RapidMode < 0 && setup_.MenuSub >= 0 && setup_.MenuSub <= 1) {
-    runLife_[1] = players_[static_cast<size_t>(setup_.MenuSub)].ComboCount;
+    runLife_[1] = players_[setup_.MenuSub].ComboCount;
   }
 }
 

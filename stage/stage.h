@@ -32,7 +32,7 @@ inline constexpr int32_t kKnockOutShownTicks = 12000;  // and one beat of knock-
 inline constexpr int16_t kDangerGauge = 250;
 
 struct StagePlayer {
-  std::array<int16_t, kJudgeCategories> JudgeCount{};
+  JudgeCounts JudgeCount{};
   int32_t ComboCount = 0;
   int32_t MaxCombo = 0;
   int32_t StagePoints = 0;
@@ -51,7 +51,7 @@ struct PressResult {
   bool Judged = false;    // false: ignored (computer or replay player, knocked out, stage over)
   int32_t Step = -1;      // the chip judged; -1 for a blank press
   double Delta = 0;       // press time minus chip time (ms) when a chip was judged
-  int16_t Category = -1;  // JudgeJust..JudgeFar; JudgeMiss for a counted blank press
+  Judgement Category = JudgeNone;  // JudgeJust..JudgeFar; JudgeMiss for a counted blank press
   int16_t ReplayCode = 0; // 0 nothing judged, 1 just, 2 late, 3 early, 4 far, 5 blank
   int32_t Tick = 0;       // CurTick when the press was judged
 };
@@ -82,11 +82,11 @@ class Stage {
   const SongRecord& Song() const { return song_; }
   const std::vector<PartRecord>& Parts() const { return parts_; }
   // The chart player p plays, with its lane option applied.
-  const PartRecord& Chart(int p) const { return charts_[static_cast<size_t>(p)]; }
-  const StagePlayer& Player(int p) const { return players_[static_cast<size_t>(p)]; }
-  int16_t Gauge(int p) const { return gauge_[static_cast<size_t>(p)]; }
+  const PartRecord& Chart(int p) const { return charts_[p]; }
+  const StagePlayer& Player(int p) const { return players_[p]; }
+  int16_t Gauge(int p) const { return gauge_[p]; }
   bool IsHit(int p, int32_t step) const;
-  bool IsComputer(int p) const { return setup_.ComSkill[static_cast<size_t>(p)] >= 0; }
+  bool IsComputer(int p) const { return setup_.ComSkill[p] >= 0; }
 
   int32_t SongTime() const { return songTime_; }
   int32_t CurStep() const { return curStep_; }
@@ -103,12 +103,12 @@ class Stage {
   double AppliedBpm() const { return appliedBpm_; }
   const JudgeWindows& Windows() const { return windows_; }
   const ChipDensityTable& ChipDensity() const { return density_; }
-  std::array<int32_t, 2> RunLife() const { return runLife_; }
+  PerPlayer<int32_t> RunLife() const { return runLife_; }
 
   const JudgeDisplayRing& JudgeDisplay() const { return judgeDisplay_; }
   ChipEffectTable& ChipEffects() { return chipEffects_; }
   const ChipEffectTable& ChipEffects() const { return chipEffects_; }
-  const DamageBlocks& Damage(int p) const { return damage_[static_cast<size_t>(p)]; }
+  const DamageBlocks& Damage(int p) const { return damage_[p]; }
   const SoundQueue& Sounds() const { return soundQueue_; }
 
  private:
@@ -121,12 +121,12 @@ class Stage {
   void ComputerStrike(int p, int32_t step, int16_t lane);
   PressResult Resolve(int p, int16_t lane, double timeMs, int32_t baseStep,
                       std::optional<int32_t> chipStep, std::optional<double> forcedDelta);
-  void ApplyHit(int p, int32_t step, int16_t category, bool computer);
+  void ApplyHit(int p, int32_t step, Judgement category, bool computer);
   void BlankPress(int p, int16_t lane, double timeMs, PressResult& result);
-  void AddPoints(int p, int16_t category, bool computer);
-  void GaugeEvent(int p, int16_t kind, int32_t block, int16_t damageLane);
+  void AddPoints(int p, Judgement category, bool computer);
+  void ApplyGaugeEvent(int p, GaugeEvent kind, int32_t block, int16_t damageLane);
   void BreakCombo(StagePlayer& player);
-  void CountJudgement(StagePlayer& player, int16_t category);
+  void CountJudgement(StagePlayer& player, Judgement category);
   bool EffectShown(int32_t slot) const;
   void QueueChipSound(int partIndex, const PartRecord& part, int32_t step);
   void UpdateKnockOut();
@@ -137,19 +137,19 @@ class Stage {
 
   SongRecord song_;
   std::vector<PartRecord> parts_;
-  std::array<PartRecord, 2> charts_;
+  PerPlayer<PartRecord> charts_;
   StageSetup setup_;
   Random& random_;
   NullSoundSink nullSink_;
   SoundSink& sink_;
   GaugeRules gaugeRules_;
 
-  std::array<StagePlayer, 2> players_{};
-  std::array<std::vector<uint8_t>, 2> hit_;  // per step: 1 struck, 2 passed as a miss
-  std::array<int16_t, 2> gauge_{};
+  PerPlayer<StagePlayer> players_{};
+  PerPlayer<std::vector<uint8_t>> hit_;  // per step: 1 struck, 2 passed as a miss
+  PerPlayer<int16_t> gauge_{};
   ChipDensityTable density_;
   std::vector<int> automaticParts_;
-  std::array<int32_t, 2> runLife_{};
+  PerPlayer<int32_t> runLife_{};
 
   int32_t songTime_ = 0;
   int32_t curStep_ = 0;
@@ -169,7 +169,7 @@ class Stage {
 
   JudgeDisplayRing judgeDisplay_;
   ChipEffectTable chipEffects_;
-  std::array<DamageBlocks, 2> damage_{};
+  PerPlayer<DamageBlocks> damage_{};
   SoundQueue soundQueue_;
 };
 

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/indexed_array.h"
+
 namespace tessaru {
 
 // User settings the stage reads (their INI names in capitals).
@@ -18,25 +20,53 @@ struct StageSettings {
   int16_t EffectSwing = 16;    // the layout's chip-effect shift H, in pixels
 };
 
+// Codes of the title screen; MenuChoice holds the activity now running (after the
+// driver's remapping). Any other value is kept as it came.
+enum class TitleCode : int16_t {
+  Ending = -2,
+  None = -1,  // an empty title cell; the title's code after Esc
+  SingleTour = 0,
+  FreeMode = 1,
+  SpecialTour = 2,
+  Config = 4,
+  TourRecords = 6,
+  SongRecords = 7,
+  PlayerRank = 8,
+  SingleTourSeat = 9,
+  SessionTour = 11,
+  Training = 12,
+  Tutorial = 13,
+  Beginner = 14,
+  SpecialRecords = 15,
+  TwoPlayerTour = 20,
+  TutorialStages = 50,  // the tutorial's own MenuChoice while it runs
+  Exit = 99,
+};
+
+// Who plays which part and how: the flows fill it in, the stage takes it whole.
 struct StageSetup {
-  std::array<int16_t, 2> PlayerPart{0, 1};
+  PerPlayer<int16_t> PlayerPart{0, 1};
   int16_t PlayStyle = 0;
   // -1 human; 0..100 computer of that skill. Slot 2 is the pair styles' partner.
-  std::array<int16_t, 4> ComSkill{-1, 100, 99, 99};
-  std::array<int16_t, 2> HandicapOpt{0, 0};
-  std::array<int16_t, 2> LaneOpt{0, 0};
-  std::array<int16_t, 2> VisibilityOpt{0, 0};
-  std::array<int16_t, 2> AssistFlag{0, 0};
+  PerPlayer<int16_t, 4> ComSkill{-1, 50, 99, 99};
+  PerPlayer<int16_t> HandicapOpt{0, 0};
+  PerPlayer<int16_t> ColorOpt{0, 0};
+  PerPlayer<int16_t> VisibilityOpt{0, 0};
+  PerPlayer<int16_t> LaneOpt{0, 0};
+  PerPlayer<int16_t> TimingOpt{0, 0};
+  PerPlayer<int16_t> AssistFlag{0, 0};
   // A replay drives this player: live presses are ignored and it cannot be knocked out.
-  std::array<bool, 2> ReplayPlayback{false, false};
+  PerPlayer<bool> ReplayPlayback{false, false};
   int16_t RapidMode = 0;      // < 0: endless run (combo carried in RunLife(1))
   int16_t SpecialFlag = 0;
-  int16_t MenuChoice = 0;     // 1 free mode and 50 tutorial never knock out
+  TitleCode MenuChoice = TitleCode::SingleTour;  // free mode and the tutorial never knock out
   int16_t MenuSub = 0;
   int16_t SongIndex = -1;     // the song at list index 14 has stretches without penalty
-  std::array<int32_t, 2> RunLife{1000, 0};
-  std::array<int32_t, 2> StagePoints{0, 0};
-  std::array<int32_t, 2> TourTotal{0, 0};
+  // What a run carries from stage to stage: RunLife(0) the gauge of style 3, RunLife(1)
+  // the endless run's combo; the points and the tour total the stage adds to.
+  PerPlayer<int32_t> RunLife{1000, 0};
+  PerPlayer<int32_t> StagePoints{0, 0};
+  PerPlayer<int32_t> TourTotal{0, 0};
   StageSettings Settings;
   // First step of play (training starts part-way into a song); steps before it are
   // neither missed nor sounded.

@@ -83,7 +83,7 @@ void RunPlay(const PlayOptions& o) {
   const StageOutcome& out = c.Outcome;
   nlohmann::json presses = nlohmann::json::array();
   for (const JudgedPress& p : out.Presses) {
-    presses.push_back({p.SongTimeMs, p.Lane, p.Category == 4 ? nlohmann::json(nullptr) : nlohmann::json(p.Delta)});
+    presses.push_back({p.SongTimeMs, p.Lane, p.Category == JudgeMiss ? nlohmann::json(nullptr) : nlohmann::json(p.Delta)});
   }
   nlohmann::json j = {{"players", {PlayerJson(out.Players[0]), PlayerJson(out.Players[1])}},
                       {"EndState", out.EndState},

@@ -207,63 +207,27 @@ TEST(TextLayer, MalformedStreamsFail) {
   };
   for (const auto& c : cases) {
     EXPECT_FALSE(UnpackText(c.packed)) << c.name;
-    PackedTextTable table;
-    EXPECT_EQ(table.OpenBytes(c.packed), -1) << c.name;
+    EXPECT_FALSE(OpenPackedBytes(c.packed)) << c.name;
   }
 }
 
-TEST(PackedTexts, TwoOpenAtOnceReadIndependently) {
-  PackedTextTable table;
-  const int a = table.OpenBytes(PackText({std::string("a1"), int16_t{1}}));
-  const int b = table.OpenBytes(PackText({std::string("b1"), 2.5}));
-  ASSERT_GT(a, 0);
-  ASSERT_GT(b, 0);
-  EXPECT_NE(a, b);
-  std::string field;
-  ASSERT_TRUE(table.Reader(b)->Read(field));
-  EXPECT_EQ(field, "b1");
-  ASSERT_TRUE(table.Reader(a)->Read(field));
-  EXPECT_EQ(field, "a1");
-  int16_t one = 0;
-  double twoHalf = 0;
-  EXPECT_TRUE(table.Reader(a)->ReadInt16(one));
-  EXPECT_TRUE(table.Reader(b)->ReadDouble(twoHalf));
-  EXPECT_EQ(one, 1);
-  EXPECT_EQ(twoHalf, 2.5);
-  EXPECT_FALSE(table.Reader(a)->Read(field)) << "past the last line";
-  table.Close(a);
-  EXPECT_EQ(table.Reader(a), nullptr);
-  // A closed number is the next one handed out; the other text stays open.
-  EXPECT_EQ(table.OpenBytes(PackText({})), a);
-  EXPECT_EQ(table.OpenCount(), 2u);
-  table.Close(999);  // unknown handles are ignored
-}
-
-TEST(PackedTexts, HandlesRunOut) {
-  PackedTextTable table;
-  for (int i = 1; i <= PackedTextTable::kMaxHandles; ++i) ASSERT_EQ(table.OpenBytes({}), i);
-  EXPECT_EQ(table.OpenBytes({}), -1);
-}
-
-TEST_F(PackedFiles, DefaultTableOpensFiles) {
+TEST_F(PackedFiles, OpenPackedTextReadsFieldsAndLeavesNoFiles) {
   const auto packed = PackText({std::string("<EOF>"), int32_t{-7}});
   std::ofstream(root_ + "/t.zxt", std::ios::binary)
       .write(reinterpret_cast<const char*>(packed.data()), static_cast<std::streamsize>(packed.size()));
   std::ofstream(root_ + "/bad.zxt", std::ios::binary) << "\x01";
-  EXPECT_EQ(OpenPackedText(root_ + "/missing.zxt"), -1);
-  EXPECT_EQ(OpenPackedText(root_ + "/bad.zxt"), -1);
-  const int h = OpenPackedText(root_ + "/T.ZXT");  // letter case differs
-  ASSERT_GT(h, 0);
+  EXPECT_FALSE(OpenPackedText(root_ + "/missing.zxt"));
+  EXPECT_FALSE(OpenPackedText(root_ + "/bad.zxt"));
+  std::optional<FieldReader> in = OpenPackedText(root_ + "/T.ZXT");  // letter case differs
+  ASSERT_TRUE(in);
   std::string tag;
   int32_t value = 0;
   int16_t none = 0;
-  EXPECT_TRUE(ReadField(h, tag));
-  EXPECT_TRUE(ReadFieldInt32(h, value));
-  EXPECT_FALSE(ReadFieldInt16(h, none));
+  EXPECT_TRUE(in->Read(tag));
+  EXPECT_TRUE(in->ReadInt32(value));
+  EXPECT_FALSE(in->ReadInt16(none)) << "past the last line";
   EXPECT_EQ(tag, "<EOF>");
   EXPECT_EQ(value, -7);
-  ClosePackedText(h);
-  EXPECT_FALSE(ReadField(h, tag));
   // Nothing but our two files: no temporary copies were made.
   EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 2);
 }

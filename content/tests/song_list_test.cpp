@@ -22,8 +22,6 @@ const std::vector<std::string> kBuiltInFolders = {
 
 class SongListTest : public ContentFiles {
  protected:
-  void TearDown() override { EXPECT_EQ(DefaultPackedTexts().OpenCount(), 0u); }
-
   // A song file holding just a header, at the listed path (".z4s" becomes ".zxs").
   void WriteSong(const std::string& listed, const std::string& title, double bpm, int16_t level) {
     SongRecord song;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "content/packed.h"
 #include "core/numbers.h"
@@ -22,11 +23,10 @@ int EndingTopLine(uint32_t now) { return static_cast<int>(now / kEndingLineMs) -
 
 std::vector<std::string> ReadEndingText(std::string_view path, bool& found) {
   std::vector<std::string> lines;
-  PackedTextTable texts;
-  FieldReader* reader = texts.Reader(texts.Open(path));
-  found = reader != nullptr;
+  std::optional<FieldReader> reader = OpenPackedText(path);
+  found = reader.has_value();
   std::string line;
-  while (reader != nullptr && reader->Read(line) && line != "<EOF>") lines.push_back(line);
+  while (reader && reader->Read(line) && line != "<EOF>") lines.push_back(line);
   return lines;
 }
 

@@ -33,26 +33,33 @@ TEST(FlowRules, ComSkillForStage) {
 }
 
 TEST(FlowRules, TitleCodesSetMenuChoiceAndSub) {
+  using enum TitleCode;
   struct Case {
-    int16_t Code, Sub, PrevChoice, PrevSub;
+    TitleCode Code;
+    int16_t Sub;
+    TitleCode PrevChoice;
+    int16_t PrevSub;
     bool Ending;
-    int16_t Choice, MenuSub;
+    TitleCode Choice;
+    int16_t MenuSub;
   };
   const Case cases[] = {
-      {9, 1, 5, 0, false, 0, 1},     // single tour with the side that chose
-      {0, 1, 5, 0, false, 0, 0},     // single tour keeps the previous side
-      {11, 0, 5, 0, false, 20, 1},   // SESSION always sets 1
-      {20, 0, 5, 1, false, 20, 1},   // two players keeps the previous style
-      {2, 1, 5, 0, false, 2, 1},     // special tour takes the side
-      {1, 1, 5, 3, false, 1, 3},     // free mode leaves MenuSub
-      {-2, 1, 5, 3, true, 5, 3},     // the ending changes nothing
-      {99, 0, 5, 3, false, 99, 3},   // a code without activity ends the loop
+      {SingleTourSeat, 1, Config, 0, false, SingleTour, 1},   // single tour with the side that chose
+      {SingleTour, 1, Config, 0, false, SingleTour, 0},       // single tour keeps the previous side
+      {SessionTour, 0, Config, 0, false, TwoPlayerTour, 1},   // SESSION always sets 1
+      {TwoPlayerTour, 0, Config, 1, false, TwoPlayerTour, 1}, // two players keeps the previous style
+      {SpecialTour, 1, Config, 0, false, SpecialTour, 1},     // special tour takes the side
+      {FreeMode, 1, Config, 3, false, FreeMode, 3},           // free mode leaves MenuSub
+      {Ending, 1, Config, 3, true, Config, 3},                // the ending changes nothing
+      {Exit, 0, Config, 3, false, Exit, 3},                   // a code without activity ends the loop
+      {TitleCode{77}, 0, Config, 3, false, TitleCode{77}, 3}, // any other code is kept as it came
   };
   for (const Case& c : cases) {
     const TitleAction a = ApplyTitleCode(c.Code, c.Sub, c.PrevChoice, c.PrevSub);
-    EXPECT_EQ(a.Ending, c.Ending) << c.Code;
-    EXPECT_EQ(a.MenuChoice, c.Choice) << c.Code;
-    EXPECT_EQ(a.MenuSub, c.MenuSub) << c.Code;
+    const int code = static_cast<int>(c.Code);
+    EXPECT_EQ(a.Ending, c.Ending) << code;
+    EXPECT_EQ(a.MenuChoice, c.Choice) << code;
+    EXPECT_EQ(a.MenuSub, c.MenuSub) << code;
   }
 }
 
@@ -65,30 +72,37 @@ TEST(FlowRules, FrameIntervalFollowsMaxFps) {
 }
 
 TEST(TitleGrid, EntriesFollowTheirConditions) {
+  using enum TitleCode;
   struct Case {
     const char* Name;
     TitleConditions Conditions;
-    std::vector<int16_t> Open;
-    std::vector<int16_t> Closed;
+    std::vector<TitleCode> Open;
+    std::vector<TitleCode> Closed;
   };
-  const std::vector<int16_t> all = {-2, 0, 1, 2, 4, 6, 7, 8, 9, 11, 12, 13, 14, 15, 20};
+  const std::vector<TitleCode> all = {Ending,      SingleTour, FreeMode,       SpecialTour, Config,
+                                      TourRecords, SongRecords, PlayerRank,   SingleTourSeat, SessionTour,
+                                      Training,    Tutorial,   Beginner,       SpecialRecords, TwoPlayerTour};
   const Case cases[] = {
-      {"everything", {true, true, 1, true, all}, {-2, 1, 2, 4, 6, 7, 8, 9, 11, 12, 13, 14, 15, 20, kTitleExit}, {}},
-      {"no tutorial files", {false, true, 1, true, all}, {9, 12}, {13, 14}},
-      {"invalid list", {true, false, 1, true, all}, {1, 6, 7, 8, 15}, {2, 9, 11, 12, 20}},
-      {"nothing unlocked", {true, true, 0, true, all}, {1}, {2}},
-      {"no run finished", {true, true, 1, false, all}, {9}, {-2}},
-      {"activity missing", {true, true, 1, true, {1}}, {1, kTitleExit}, {9, 4, 13}},
+      {"everything", {true, true, 1, true, all},
+       {Ending, FreeMode, SpecialTour, Config, TourRecords, SongRecords, PlayerRank, SingleTourSeat,
+        SessionTour, Training, Tutorial, Beginner, SpecialRecords, TwoPlayerTour, Exit},
+       {}},
+      {"no tutorial files", {false, true, 1, true, all}, {SingleTourSeat, Training}, {Tutorial, Beginner}},
+      {"invalid list", {true, false, 1, true, all}, {FreeMode, TourRecords, SongRecords, PlayerRank, SpecialRecords},
+       {SpecialTour, SingleTourSeat, SessionTour, Training, TwoPlayerTour}},
+      {"nothing unlocked", {true, true, 0, true, all}, {FreeMode}, {SpecialTour}},
+      {"no run finished", {true, true, 1, false, all}, {SingleTourSeat}, {Ending}},
+      {"activity missing", {true, true, 1, true, {FreeMode}}, {FreeMode, Exit}, {SingleTourSeat, Config, Tutorial}},
   };
   for (const Case& c : cases) {
     const TitleGrid grid = BuildTitleGrid(c.Conditions);
-    std::vector<int16_t> codes;
+    std::vector<TitleCode> codes;
     for (const auto& row : grid)
       for (const TitleEntry& e : row)
         if (e.Filled()) codes.push_back(e.Code);
-    const auto has = [&](int16_t code) { return std::find(codes.begin(), codes.end(), code) != codes.end(); };
-    for (int16_t code : c.Open) EXPECT_TRUE(has(code)) << c.Name << " " << code;
-    for (int16_t code : c.Closed) EXPECT_FALSE(has(code)) << c.Name << " " << code;
+    const auto has = [&](TitleCode code) { return std::find(codes.begin(), codes.end(), code) != codes.end(); };
+    for (TitleCode code : c.Open) EXPECT_TRUE(has(code)) << c.Name << " " << static_cast<int>(code);
+    for (TitleCode code : c.Closed) EXPECT_FALSE(has(code)) << c.Name << " " << static_cast<int>(code);
   }
 }
 
@@ -162,7 +176,7 @@ TEST(FreeModeSetting, HiSpeedHoldsForBothSidesOrNeither) {
 }
 
 TEST(FreeModeSetting, KeepShowsSide2AsComputerAndStartCopiesEverything) {
-  FlowState st;
+  StageSetup st;
   st.ComSkill = {-1, -1, 7, 7};
   st.HandicapOpt = {2, 1};
   st.LaneOpt = {3, 1};
@@ -177,7 +191,7 @@ TEST(FreeModeSetting, KeepShowsSide2AsComputerAndStartCopiesEverything) {
   EXPECT_EQ(s[12], 2);
   EXPECT_EQ(s[13], 1);
 
-  FlowState out;
+  StageSetup out;
   out.AssistFlag = {1, 1};
   ApplyFreeSettings(s, out, 3);
   EXPECT_EQ(out.ComSkill[0], -1);
@@ -188,7 +202,7 @@ TEST(FreeModeSetting, KeepShowsSide2AsComputerAndStartCopiesEverything) {
   EXPECT_EQ(out.TimingOpt, st.TimingOpt);
   EXPECT_EQ(out.PlayStyle, 2);
   EXPECT_EQ(out.RapidMode, 1);
-  EXPECT_EQ(out.AssistFlag, (std::array<int16_t, 2>{0, 0}));
+  EXPECT_EQ(out.AssistFlag, (PerPlayer<int16_t>{0, 0}));
 }
 
 TEST(SongCarousel, MovesWrapAndRepeatOnlyAfterASecond) {
@@ -206,11 +220,11 @@ TEST(SongCarousel, MovesWrapAndRepeatOnlyAfterASecond) {
 }
 
 TEST(SongCarousel, InitialCursor) {
-  EXPECT_EQ(InitialSongCursor(5, 3, kMenuFreeMode), 3);
-  EXPECT_EQ(InitialSongCursor(5, 5, kMenuFreeMode), 0);  // beyond the list
-  EXPECT_EQ(InitialSongCursor(5, -1, kMenuFreeMode), 0);
-  EXPECT_EQ(InitialSongCursor(1, 0, kMenuFreeMode), 0);
-  EXPECT_EQ(InitialSongCursor(5, 3, kMenuTutorial), 0);
+  EXPECT_EQ(InitialSongCursor(5, 3, TitleCode::FreeMode), 3);
+  EXPECT_EQ(InitialSongCursor(5, 5, TitleCode::FreeMode), 0);  // beyond the list
+  EXPECT_EQ(InitialSongCursor(5, -1, TitleCode::FreeMode), 0);
+  EXPECT_EQ(InitialSongCursor(1, 0, TitleCode::FreeMode), 0);
+  EXPECT_EQ(InitialSongCursor(5, 3, TitleCode::TutorialStages), 0);
 }
 
 TEST(PartSelect, ComputerDrawsFromTheConfirmedGroupAndRedrawsTheOtherSidesPart) {
@@ -302,7 +316,7 @@ TEST(FlowStage, PassedMeansRunToTheEndAndNotLost) {
       {"survival empty", 3, 2, 40, 64, 0, 0, false, false},
   };
   for (const Case& c : cases) {
-    FlowState st;
+    StageSetup st;
     st.PlayStyle = c.Style;
     st.ComSkill = {-1, 50, 99, 99};
     StageOutcome o;

@@ -86,19 +86,19 @@ TEST(GameMain, FreeModeStageWithEveryChipOnTimeScores100AndIsRecorded) {
   // Only the release of the final Esc is left: the game ended on its press.
   EXPECT_EQ(run.Control->PendingKeyCount(), 1u);
   EXPECT_EQ(game.LastStage.Players[0].JudgeCount[0], chips);
-  EXPECT_EQ(game.State.StageScore[0], 100);
+  EXPECT_EQ(game.LastStage.Players[0].StageScore, 100);
   EXPECT_EQ(ReadFile(folder / "user.ini"), kUserIni);
   EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
   EXPECT_TRUE(run.Control->Messages().empty());
 
   HighScores saved;
   saved.LoadHighScores(game.Songs, folder.string());
-  const int songIndex = game.State.SongIndex;
+  const int songIndex = game.State.Setup.SongIndex;
   EXPECT_EQ(saved.HPS(0, songIndex), 1);
   EXPECT_EQ(saved.HPR(0, songIndex), 100);
   EXPECT_EQ(saved.SongRecords(DifficultyGroup(2), 0, songIndex).Rate, 100);
-  EXPECT_EQ(saved.SongRecords(DifficultyGroup(2), 0, songIndex).Score, game.State.StagePoints[0]);
-  EXPECT_GT(game.State.StagePoints[0], 0);
+  EXPECT_EQ(saved.SongRecords(DifficultyGroup(2), 0, songIndex).Score, game.LastStage.Players[0].StagePoints);
+  EXPECT_GT(game.LastStage.Players[0].StagePoints, 0);
 
   // Third run: Esc while the result is still counting up. The stage ended, so it is in
   // the records saved on the way out.
@@ -111,7 +111,7 @@ TEST(GameMain, FreeModeStageWithEveryChipOnTimeScores100AndIsRecorded) {
   ASSERT_GT(quitRun.TheGame->LastStage.SequenceStartMs, 0.0);
   HighScores kept;
   kept.LoadHighScores(quitRun.TheGame->Songs, quit.string());
-  EXPECT_EQ(kept.HPS(0, quitRun.TheGame->State.SongIndex), 1);
+  EXPECT_EQ(kept.HPS(0, quitRun.TheGame->State.Setup.SongIndex), 1);
 
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf("three whole games with a %.1f s song took %.2f s\n", songMs / 1000, seconds);
@@ -243,14 +243,14 @@ TEST(PartSelect, TwoComputersOnAutoDrawAllEightPartsWithoutAFrame) {
     platform::HeadlessControl* control = devices.control;
     Game game(std::move(devices.platform), TESSARU_SCRATCH);
     game.Settings.SELCOM = 0;
-    game.State.ComSkill = {0, 100, 99, 99};
+    game.State.Setup.ComSkill = {0, 100, 99, 99};
     game.Rng.Seed(seed);
     Random twin(seed);
     const int16_t first = static_cast<int16_t>(twin.Draw(8));
     const int16_t second = static_cast<int16_t>(twin.Draw(8));
     EXPECT_EQ(SelectParts(game), 1) << seed;
-    EXPECT_EQ(game.State.PlayerPart[0], first) << seed;
-    EXPECT_EQ(game.State.PlayerPart[1], second) << seed;
+    EXPECT_EQ(game.State.Setup.PlayerPart[0], first) << seed;
+    EXPECT_EQ(game.State.Setup.PlayerPart[1], second) << seed;
     EXPECT_EQ(control->PresentCount(), 0u) << seed;
   }
 }

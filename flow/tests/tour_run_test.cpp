@@ -123,7 +123,7 @@ TEST(Tours, SingleTourOfFourStagesPlayedWell) {
   EXPECT_TRUE(FlagMarked(saved, 8));   // stage 4 at 100
   ASSERT_FALSE(saved.TourMode.empty());
   const RankEntry& top = saved.TourMode[0];
-  EXPECT_EQ(top.Score, game.State.TourTotal[0]);
+  EXPECT_EQ(top.Score, game.State.Setup.TourTotal[0]);
   EXPECT_GT(top.Score, 0);
   EXPECT_EQ(top.Songs, (std::array<int16_t, 4>{1, 4, 7, 9}));
   EXPECT_EQ(top.Rates, (std::array<int16_t, 4>{100, 100, 100, 100}));
@@ -179,7 +179,7 @@ TEST(Tours, SingleTourEndsAfterStageTwoOnFortyNine) {
   const GameRun run = RunTour(folder, kToArcade, script);
   ASSERT_EQ(run.Status, kExitOk);
   EXPECT_EQ(script->Stages, 2);
-  EXPECT_EQ(run.TheGame->State.StageScore[0], 49);
+  EXPECT_EQ(run.TheGame->LastStage.Players[0].StageScore, 49);
   HighScores saved;
   saved.LoadHighScores(run.TheGame->Songs, run.TheGame->ProgramFolder);
   ASSERT_FALSE(saved.TourMode.empty());
@@ -226,9 +226,9 @@ TEST(Tours, AContinueStartsTheTotalAgainAndReplaysTheStage) {
   ASSERT_EQ(run.Status, kExitOk);
   EXPECT_EQ(script->Stages, 2);
   const Game& game = *run.TheGame;
-  EXPECT_EQ(game.State.StageScore[0], 100);
+  EXPECT_EQ(game.LastStage.Players[0].StageScore, 100);
   // The total holds the replayed stage alone.
-  EXPECT_EQ(game.State.TourTotal[0], game.LastStage.Players[0].StagePoints);
+  EXPECT_EQ(game.State.Setup.TourTotal[0], game.LastStage.Players[0].StagePoints);
   HighScores saved;
   saved.LoadHighScores(game.Songs, game.ProgramFolder);
   EXPECT_EQ(saved.HPS(0, 0), 1);
@@ -251,13 +251,13 @@ TEST(Tours, SessionTourOfTwoPlayers) {
   ASSERT_EQ(run.Status, kExitOk);
   EXPECT_EQ(script->Stages, 3);
   const Game& game = *run.TheGame;
-  EXPECT_EQ(game.State.PlayStyle, 2);
+  EXPECT_EQ(game.State.Setup.PlayStyle, 2);
   EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
   HighScores saved;
   saved.LoadHighScores(game.Songs, folder.string());
   ASSERT_FALSE(saved.TourModeSession.empty());
   const RankPair& top = saved.TourModeSession[0];
-  EXPECT_EQ(top.Player1.Score, game.State.TourTotal[0] + game.State.TourTotal[1]);
+  EXPECT_EQ(top.Player1.Score, game.State.Setup.TourTotal[0] + game.State.Setup.TourTotal[1]);
   EXPECT_EQ(top.Player1.Songs, (std::array<int16_t, 4>{1, 4, 7, 0}));
   EXPECT_EQ(top.Player2.Songs, top.Player1.Songs);
   EXPECT_EQ(top.Player1.Rates[2], 100);
@@ -296,13 +296,13 @@ TEST(Tours, OneSpecialModeOfEachKind) {
   const auto checkFixed = [](int16_t song, int16_t part) {
     return [song, part](const Game& g) {
       EXPECT_EQ(g.LastStage.ResultCode, 0);
-      EXPECT_EQ(g.State.PlayerPart[0], part);
-      EXPECT_EQ(g.State.SongIndex, song);
+      EXPECT_EQ(g.State.Setup.PlayerPart[0], part);
+      EXPECT_EQ(g.State.Setup.SongIndex, song);
     };
   };
   const Case cases[] = {
       {"option tour COLOR", [](HighScores& r, const SongList&) { Pass(r, 0, 0); MarkFlag(r, 3); }, 0, 0, 1, true,
-       [](const Game& g) { EXPECT_EQ(g.State.ColorOpt, (std::array<int16_t, 2>{1, 1})); }},
+       [](const Game& g) { EXPECT_EQ(g.State.Setup.ColorOpt, (std::array<int16_t, 2>{1, 1})); }},
       // Three pairs passed three times: RANKING 1 plays the most passed first.
       {"RANKING 1", [](HighScores& r, const SongList&) { Pass(r, 3, 2, 5); Pass(r, 1, 0, 3); Pass(r, 2, 1, 4); },
        0, 7, 1, true, checkFixed(2, 3)},
@@ -311,10 +311,10 @@ TEST(Tours, OneSpecialModeOfEachKind) {
        0, 12, 1, true, checkFixed(0, 0)},
       {"survival EXTRA", [](HighScores& r, const SongList&) { Pass(r, 0, 0); MarkFlag(r, 7); }, 2, 29, 1, false,
        [](const Game& g) {
-         EXPECT_EQ(g.State.PlayStyle, 3);
-         EXPECT_EQ(g.State.SongIndex, 7);
-         EXPECT_EQ(g.State.PlayerPart[0], 6);
-         EXPECT_GT(g.State.RunLife[0], 0);
+         EXPECT_EQ(g.State.Setup.PlayStyle, 3);
+         EXPECT_EQ(g.State.Setup.SongIndex, 7);
+         EXPECT_EQ(g.State.Setup.PlayerPart[0], 6);
+         EXPECT_GT(g.State.Setup.RunLife[0], 0);
        }},
       {"ENDLESS for three stages",
        [](HighScores& r, const SongList&) {
@@ -323,7 +323,7 @@ TEST(Tours, OneSpecialModeOfEachKind) {
          for (int f = 0; f <= 6; ++f) MarkFlag(r, f);
          for (int m = 0; m <= 5; ++m) r.SpecialPlays[static_cast<size_t>(m)] = 1;
        },
-       3, 23, 3, false, [](const Game& g) { EXPECT_EQ(g.State.PlayStyle, 3); }},
+       3, 23, 3, false, [](const Game& g) { EXPECT_EQ(g.State.Setup.PlayStyle, 3); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -348,7 +348,7 @@ TEST(Tours, OneSpecialModeOfEachKind) {
     const GameRun run = RunTour(folder, keys, script);
     ASSERT_EQ(run.Status, kExitOk) << c.Name;
     EXPECT_EQ(script->Stages, c.Stages) << c.Name;
-    EXPECT_EQ(run.TheGame->State.StageScore[0], 100) << c.Name;
+    EXPECT_EQ(run.TheGame->LastStage.Players[0].StageScore, 100) << c.Name;
     c.Check(*run.TheGame);
     EXPECT_FALSE(fs::exists(folder / "error.txt")) << c.Name << ReadFile(folder / "error.txt");
     HighScores saved;

@@ -270,29 +270,33 @@ TEST(ModeSelect, PagesOfSixWrapAtBothEnds) {
 }
 
 TEST(TitleScreen, CursorWalksTheGridSkippingEmptyCells) {
-  const std::vector<int16_t> all = {-2, 1, 2, 6, 7, 8, 9, 11, 13, 14, 15, 20};
+  using enum TitleCode;
+  const std::vector<TitleCode> all = {Ending,     FreeMode, SpecialTour, TourRecords,    SongRecords,  PlayerRank,
+                                      SingleTourSeat, SessionTour, Tutorial, Beginner, SpecialRecords, TwoPlayerTour};
   TitleState s = StartTitle(BuildTitleGrid({true, true, 1, true, all}));
   const auto code = [&s] { return s.Grid[static_cast<size_t>(s.Row)][static_cast<size_t>(s.Column)].Code; };
-  EXPECT_EQ(code(), 1);  // FREE MODE first
+  EXPECT_EQ(code(), FreeMode);  // FREE MODE first
   struct Step {
     char Key;
-    int16_t Want;
+    TitleCode Want;
   };
   // Down the first column, wrapping past the empty rows; then across and up.
-  const Step steps[] = {{'d', 9}, {'d', 2}, {'d', 14}, {'d', 13}, {'d', 1}, {'u', 13}, {'r', -2},
-                        {'r', 13}, {'l', -2}, {'u', 8},  {'d', -2}, {'d', 6},  {'l', 20}};
+  const Step steps[] = {{'d', SingleTourSeat}, {'d', SpecialTour}, {'d', Beginner},   {'d', Tutorial},
+                        {'d', FreeMode},       {'u', Tutorial},    {'r', Ending},     {'r', Tutorial},
+                        {'l', Ending},         {'u', PlayerRank},  {'d', Ending},     {'d', TourRecords},
+                        {'l', TwoPlayerTour}};
   for (const Step& st : steps) {
-    EXPECT_EQ(UpdateTitle(s, Press(1, st.Key)).What, TitleEvent::Kind::Moved) << st.Key;
+    EXPECT_EQ(UpdateTitle(s, Press(1, st.Key)).What, ScreenEvent::Moved) << st.Key;
     EXPECT_EQ(code(), st.Want) << st.Key;
   }
   const TitleEvent by2P = UpdateTitle(s, Press(1, 'e'));
-  EXPECT_EQ(by2P.What, TitleEvent::Kind::Decided);
-  EXPECT_EQ(by2P.Code, 20);
+  EXPECT_EQ(by2P.What, ScreenEvent::Decided);
+  EXPECT_EQ(by2P.Code, TwoPlayerTour);
   EXPECT_EQ(by2P.Sub, 1);
   EXPECT_EQ(UpdateTitle(s, Press(0, 'e')).Sub, 0);
   // A column with one entry: Up stays.
-  TitleState lone = StartTitle(BuildTitleGrid({false, false, 0, false, {1}}));
-  EXPECT_EQ(UpdateTitle(lone, Press(0, 'u')).What, TitleEvent::Kind::None);
+  TitleState lone = StartTitle(BuildTitleGrid({false, false, 0, false, {FreeMode}}));
+  EXPECT_EQ(UpdateTitle(lone, Press(0, 'u')).What, ScreenEvent::None);
 }
 
 }  // namespace

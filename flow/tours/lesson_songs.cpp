@@ -18,8 +18,8 @@ void ForceTempo(SongRecord& song, double bpm) {
 
 // Songs 0 and 4 are slowed for learners.
 void ForceBeginnerTempo(Game& game) {
-  if (game.State.SongIndex == 0) ForceTempo(game.Song, 140.0);
-  if (game.State.SongIndex == 4) ForceTempo(game.Song, 135.0);
+  if (game.State.Setup.SongIndex == 0) ForceTempo(game.Song, 140.0);
+  if (game.State.Setup.SongIndex == 4) ForceTempo(game.Song, 135.0);
 }
 
 bool LoadLessonPart(Game& game, size_t slot, const std::string& path) {
@@ -49,14 +49,13 @@ bool ApplyBeginnerTable(Game& game) {
   FlowState& st = game.State;
   const std::string folder = FolderOf(st.SongPath);
   const std::string table = folder + "\\beginner.zxt";
-  const int handle = OpenPackedText(table);
+  std::optional<FieldReader> fields = OpenPackedText(table);
   int16_t human = 0;
   int16_t computer = 0;
   std::string partFile;
   int16_t bars = 0;
-  const bool read = handle >= 0 && ReadFieldInt16(handle, human) && ReadFieldInt16(handle, computer) &&
-                    ReadField(handle, partFile) && ReadFieldInt16(handle, bars);
-  if (handle >= 0) ClosePackedText(handle);
+  const bool read = fields && fields->ReadInt16(human) && fields->ReadInt16(computer) &&
+                    fields->Read(partFile) && fields->ReadInt16(bars);
   const int partCount = static_cast<int>(game.Parts.size());
   // The parts and bar count come from a file: only what the song really has is used.
   if (!read || human < 0 || human >= partCount || computer < 0 || computer >= partCount || bars <= 0) {
@@ -64,9 +63,9 @@ bool ApplyBeginnerTable(Game& game) {
     return false;
   }
   if (!LoadLessonPart(game, static_cast<size_t>(human), folder + "\\" + partFile)) return false;
-  const size_t me = static_cast<size_t>(st.MenuSub);
-  st.PlayerPart[me] = human;
-  st.PlayerPart[static_cast<size_t>(OtherSeat(st.MenuSub))] = computer;
+  const size_t me = static_cast<size_t>(st.Setup.MenuSub);
+  st.Setup.PlayerPart[me] = human;
+  st.Setup.PlayerPart[static_cast<size_t>(OtherSeat(st.Setup.MenuSub))] = computer;
   game.Song.Bars = bars;
   PartRecord& lesson = game.Parts[static_cast<size_t>(human)];
   lesson.ChipTotal = ChipStepsWithin(lesson, bars);
@@ -79,18 +78,18 @@ int16_t RunBeginnerMode(Game& game) {
     return 0;
   }
   FlowState& st = game.State;
-  ResetRunState(st);
-  st.ComSkill[static_cast<size_t>(st.MenuSub)] = -1;
+  ResetRunState(st.Setup);
+  st.Setup.ComSkill[static_cast<size_t>(st.Setup.MenuSub)] = -1;
   // The assist goes to the side that plays, whichever it is.
-  st.AssistFlag[static_cast<size_t>(st.MenuSub)] = 1;
+  st.Setup.AssistFlag[static_cast<size_t>(st.Setup.MenuSub)] = 1;
   TourPlan plan;
   plan.Ranking = RunRanking::Beginner;
   plan.GenericEnding = true;
   plan.Songs = [](Game& g, const RunTable& run, int stage) {
-    return BeginnerSongs(stage, run.Score(g.State.MenuSub, stage - 1));
+    return BeginnerSongs(stage, run.Score(g.State.Setup.MenuSub, stage - 1));
   };
   plan.SetSkills = [](Game& g, int stage) {
-    g.State.ComSkill[static_cast<size_t>(OtherSeat(g.State.MenuSub))] = BeginnerComSkill(stage);
+    g.State.Setup.ComSkill[static_cast<size_t>(OtherSeat(g.State.Setup.MenuSub))] = BeginnerComSkill(stage);
   };
   plan.AfterLoad = [](Game& g, int) {
     ForceBeginnerTempo(g);
@@ -105,11 +104,11 @@ int16_t RunTutorial(Game& game) {
     return 0;
   }
   FlowState& st = game.State;
-  ResetRunState(st);
-  st.MenuChoice = kMenuTutorial;
-  st.MenuSub = 0;
-  st.ComSkill[0] = -1;
-  st.AssistFlag[0] = 1;
+  ResetRunState(st.Setup);
+  st.Setup.MenuChoice = TitleCode::TutorialStages;
+  st.Setup.MenuSub = 0;
+  st.Setup.ComSkill[0] = -1;
+  st.Setup.AssistFlag[0] = 1;
   TourPlan plan;
   plan.StageCount = 3;
   plan.Ranking = RunRanking::Tutorial;
@@ -120,7 +119,7 @@ int16_t RunTutorial(Game& game) {
   };
   plan.SetSkills = [](Game& g, int stage) {
     static constexpr int16_t kSkills[] = {0, 5, 10};
-    g.State.ComSkill[1] = kSkills[std::clamp(stage - 1, 0, 2)];
+    g.State.Setup.ComSkill[1] = kSkills[std::clamp(stage - 1, 0, 2)];
   };
   plan.AfterLoad = [](Game& g, int stage) {
     if (stage != 1) {
@@ -128,7 +127,7 @@ int16_t RunTutorial(Game& game) {
       return ApplyBeginnerTable(g);
     }
     const std::string folder = FolderOf(g.State.SongPath);
-    g.State.PlayerPart = {1, 5};
+    g.State.Setup.PlayerPart = {1, 5};
     g.Song.Bars = 62;
     LoadLessonPart(g, 1, folder + "\\tuto1p.z4p");
     LoadLessonPart(g, 5, folder + "\\tuto2p.z4p");

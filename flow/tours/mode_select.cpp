@@ -66,7 +66,7 @@ int16_t SelectMode(Game& game) {
   const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : SurfaceIndex{-1};
   ModeSelectState state;
   state.Modes = game.Unlocked.List();
-  state.Side = game.State.MenuSub == 1 ? int16_t{1} : int16_t{0};
+  state.Side = game.State.Setup.MenuSub == 1 ? int16_t{1} : int16_t{0};
 
   ScreenFrame frame(game);
   for (;;) {

@@ -13,11 +13,11 @@
 namespace tessaru {
 
 TourPlan SingleTourPlan();
-void StartSingleTour(FlowState& st);
+void StartSingleTour(StageSetup& setup);
 
 namespace {
 
-void BothSides(std::array<int16_t, 2>& option, int16_t value) { option = {value, value}; }
+void BothSides(PerPlayer<int16_t>& option, int16_t value) { option = {value, value}; }
 
 // Stages whose song and part the mode fixes: a one-song select, no part select.
 TourPlan FixedStagesPlan(std::shared_ptr<std::vector<FixedStage>> stages) {
@@ -29,10 +29,10 @@ TourPlan FixedStagesPlan(std::shared_ptr<std::vector<FixedStage>> stages) {
   };
   plan.SetSkills = [](Game& g, int stage) {
     FlowState& st = g.State;
-    if (st.PlayStyle == 3) {
-      st.ComSkill[static_cast<size_t>(OtherSeat(st.MenuSub))] = st.ComSkill[2];
+    if (st.Setup.PlayStyle == 3) {
+      st.Setup.ComSkill[static_cast<size_t>(OtherSeat(st.Setup.MenuSub))] = st.Setup.ComSkill[2];
     } else {
-      st.ComSkill[static_cast<size_t>(OtherSeat(st.MenuSub))] = ComSkillForStage(g.Settings.DIFFICULTY, stage);
+      st.Setup.ComSkill[static_cast<size_t>(OtherSeat(st.Setup.MenuSub))] = ComSkillForStage(g.Settings.DIFFICULTY, stage);
     }
   };
   plan.AfterLoad = [stages](Game& g, int stage) {
@@ -42,28 +42,27 @@ TourPlan FixedStagesPlan(std::shared_ptr<std::vector<FixedStage>> stages) {
     const int16_t partner = PartnerPart(part);
     // A song without the mode's part lets the player choose instead.
     if (part >= static_cast<int16_t>(g.Parts.size()) || partner >= static_cast<int16_t>(g.Parts.size())) return false;
-    g.State.PlayerPart[static_cast<size_t>(g.State.MenuSub)] = part;
-    g.State.PlayerPart[static_cast<size_t>(OtherSeat(g.State.MenuSub))] = partner;
+    g.State.Setup.PlayerPart[static_cast<size_t>(g.State.Setup.MenuSub)] = part;
+    g.State.Setup.PlayerPart[static_cast<size_t>(OtherSeat(g.State.Setup.MenuSub))] = partner;
     return true;
   };
   return plan;
 }
 
-void StartSurvival(FlowState& st, int16_t partnerSkill) {
-  st.PlayStyle = 3;
-  st.RunLife[0] = 1000;
-  st.RunLife[1] = 0;
-  st.RapidMode = -2;
-  st.ComSkill[2] = partnerSkill;
+void StartSurvival(StageSetup& setup, int16_t partnerSkill) {
+  setup.PlayStyle = 3;
+  setup.RunLife[0] = 1000;
+  setup.RunLife[1] = 0;
+  setup.RapidMode = -2;
+  setup.ComSkill[2] = partnerSkill;
 }
 
 std::optional<std::vector<int16_t>> ReadCharacterTable(Game& game) {
   const std::string path = game.DataPath + "\\char.zxt";
-  const int handle = OpenPackedText(path);
+  std::optional<FieldReader> fields = OpenPackedText(path);
   std::vector<int16_t> values;
   int16_t v = 0;
-  while (handle >= 0 && values.size() < 32 && ReadFieldInt16(handle, v)) values.push_back(v);
-  if (handle >= 0) ClosePackedText(handle);
+  while (fields && values.size() < 32 && fields->ReadInt16(v)) values.push_back(v);
   if (values.size() < 32) {
     game.Errors.AddLoadFailure(path);
     return std::nullopt;
@@ -75,25 +74,25 @@ std::optional<std::vector<int16_t>> ReadCharacterTable(Game& game) {
 std::optional<TourPlan> SpecialPlan(Game& game, int16_t n) {
   FlowState& st = game.State;
   const int16_t difficulty = game.Settings.DIFFICULTY;
-  StartSingleTour(st);
+  StartSingleTour(st.Setup);
   TourPlan plan = SingleTourPlan();
   plan.SingleTourFlags = false;
   switch (n) {
-    case 0: BothSides(st.ColorOpt, 1); break;
-    case 1: BothSides(st.ColorOpt, 3); break;
-    case 2: BothSides(st.LaneOpt, 3); break;
-    case 3: BothSides(st.TimingOpt, 1); break;
-    case 4: BothSides(st.VisibilityOpt, 1); break;
-    case 5: BothSides(st.VisibilityOpt, 2); break;
-    case 20: st.RunLife[1] = 0; break;
-    case 22: st.RapidMode = 1; break;
-    case 24: BothSides(st.LaneOpt, 5); break;
-    case 25: BothSides(st.VisibilityOpt, 4); break;
-    case 27: BothSides(st.VisibilityOpt, 6); break;
-    case 28: st.SpecialFlag = 1; break;
+    case 0: BothSides(st.Setup.ColorOpt, 1); break;
+    case 1: BothSides(st.Setup.ColorOpt, 3); break;
+    case 2: BothSides(st.Setup.LaneOpt, 3); break;
+    case 3: BothSides(st.Setup.TimingOpt, 1); break;
+    case 4: BothSides(st.Setup.VisibilityOpt, 1); break;
+    case 5: BothSides(st.Setup.VisibilityOpt, 2); break;
+    case 20: st.Setup.RunLife[1] = 0; break;
+    case 22: st.Setup.RapidMode = 1; break;
+    case 24: BothSides(st.Setup.LaneOpt, 5); break;
+    case 25: BothSides(st.Setup.VisibilityOpt, 4); break;
+    case 27: BothSides(st.Setup.VisibilityOpt, 6); break;
+    case 28: st.Setup.SpecialFlag = 1; break;
     case 26:
     case 30: {
-      if (n == 26) BothSides(st.LaneOpt, 1);
+      if (n == 26) BothSides(st.Setup.LaneOpt, 1);
       plan.Songs = [](Game&, const RunTable&, int stage) {
         return stage == 3 ? std::vector<int16_t>{6, 7} : SingleTourSongs(stage, 0, 0);
       };
@@ -115,12 +114,12 @@ std::optional<TourPlan> SpecialPlan(Game& game, int16_t n) {
         for (const int16_t song : *songs) stages->push_back({song, static_cast<int16_t>(n - 12)});
       } else if (n == 21 || n == 29 || n == 31) {
         stages->assign(kExtraStages.begin(), kExtraStages.end());
-        StartSurvival(st, n == 29 ? ComSkillForStage(difficulty, 4) : Mode31PartnerSkill(difficulty));
+        StartSurvival(st.Setup, n == 29 ? ComSkillForStage(difficulty, 4) : Mode31PartnerSkill(difficulty));
       } else {
         return std::nullopt;
       }
       plan = FixedStagesPlan(stages);
-      plan.Survival = st.PlayStyle == 3;
+      plan.Survival = st.Setup.PlayStyle == 3;
       break;
     }
   }
@@ -142,7 +141,7 @@ int16_t RunSpecialTour(Game& game) {
   const int16_t n = SelectMode(game);
   if (n < 0) return st.QuitRequested ? -1 : 0;
   if (n == 6) {
-    st.MenuSub = 0;
+    st.Setup.MenuSub = 0;
     return RunPairTour(game);
   }
   if (n == 23) return RunEndless(game);
@@ -156,9 +155,9 @@ int16_t RunSpecialTour(Game& game) {
 
 int16_t RunEndless(Game& game) {
   FlowState& st = game.State;
-  StartSingleTour(st);
-  StartSurvival(st, EndlessPartnerSkill(game.Settings.DIFFICULTY));
-  st.TourTotal[1] = 0;
+  StartSingleTour(st.Setup);
+  StartSurvival(st.Setup, EndlessPartnerSkill(game.Settings.DIFFICULTY));
+  st.Setup.TourTotal[1] = 0;
   const int pairCount = game.Songs.SongCount * 8;
   if (pairCount <= 0) return 0;
   auto played = std::make_shared<std::vector<bool>>(static_cast<size_t>(pairCount), false);
@@ -184,12 +183,12 @@ int16_t RunEndless(Game& game) {
     return std::vector<int16_t>{current->Song};
   };
   plan.SetSkills = [](Game& g, int) {
-    g.State.ComSkill[static_cast<size_t>(OtherSeat(g.State.MenuSub))] = g.State.ComSkill[2];
+    g.State.Setup.ComSkill[static_cast<size_t>(OtherSeat(g.State.Setup.MenuSub))] = g.State.Setup.ComSkill[2];
   };
   plan.AfterLoad = [current](Game& g, int) {
     const int16_t part = static_cast<int16_t>(current->Part % 8);
-    g.State.PlayerPart[static_cast<size_t>(g.State.MenuSub)] = part;
-    g.State.PlayerPart[static_cast<size_t>(OtherSeat(g.State.MenuSub))] = PartnerPart(part);
+    g.State.Setup.PlayerPart[static_cast<size_t>(g.State.Setup.MenuSub)] = part;
+    g.State.Setup.PlayerPart[static_cast<size_t>(OtherSeat(g.State.Setup.MenuSub))] = PartnerPart(part);
     return true;
   };
   return RunStageChain(game, plan);

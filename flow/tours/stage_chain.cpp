@@ -53,16 +53,16 @@ std::string ThreeLetters(std::string name) {
 void FinishRun(Game& game, const TourPlan& plan, const RunTable& run) {
   FlowState& st = game.State;
   HighScores& rec = game.Records;
-  const int side = plan.Pair ? 0 : st.MenuSub;
+  const int side = plan.Pair ? 0 : st.Setup.MenuSub;
   int16_t kind = -1;
-  const size_t part = static_cast<size_t>(st.PlayerPart[static_cast<size_t>(side)]);
+  const size_t part = static_cast<size_t>(st.Setup.PlayerPart[static_cast<size_t>(side)]);
   if (!plan.GenericEnding && part < game.Parts.size()) kind = game.Parts[part].Kind;
   st.QuitRequested = false;
   ShowEnding(game, kind);
   if (st.QuitRequested) return;
 
   if (plan.Pair) {
-    const int32_t total = st.TourTotal[0] + st.TourTotal[1];
+    const int32_t total = st.Setup.TourTotal[0] + st.Setup.TourTotal[1];
     RankPair pair{EntryOf(run, 0, total), EntryOf(run, 1, total)};
     pair.Player2.Songs = pair.Player1.Songs;
     PairRankTable& table = plan.Ranking == RunRanking::Double ? rec.TourModeDouble : rec.TourModeSession;
@@ -79,7 +79,7 @@ void FinishRun(Game& game, const TourPlan& plan, const RunTable& run) {
     return;
   }
 
-  const RankEntry entry = EntryOf(run, side, st.TourTotal[static_cast<size_t>(side)]);
+  const RankEntry entry = EntryOf(run, side, st.Setup.TourTotal[static_cast<size_t>(side)]);
   RankTable* table = &rec.TourMode;
   int top = kTourTableSize;
   switch (plan.Ranking) {
@@ -112,7 +112,7 @@ bool LoadStageSong(Game& game) {
     game.Errors.AddLoadFailure(st.SongPath);
     return false;
   }
-  if (st.RapidMode == 1 && !LoadRapidSong(game.Song, game.Parts, st.SongPath)) {
+  if (st.Setup.RapidMode == 1 && !LoadRapidSong(game.Song, game.Parts, st.SongPath)) {
     game.Errors.AddLoadFailure(FolderOf(st.SongPath) + "\\rapid.zxt");
     if (!LoadSongFile(game.Song, game.Parts, st.SongPath, false)) {
       game.Errors.AddLoadFailure(st.SongPath);
@@ -124,21 +124,21 @@ bool LoadStageSong(Game& game) {
 
 }  // namespace
 
-void ResetRunState(FlowState& st) {
-  st.PlayStyle = 0;
-  st.ColorOpt = {0, 0};
-  st.VisibilityOpt = {0, 0};
-  st.LaneOpt = {0, 0};
-  st.TimingOpt = {0, 0};
-  st.HandicapOpt = {0, 0};
-  st.AssistFlag = {0, 0};
-  st.ReplayPlayback = {false, false};
-  st.RapidMode = 0;
-  st.SpecialFlag = 0;
-  st.RunLife = {1000, 0, 0, 0, 0};
-  st.TourTotal = {0, 0};
-  st.StagePoints = {0, 0};
-  st.ComSkill = {-1, -1, 99, 99};
+void ResetRunState(StageSetup& setup) {
+  setup.PlayStyle = 0;
+  setup.ColorOpt = {0, 0};
+  setup.VisibilityOpt = {0, 0};
+  setup.LaneOpt = {0, 0};
+  setup.TimingOpt = {0, 0};
+  setup.HandicapOpt = {0, 0};
+  setup.AssistFlag = {0, 0};
+  setup.ReplayPlayback = {false, false};
+  setup.RapidMode = 0;
+  setup.SpecialFlag = 0;
+  setup.RunLife = {1000, 0};
+  setup.TourTotal = {0, 0};
+  setup.StagePoints = {0, 0};
+  setup.ComSkill = {-1, -1, 99, 99};
 }
 
 void SaveRunRecords(Game& game) {
@@ -152,24 +152,24 @@ void SaveRunRecords(Game& game) {
 int16_t RunStageChain(Game& game, const TourPlan& plan) {
   FlowState& st = game.State;
   RunTable run;
-  st.TourTotal = {0, 0};
+  st.Setup.TourTotal = {0, 0};
   bool toTheEnd = false;
   bool loadFailed = false;
   int stage = 1;
   for (;;) {
     StartMenuBgm(game);
-    st.StagePoints = {0, 0};
+    st.Setup.StagePoints = {0, 0};
     st.QuitRequested = false;
     const std::vector<int16_t> songs = OnlyListed(plan.Songs(game, run, stage), game.Songs.SongCount);
     if (songs.empty()) {
       toTheEnd = stage > 1;
       break;
     }
-    const int16_t pick = SelectSong(game, songs, stage, 0, st.RapidMode);
+    const int16_t pick = SelectSong(game, songs, stage, 0, st.Setup.RapidMode);
     if (st.QuitRequested || pick < 0) break;
-    const int side = st.MenuSub;
+    const int side = st.Setup.MenuSub;
     if (plan.SetSkills) plan.SetSkills(game, stage);
-    if (StageRow* row = RowOf(run, side, stage)) *row = StageRow{static_cast<int16_t>(st.SongIndex + 1), 0, 0};
+    if (StageRow* row = RowOf(run, side, stage)) *row = StageRow{static_cast<int16_t>(st.Setup.SongIndex + 1), 0, 0};
 
     if (!LoadStageSong(game)) {
       loadFailed = true;
@@ -178,40 +178,44 @@ int16_t RunStageChain(Game& game, const TourPlan& plan) {
     const bool partsSet = plan.AfterLoad && plan.AfterLoad(game, stage);
     st.QuitRequested = false;
     if (!partsSet && SelectParts(game) != 1) break;
-    if (st.PlayerPart[0] > 7 || st.PlayerPart[1] > 7) LoadExtensionParts(game.Song, game.Parts, st.SongPath);
+    // Extension parts join the loaded song itself: the chain loads the song afresh every
+    // stage, and the ending reads the kind of the part played last.
+    if (st.Setup.PlayerPart[0] > 7 || st.Setup.PlayerPart[1] > 7) LoadExtensionParts(game.Song, game.Parts, st.SongPath);
     for (int p = 0; p < 2; ++p) {
       if (p != side && !plan.Pair) continue;
       if (StageRow* row = RowOf(run, p, stage)) {
-        row->Song = static_cast<int16_t>(st.SongIndex + 1);
-        row->Part = st.PlayerPart[static_cast<size_t>(p)];
+        row->Song = static_cast<int16_t>(st.Setup.SongIndex + 1);
+        row->Part = st.Setup.PlayerPart[static_cast<size_t>(p)];
       }
     }
     if (ShowMatchUp(game, 0) < 0) break;
 
-    st.StagePoints = {0, 0};
+    st.Setup.StagePoints = {0, 0};
     const int16_t drawDance = game.Settings.DRAWDANCE;
     const int16_t drawBack = game.Settings.DRAWBACK;
     if (plan.PlainStages) game.Settings.DRAWDANCE = 0;
-    const FlowStageResult played = PlayFlowStage(game, !plan.Survival);
+    const FlowStageResult played = PlayFlowStage(game, game.Song, game.Parts, !plan.Survival);
     game.Settings.DRAWDANCE = drawDance;
     game.Settings.DRAWBACK = drawBack;
     if (played.Code == -1 || st.QuitRequested) break;
+    const StageOutcome& outcome = game.LastStage;
+    CarryRunTotals(st.Setup, outcome);
     if (played.Code == -2) {
       // A continue: the run starts its total again and replays the stage.
-      st.TourTotal = {0, 0};
+      st.Setup.TourTotal = {0, 0};
       continue;
     }
-    const bool passed = StagePassed(st, played.Outcome);
+    const bool passed = StagePassed(st.Setup, outcome);
     for (int p = 0; p < 2; ++p) {
       if (p != side && !plan.Pair) continue;
-      if (StageRow* row = RowOf(run, p, stage)) row->Score = static_cast<int16_t>(st.StageScore[static_cast<size_t>(p)]);
+      if (StageRow* row = RowOf(run, p, stage)) row->Score = static_cast<int16_t>(outcome.Players[p].StageScore);
     }
     run.LastStage = stage;
     if (stage <= kTourStages) run.Passed[static_cast<size_t>(stage - 1)] = passed;
     run.AnyStageDone = run.AnyStageDone || played.Recorded;
     if (plan.SingleTourFlags) UpdateStageFlags(game.Records, stage, passed);
     // A lost stage whose game over ran out without a press ends the run as -3 does.
-    const bool over = played.Code == -3 || played.Outcome.Lost || (plan.Survival && !passed) || stage >= plan.StageCount ||
+    const bool over = played.Code == -3 || outcome.Lost || (plan.Survival && !passed) || stage >= plan.StageCount ||
                       (plan.GoesOn && !plan.GoesOn(game, run, stage));
     if (over) {
       toTheEnd = true;
@@ -224,7 +228,7 @@ int16_t RunStageChain(Game& game, const TourPlan& plan) {
     ++game.Records.SpecialPlays[static_cast<size_t>(plan.SpecialMode)];
   }
   if (toTheEnd && !loadFailed) {
-    if (plan.SingleTourFlags) UpdateRunEndFlags(game.Records, run, st.MenuSub, game.Settings.DIFFICULTY);
+    if (plan.SingleTourFlags) UpdateRunEndFlags(game.Records, run, st.Setup.MenuSub, game.Settings.DIFFICULTY);
     if (plan.Ranking == RunRanking::Double) ++game.Records.SpecialPlays[6];
     FinishRun(game, plan, run);
   }

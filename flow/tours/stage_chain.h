@@ -37,7 +37,7 @@ struct TourPlan {
 int16_t RunStageChain(Game& game, const TourPlan& plan);
 
 // The options, styles and flags a run starts from, before a mode forces its own.
-void ResetRunState(FlowState& state);
+void ResetRunState(StageSetup& setup);
 
 // Saves the per-song records, the tour tables and the special tables; a failed write
 // leaves a line in the log.

@@ -63,10 +63,10 @@ bool LoadDances(StageContext& c, PlayAssets& a) {
   // Two players on the same character share its pictures.
   std::map<int, std::vector<SurfaceIndex>> loaded;
   for (int p = 0; p < 2; ++p) {
-    const int index = c.Setup.PlayerPart[static_cast<size_t>(p)];
+    const int index = c.Setup.PlayerPart[p];
     if (index < 0 || index >= a.Dances.DanceCount || static_cast<size_t>(index) >= a.Dances.Dances.size()) continue;
     const DanceRecord& dance = a.Dances.Dances[static_cast<size_t>(index)];
-    auto& view = a.DanceViews[static_cast<size_t>(p)];
+    auto& view = a.DanceViews[p];
     view.Dance = &dance;
     if (auto it = loaded.find(index); it != loaded.end()) {
       view.Pages = it->second;

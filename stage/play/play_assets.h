@@ -10,6 +10,7 @@
 
 #include "content/bga_file.h"
 #include "content/dance_file.h"
+#include "core/indexed_array.h"
 #include "stage/play/stage_context.h"
 
 namespace tessaru {
@@ -32,7 +33,7 @@ struct PlayAssets {
   BgaRecord Bga;
   std::vector<SurfaceIndex> BgaPages;  // per picture; -1 when missing
   DanceList Dances;
-  std::array<DanceView, 2> DanceViews;
+  PerPlayer<DanceView> DanceViews;
   SoundSlot Track = -1;
   SoundSlot Ready = -1;
   // [part][sound index] -> slot (-1 silent), as the stage engine wants them.

@@ -31,7 +31,7 @@ PlayViewOptions ViewOptionsFor(const StageContext& c, const PlayAssets& a) {
   PlayViewOptions o;
   o.PlayStyle = c.Setup.PlayStyle;
   o.Resolution = a.Resolution;
-  o.ColorOpt = c.ColorOpt;
+  o.ColorOpt = c.Setup.ColorOpt;
   o.VisibilityOpt = c.Setup.VisibilityOpt;
   o.DrawDance = c.Settings.DRAWDANCE == 0;
   const double bpm = c.Song.Bpm > 0 && std::isfinite(c.Song.Bpm) ? c.Song.Bpm : 120.0;
@@ -66,7 +66,7 @@ void FillOutcome(StageOutcome& out, Stage& stage) {
   out.RunLife = stage.RunLife();
   for (int p = 0; p < 2; ++p) {
     const StagePlayer& s = stage.Player(p);
-    auto& o = out.Players[static_cast<size_t>(p)];
+    auto& o = out.Players[p];
     o.JudgeCount = s.JudgeCount;
     o.StagePoints = s.StagePoints;
     o.TourTotal = s.TourTotal;
@@ -147,7 +147,7 @@ void StageRun::JudgePresses(double songExact, double nowMs) {
   };
   std::vector<Pending> presses;
   for (int p = 0; p < 2; ++p) {
-    if (context_.Setup.ComSkill[static_cast<size_t>(p)] >= 0) continue;
+    if (context_.Setup.ComSkill[p] >= 0) continue;
     for (int16_t lane = 1; lane <= 4; ++lane) {
       for (const InputPress& press : context_.Input.FuncPresses(p, lane)) {
         // The key went down (nowMs - press time) before this reading of the song clock.
@@ -164,7 +164,7 @@ void StageRun::JudgePresses(double songExact, double nowMs) {
     if (press.Player == 0) ++context_.Outcome.PressCount;
     stage_->Update(static_cast<int32_t>(std::floor(press.Time)));
     const PressResult r = stage_->Press(press.Player, press.Lane, press.Time);
-    if (press.Player == 0 && r.Judged && r.Category >= 0) {
+    if (press.Player == 0 && r.Judged && r.Category != JudgeNone) {
       context_.Outcome.Presses.push_back({press.Time, press.Lane, r.Step >= 0 ? r.Delta : 0.0, r.Category});
     }
   }
@@ -209,7 +209,7 @@ bool StageRun::WindowClosed() const { return context_.WindowClosed && context_.W
 
 bool StageRun::HumanDecided() const {
   for (int p = 0; p < 2; ++p) {
-    if (context_.Setup.ComSkill[static_cast<size_t>(p)] >= 0) continue;
+    if (context_.Setup.ComSkill[p] >= 0) continue;
     for (int slot = 1; slot <= 3; ++slot) {
       if (context_.Input.FuncState(p, slot) == tessaru::KeyPressed) return true;
     }

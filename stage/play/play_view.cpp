@@ -28,7 +28,7 @@ void PlayView::Begin() {
   for (int p = 0; p < 2; ++p) {
     RefreshRow(p, 0, true);
     RefreshRow(p, 1, true);
-    lastRow_[static_cast<size_t>(p)] = std::max(stage_.CurStep(), 0) / kRowSlots;
+    lastRow_[p] = std::max(stage_.CurStep(), 0) / kRowSlots;
   }
 }
 
@@ -84,15 +84,15 @@ void PlayView::Draw() {
   if (o_.DrawDance) {
     for (int p = 0; p < 2; ++p) {
       // The special value 6 keeps its player's dance off the screen.
-      if (o_.VisibilityOpt[static_cast<size_t>(p)] == 6) continue;
+      if (o_.VisibilityOpt[p] == 6) continue;
       const ScreenPoint a = DanceAnchor(o_.PlayStyle, p, o_.Resolution);
-      DrawDance(graph_, assets_.DanceViews[static_cast<size_t>(p)], DanceMood(p), stage_.SongTime(), o_.DanceScale,
+      DrawDance(graph_, assets_.DanceViews[p], DanceMood(p), stage_.SongTime(), o_.DanceScale,
                 a.X, a.Y);
     }
   }
   const bool playing = stage_.EndState() == 0;
   for (int p = 0; p < 2; ++p) {
-    const int16_t visibility = o_.VisibilityOpt[static_cast<size_t>(p)];
+    const int16_t visibility = o_.VisibilityOpt[p];
     const bool vanished = playing && visibility == 4;
     if (!vanished) DrawPage(p);
     DrawKnockOut(p);
@@ -127,7 +127,7 @@ void PlayView::DrawPage(int p) {
   const int32_t cur = std::max(stage_.CurStep(), 0);
   const int cursor = static_cast<int>(cur % kPageSlots);
   const int sign = EffectShiftSign(o_.PlayStyle, p);
-  const int16_t colour = o_.ColorOpt[static_cast<size_t>(p)];
+  const int16_t colour = o_.ColorOpt[p];
   const ScreenPoint panel = PagePanelPosition(o_.PlayStyle, p, res);
   Sheet(chips, PagePanelCell(res), panel.X, panel.Y, true);
   for (int slot = 0; slot < kPageSlots; ++slot) {
@@ -150,7 +150,7 @@ void PlayView::DrawPage(int p) {
       Sheet(chips, ChipSheetRow(ChipMarkRow(kMarkNear, lane), res), x, at.Y, true);
     }
   }
-  const auto covered = CoveredSlots(o_.VisibilityOpt[static_cast<size_t>(p)], cursor);
+  const auto covered = CoveredSlots(o_.VisibilityOpt[p], cursor);
   for (int slot = 0; slot < kPageSlots; ++slot) {
     if (!covered.test(static_cast<size_t>(slot))) continue;
     const ScreenPoint at = SlotPosition(o_.PlayStyle, p, slot, res);
@@ -174,11 +174,11 @@ void PlayView::DrawJudgePictures(int p) {
   // Oldest first, so the latest lands on top; only the latest is shown big.
   int latest = -1;
   for (int k = 0; k < kJudgeRingSize; ++k) {
-    if (entries[static_cast<size_t>((ring.WriteIndex(p) + k) % kJudgeRingSize)].Code != 0) latest = k;
+    if (entries[static_cast<size_t>((ring.WriteIndex(p) + k) % kJudgeRingSize)].Code != DisplayDone) latest = k;
   }
   auto frameOf = [&](int k) -> JudgePictureDraw {
     const auto& e = entries[static_cast<size_t>((ring.WriteIndex(p) + k) % kJudgeRingSize)];
-    if (e.Code == 0 || e.Slot < 0 || e.Slot >= kPageSlots) return {};
+    if (e.Code == DisplayDone || e.Slot < 0 || e.Slot >= kPageSlots) return {};
     const ScreenPoint at = SlotPosition(o_.PlayStyle, p, e.Slot, o_.Resolution);
     return JudgePictureFrame(e.ImageIndex, at.X, at.Y, now - e.StartTime, ring.OpeningMs(), ring.HoldMs(),
                              k == latest, o_.Resolution);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "core/indexed_array.h"
 #include "stage/play/play_assets.h"
 #include "stage/stage.h"
 
@@ -56,7 +57,7 @@ class PlayView {
   const PlayAssets& assets_;
   Stage& stage_;
   PlayViewOptions o_;
-  std::array<int32_t, 2> lastRow_{-1, -1};
+  PerPlayer<int32_t> lastRow_{-1, -1};
   std::array<int32_t, 2> lastHitTime_{-100000, -100000};
   std::array<int32_t, 2> lastMissTime_{-100000, -100000};
   std::array<int32_t, 2> lastJust_{};

@@ -17,7 +17,7 @@ constexpr int kVoiceVariants = 3;  // the result voices are numbered 3..5
 // The player whose character speaks: the first human, else player 1.
 int Speaker(const StageContext& c) {
   for (int p = 0; p < 2; ++p) {
-    if (c.Setup.ComSkill[static_cast<size_t>(p)] < 0) return p;
+    if (c.Setup.ComSkill[p] < 0) return p;
   }
   return 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// What one stage on the real devices is given and what it leaves behind. The game fills
-// a StageContext from its own state before PlayStage and copies the outcome back; the
+// What one stage on the real devices is given and what it leaves behind. The game hands
+// over its StageSetup whole before PlayStage and reads the StageOutcome after it; the
 // stage never reaches for anything else.
 #include <array>
 #include <cstdint>
@@ -17,6 +17,7 @@
 #include "persist/user_settings.h"
 #include "platform/platform.h"
 #include "sound/sound_lib.h"
+#include "stage/judgement.h"
 #include "stage/stage_setup.h"
 
 namespace tessaru {
@@ -27,11 +28,11 @@ struct JudgedPress {
   double SongTimeMs = 0;
   int16_t Lane = 0;
   double Delta = 0;
-  int16_t Category = -1;  // JudgeJust..JudgeFar; JudgeMiss for a blank press
+  Judgement Category = JudgeNone;  // JudgeJust..JudgeFar; JudgeMiss for a blank press
 };
 
 struct StagePlayerOutcome {
-  std::array<int16_t, 5> JudgeCount{};
+  JudgeCounts JudgeCount{};
   int32_t StagePoints = 0;
   int32_t TourTotal = 0;
   int32_t StageScore = 0;
@@ -48,8 +49,8 @@ struct StageOutcome {
   int32_t StepLimit = 0;  // the steps the stage plays to its end (HI-SPEED doubles them)
   bool Lost = false;      // the result says so; the continue prompt follows when allowed
   bool QuitRequested = false;
-  std::array<StagePlayerOutcome, 2> Players{};
-  std::array<int32_t, 2> RunLife{};
+  PerPlayer<StagePlayerOutcome> Players{};
+  PerPlayer<int32_t> RunLife{};
   std::vector<JudgedPress> Presses;  // player 1's judged presses, in order
   uint32_t PressCount = 0;           // every lane press of player 1 the stage took, judged or not
   double StartMs = 0;          // Clock::NowMs when the song clock started
@@ -78,11 +79,9 @@ struct StageContext {
   std::string SongPath;
   const SongRecord& Song;
   const std::vector<PartRecord>& Parts;
-  // Who plays which part and how (PlayerPart, PlayStyle, ComSkill, options, RapidMode,
-  // SpecialFlag, MenuChoice, MenuSub, SongIndex, RunLife, StagePoints, TourTotal). Its
-  // Settings and SoundSlots are filled by the stage from the user settings.
+  // Who plays which part and how, as the flow set it up. Its Settings and SoundSlots are
+  // filled by the stage from the user settings.
   StageSetup Setup;
-  std::array<int16_t, 2> ColorOpt{0, 0};
   // A lost stage leads into the continue prompt unless the flow says otherwise.
   bool ContinueAllowed = true;
   // Pages the menus keep "\image\chip2.bmp" and "\image\chip2s.bmp" in (-1: none). They

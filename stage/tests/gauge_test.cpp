@@ -15,7 +15,7 @@ struct GaugeCase {
   GaugeRules rules;
   std::array<int16_t, 2> before;
   int p;
-  int16_t kind;
+  GaugeEvent kind;
   std::array<int16_t, 2> after;
 };
 

@@ -57,13 +57,13 @@ TEST(JudgeWindows, HalfStepsRoundToEven) {
 TEST(ClassifyDelta, WindowEdgesInTableOrder) {
   const JudgeWindows mode0 = SetJudgeWindows(120, 0, 0, 0);
   const JudgeWindows mode2 = SetJudgeWindows(120, 2, 0, 0);
-  struct Case { const JudgeWindows* w; double d; int16_t category; };
+  struct Case { const JudgeWindows* w; double d; Judgement category; };
   const std::vector<Case> cases = {
       {&mode0, 0, JudgeJust},      {&mode0, -25, JudgeJust},    {&mode0, 33, JudgeJust},
       {&mode0, 34, JudgeLate},     {&mode0, 108, JudgeLate},    {&mode0, 109, JudgeFar},
-      {&mode0, 233, JudgeFar},     {&mode0, 233.5, -1},         {&mode0, -26, JudgeEarly},
+      {&mode0, 233, JudgeFar},     {&mode0, 233.5, JudgeNone},        {&mode0, -26, JudgeEarly},
       {&mode0, -50, JudgeEarly},   {&mode0, -51, JudgeFar},     {&mode0, -125, JudgeFar},
-      {&mode0, -126, -1},
+      {&mode0, -126, JudgeNone},
       // Mode 2 leaves no early near window: just past 16 ms early is far at once.
       {&mode2, -16, JudgeJust},    {&mode2, -17, JudgeFar},     {&mode2, -125, JudgeFar},
       {&mode2, 17, JudgeLate},

@@ -33,7 +33,7 @@ TEST(Simulation, ScriptedPressesAtChipTimesAreAllJust) {
 
 TEST(Simulation, PressesShiftedAcrossWindowEdgesLandInTheirCategories) {
   const SongRecord song = MakeSong(120, 8);  // windows: early 25/50/125, late 33/108/233
-  struct Case { double shift; int16_t category; };
+  struct Case { double shift; Judgement category; };
   for (const Case& c : {Case{-25, JudgeJust}, Case{-26, JudgeEarly}, Case{-51, JudgeFar}, Case{33, JudgeJust},
                         Case{34, JudgeLate}, Case{109, JudgeFar}, Case{233, JudgeFar}}) {
     const auto chips = RegularChips(16, 100, 4);
@@ -42,10 +42,10 @@ TEST(Simulation, PressesShiftedAcrossWindowEdgesLandInTheirCategories) {
     Random random(2);
     StageSetup setup;
     setup.ComSkill = {-1, 100, 99, 99};
-    setup.MenuChoice = 1;
+    setup.MenuChoice = TitleCode::FreeMode;
     Stage stage(song, {MakePart(8, chips), MakePart(8, chips)}, setup, random);
     ASSERT_TRUE(RunSimulation(stage, presses));
-    EXPECT_EQ(stage.Player(0).JudgeCount[static_cast<size_t>(c.category)], static_cast<int16_t>(chips.size()))
+    EXPECT_EQ(stage.Player(0).JudgeCount[c.category], static_cast<int16_t>(chips.size()))
         << c.shift;
   }
 }
@@ -53,7 +53,7 @@ TEST(Simulation, PressesShiftedAcrossWindowEdgesLandInTheirCategories) {
 TEST(Simulation, GivesUpOnASongThatCannotFinish) {
   Random random(3);
   StageSetup setup;
-  setup.MenuChoice = 1;
+  setup.MenuChoice = TitleCode::FreeMode;
   Stage stage(MakeSong(0.0001, 8), {MakePart(8, {}), MakePart(8, {})}, setup, random);
   EXPECT_FALSE(RunSimulation(stage, {}, 5000));
   EXPECT_EQ(stage.EndState(), 0);

@@ -70,15 +70,15 @@ TEST(JudgeDisplayRing, PhasesAndWrap) {
   EXPECT_EQ(ring.PhaseAt(1117), JudgePicturePhase::Closing);
   EXPECT_EQ(ring.PhaseAt(1233), JudgePicturePhase::Closing);
   EXPECT_EQ(ring.PhaseAt(1234), JudgePicturePhase::Done);
-  ring.Push(1, 5, 9, 0);
+  ring.Push(1, 5, DisplayJust9, 0);
   EXPECT_EQ(ring.Entries(1)[0].ImageIndex, 1);
   ring.Update(1233);
-  EXPECT_EQ(ring.Entries(1)[0].Code, 9);
+  EXPECT_EQ(ring.Entries(1)[0].Code, DisplayJust9);
   ring.Update(1234);
-  EXPECT_EQ(ring.Entries(1)[0].Code, 0);
-  for (int i = 0; i < 32; ++i) ring.Push(0, static_cast<int16_t>(i), 6, 2000);
+  EXPECT_EQ(ring.Entries(1)[0].Code, DisplayDone);
+  for (int i = 0; i < 32; ++i) ring.Push(0, static_cast<int16_t>(i), DisplayLate, 2000);
   EXPECT_EQ(ring.WriteIndex(0), 0);
-  ring.Push(0, 99, 7, 2000);
+  ring.Push(0, 99, DisplayFar, 2000);
   EXPECT_EQ(ring.Entries(0)[0].Slot, 99);
   EXPECT_EQ(ring.Entries(0)[0].ImageIndex, 7);
 }

@@ -66,9 +66,10 @@ TEST(Stage, FourConsecutiveJustHitsScoreAndBonus) {
     EXPECT_EQ(p0.TourTotal, 1000 + 2800);
     EXPECT_EQ(p0.ComboCount, 5);
     EXPECT_EQ(p0.JudgeCount[JudgeJust], 5);
-    std::vector<int16_t> codes;
+    std::vector<JudgeDisplayCode> codes;
     for (int i = 0; i < 5; ++i) codes.push_back(stage.JudgeDisplay().Entries(0)[static_cast<size_t>(i)].Code);
-    const std::vector<int16_t> expected = {4, 3, 2, 9, static_cast<int16_t>(judgeStyle == 0 ? 9 : 1)};
+    const std::vector<JudgeDisplayCode> expected = {DisplayJust4, DisplayJust3, DisplayJust2, DisplayJust9,
+                                                    judgeStyle == 0 ? DisplayJust9 : DisplayJust1};
     EXPECT_EQ(codes, expected);
     // Five chips in the block: each just costs the rival 15, the fourth is a bonus (x 0.95).
     EXPECT_EQ(stage.Gauge(1), 892);
@@ -149,7 +150,7 @@ TEST(Stage, ComputerSkillDecidesJudgementsAndNeverTouchesTheTour) {
     StageSetup setup;
     setup.ComSkill = {-1, c.skill, 99, 99};
     setup.TourTotal = {0, 4321};
-    setup.MenuChoice = 1;  // free mode: the idle human is never knocked out
+    setup.MenuChoice = TitleCode::FreeMode;  // free mode: the idle human is never knocked out
     Stage& stage = rig.Build(MakeSong(120, 40), {MakePart(40, {{600, 1}}), MakePart(40, RegularChips(0, 639, 1))},
                              setup);
     rig.RunToEnd();
@@ -162,8 +163,8 @@ TEST(Stage, ComputerSkillDecidesJudgementsAndNeverTouchesTheTour) {
       EXPECT_EQ(com.StageScore, 100);
     } else {
       EXPECT_EQ(com.JudgeCount[JudgeJust], 0);
-      for (int16_t category : {JudgeEarly, JudgeLate, JudgeFar}) {
-        EXPECT_NEAR(com.JudgeCount[static_cast<size_t>(category)], 640 / 3, 45) << category;
+      for (Judgement category : {JudgeEarly, JudgeLate, JudgeFar}) {
+        EXPECT_NEAR(com.JudgeCount[category], 640 / 3, 45) << static_cast<int>(category);
       }
     }
   }
@@ -200,7 +201,7 @@ TEST(Stage, KnockOutAfterExactlySixBarsBelowAQuarter) {
 }
 
 TEST(Stage, FreeModeAndTutorialNeverKnockOut) {
-  for (int16_t menu : {int16_t{1}, int16_t{50}}) {
+  for (TitleCode menu : {TitleCode::FreeMode, TitleCode::TutorialStages}) {
     Rig rig;
     StageSetup setup;
     setup.ComSkill = {-1, 100, 99, 99};
@@ -215,7 +216,7 @@ TEST(Stage, FreeModeAndTutorialNeverKnockOut) {
 }
 
 TEST(Stage, HiSpeedDoublesStepsButKeepsTimesAndWindows) {
-  struct Case { std::array<int16_t, 2> laneOpt; int32_t limit; int32_t chipStep; };
+  struct Case { PerPlayer<int16_t> laneOpt; int32_t limit; int32_t chipStep; };
   for (const Case& c : {Case{{LaneHiSpeed, 0}, 128, 16}, Case{{0, LaneHiSpeed}, 64, 8}}) {
     Rig rig;
     StageSetup setup = HumanVersusIdle();
@@ -257,7 +258,7 @@ TEST(Stage, SeededStagesRepeatExactly) {
 TEST(Stage, EndsAtTheLastBarWithScoresAndMaxCombo) {
   Rig rig;
   StageSetup setup = HumanVersusIdle();
-  setup.MenuChoice = 1;
+  setup.MenuChoice = TitleCode::FreeMode;
   PartRecord part = MakePart(2, RegularChips(0, 12, 2));  // 7 chips
   setup.SoundSlots = {{5}, {6}};
   Stage& stage = rig.Build(MakeSong(120, 2), {part, MakePart(2, {})}, setup);
@@ -310,7 +311,7 @@ TEST(Stage, EndlessRunCarriesTheCombo) {
   rig.PressAt(0, 1, 4 * kStepMs);
   rig.PressAt(0, 1, 6 * kStepMs);
   EXPECT_EQ(stage.Player(0).StagePoints, 70 + 80);
-  EXPECT_EQ(stage.JudgeDisplay().Entries(0)[1].Code, 9);  // the 8th of the run
+  EXPECT_EQ(stage.JudgeDisplay().Entries(0)[1].Code, DisplayJust9);  // the 8th of the run
   rig.RunToEnd();
   EXPECT_EQ(stage.RunLife()[1], 8);
 }
@@ -321,7 +322,7 @@ TEST(Stage, SongFourteenForgivesBlankPressesInItsStretches) {
     Rig rig;
     StageSetup setup = HumanVersusIdle();
     setup.SongIndex = c.songIndex;
-    setup.MenuChoice = 1;
+    setup.MenuChoice = TitleCode::FreeMode;
     Stage& stage = rig.Build(MakeSong(120, 120), {MakePart(120, {}), MakePart(120, {})}, setup);
     rig.PressAt(0, 2, c.step * kStepMs);
     EXPECT_EQ(stage.Player(0).JudgeCount[JudgeMiss], c.counted) << c.songIndex << " " << c.step;
@@ -373,7 +374,7 @@ TEST(Stage, TrainingStartsPartWayWithoutMissingEarlierChips) {
   Rig rig;
   StageSetup setup = HumanVersusIdle();
   setup.StartStep = 32;
-  setup.MenuChoice = 1;
+  setup.MenuChoice = TitleCode::FreeMode;
   Stage& stage = rig.Build(MakeSong(120, 4), {MakePart(4, RegularChips(0, 40, 1)), MakePart(4, {})}, setup);
   EXPECT_EQ(stage.SongTime(), 4000);
   rig.RunTo(static_cast<int32_t>(36 * kStepMs));

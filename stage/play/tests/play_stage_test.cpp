@@ -62,9 +62,9 @@ TEST(PlayStage, ShiftedPressesLandWhereTheWindowsSay) {
   double worst = 0;
   for (int k = 0; k < n; ++k) {
     const JudgedPress& p = c.Outcome.Presses[static_cast<size_t>(k)];
-    const int16_t want = ClassifyDelta(shifts[k], windows);
-    EXPECT_EQ(p.Category, want < 0 ? JudgeMiss : want) << "shift " << shifts[k];
-    if (want >= 0) worst = std::max(worst, std::fabs(p.Delta - shifts[k]));
+    const Judgement want = ClassifyDelta(shifts[k], windows);
+    EXPECT_EQ(p.Category, want == JudgeNone ? JudgeMiss : want) << "shift " << shifts[k];
+    if (want != JudgeNone) worst = std::max(worst, std::fabs(p.Delta - shifts[k]));
   }
   std::cout << "largest |judged d - given d|: " << worst << " ms\n";
   EXPECT_LT(worst, 0.5);
