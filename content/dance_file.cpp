@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "content/data_files.h"
 #include "content/field_reader.h"
 #include "core/file_access.h"
 #include "core/paths.h"
@@ -92,7 +93,7 @@ bool LoadDanceBytes(DanceRecord& dance, std::span<const uint8_t> packedBytes) {
 }
 
 bool LoadDanceList(DanceList& list, std::string_view dataPath, int resolution) {
-  const auto bytes = ReadWholeFile(JoinLogical(dataPath, "dancefn.zxt"));
+  const auto bytes = ReadWholeFile(JoinLogical(dataPath, data_files::kDanceListTable));
   if (!bytes) return false;
   auto text = UnpackText(*bytes);
   if (!text) return false;

@@ -7,12 +7,13 @@
 #include <string_view>
 #include <vector>
 
+#include "content/data_files.h"
 #include "content/song_record.h"
 #include "core/error_log.h"
 
 namespace tessaru {
 
-inline constexpr std::string_view kSongListFile = "songfn.zxt";
+inline constexpr std::string_view kSongListFile = data_files::kSongListTable;
 inline constexpr std::string_view kSongListHeader = "<KWSONGFILENAME>";
 inline constexpr std::string_view kSongListEnd = "<EOF>";
 inline constexpr std::string_view kRapidSongText = "rapid.zxt";

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -119,32 +120,60 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view logicalPath,
   return bytes;
 }
 
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
+  size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    written += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Makes a rename in the folder durable: without this a power cut can bring the old file
+// (an older record) back. File systems that cannot sync a folder say EINVAL; they have
+// nothing to flush.
+bool SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+  ::close(fd);
+  return synced;
+}
+
+}  // namespace
+
 bool WriteWholeFileAtomic(std::string_view logicalPath, std::string_view bytes) {
   const std::string path = ResolvePath(logicalPath);
-  const std::string temp = path + ".new";
-  {
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    size_t written = 0;
-    while (written < bytes.size()) {
-      const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-      if (n <= 0) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return false;
-      }
-      written += static_cast<size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-      ::unlink(temp.c_str());
-      return false;
-    }
+  const std::string temp = path + std::string(kSaveTempSuffix);
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  if (::close(fd) != 0 || !written) {
+    ::unlink(temp.c_str());
+    return false;
   }
   if (std::rename(temp.c_str(), path.c_str()) != 0) {
     ::unlink(temp.c_str());
     return false;
   }
-  return true;
+  return SyncFolder(fs::path(path).parent_path().string());
+}
+
+int RemoveLeftoverSaves(std::string_view logicalFolder) {
+  std::error_code ec;
+  int removed = 0;
+  for (const auto& entry : fs::directory_iterator(ResolvePath(logicalFolder), ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() <= kSaveTempSuffix.size() || !name.ends_with(kSaveTempSuffix)) continue;
+    std::error_code typeError;
+    if (!entry.is_regular_file(typeError)) continue;
+    if (fs::remove(entry.path(), typeError)) ++removed;
+  }
+  return removed;
 }
 
 void DeleteFileQuiet(std::string_view logicalPath) {

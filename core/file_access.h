@@ -22,9 +22,17 @@ bool FolderExists(std::string_view logicalPath);
 // against special files and absurd sizes).
 std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view logicalPath,
                                                   uint64_t maxBytes = 1ull << 31);
-// Replaces the file's content atomically: a temporary file beside it, then a rename, so a
-// crash or a full disk never leaves a truncated file.
+// Replaces the file's content atomically: a temporary file beside it (the name and
+// kSaveTempSuffix), synced, renamed over the file, then the folder synced, so neither a
+// crash, a full disk nor a power cut leaves a truncated file or brings an older one back.
+// False when any step failed; the old file is then as it was (or, when only the last sync
+// failed, already replaced but perhaps not yet on disk).
 bool WriteWholeFileAtomic(std::string_view logicalPath, std::string_view bytes);
+inline constexpr std::string_view kSaveTempSuffix = ".saving";
+// Deletes the temporary files that saves interrupted by a crash or power cut left in a
+// folder (names ending in kSaveTempSuffix). The real files beside them are whole: the
+// rename never happened. Returns how many were removed.
+int RemoveLeftoverSaves(std::string_view logicalFolder);
 // Deletes a file, ignoring every error.
 void DeleteFileQuiet(std::string_view logicalPath);
 // The folder that holds the running executable (the default program folder).

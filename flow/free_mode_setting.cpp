@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "content/data_files.h"
 #include "flow/flow_rules.h"
 #include "flow/menu_sound.h"
 #include "flow/screen_frame.h"
@@ -194,7 +195,7 @@ void Draw(const FreeSettingScreen& s, GraphLib& g, int16_t blink) {
 
 int16_t FreeModeSetting(Game& game, int16_t keep) {
   ScreenPages pages(game);
-  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : -1;
+  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load(data_files::kMenuBack) : -1;
   FreeSettingScreen s;
   s.Plays = game.Records.SpecialPlays;
   if (keep == 1) {

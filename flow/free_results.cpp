@@ -1,8 +1,10 @@
 #include <string>
 
+#include "content/data_files.h"
 #include "core/numbers.h"
 #include "flow/free_mode.h"
 #include "flow/menu_sound.h"
+#include "flow/timing_panel.h"
 #include "layout/menu_screens.h"
 
 namespace tessaru {
@@ -62,23 +64,32 @@ void Draw(const FreeResultsScreen& s, GraphLib& g, int16_t blink) {
 FreeChoice FreeModeResults(Game& game, const StageOutcome& outcome) {
   const StageSetup& setup = game.State.Setup;
   ScreenPages pages(game);
-  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : -1;
-  const SurfaceIndex banner = pages.Load("\\image\\seltop0.bmp");
+  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load(data_files::kMenuBack) : -1;
+  const SurfaceIndex banner = pages.Load(data_files::kMenuBanner);
   StartMenuBgm(game);
   const bool listed = setup.SongIndex >= 0 && setup.SongIndex < game.Songs.SongCount;
   FreeResultsScreen s = MakeFreeResultsScreen(
       listed ? game.Songs.SongNames[static_cast<size_t>(setup.SongIndex)] : game.Song.Title, setup, outcome);
+  const std::array<bool, 2> humans{setup.ComSkill[0] < 0 && !setup.ReplayPlayback[0],
+                                   setup.ComSkill[1] < 0 && !setup.ReplayPlayback[1]};
+  TimingPanelState timing = MakeTimingPanel(outcome, humans);
 
   ScreenFrame frame(game);
   for (;;) {
     const MenuButtons& b = frame.Poll();  // before Now(): the poll lets time pass
-    const ScreenEvent e = Update(s, b, frame.Now());
+    if (UpdateTimingPanel(timing, b.F2, b.F3) == TimingPanelEvent::Apply) {
+      ApplyTimingSuggestion(game, timing);
+      PlayMenuSound(game, kDecideSound);
+    }
+    // The panel covers the menu: only F1 and Esc reach the screen meanwhile.
+    const ScreenEvent e = timing.Shown ? LeaveEvent(b) : Update(s, b, frame.Now());
     PlayEventSound(game, e);
     if (e == ScreenEvent::Decided) return static_cast<FreeChoice>(s.Cursor);
     if (frame.DrawDue()) {
       frame.DrawBackground(back);
       if (banner >= 0) Cut(game.Graph, banner, menu_layout::kBanner);
       Draw(s, game.Graph, frame.Blink());
+      if (timing.Shown) DrawTimingPanel(game, timing);
       frame.Show();
     }
     // F1 has no screen to go back to: it means the title.

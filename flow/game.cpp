@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/file_access.h"
 #include "core/paths.h"
 
 namespace tessaru {
@@ -28,6 +29,12 @@ void LoadGameSettings(Game& game) {
   if (game.Settings.DATAPATH.empty()) game.DataPath = game.Folders.Data;
   game.LoadedSettings = game.Settings;
   game.Graph.SetDataPath(game.DataPath);
+  // Saves interrupted last time (a crash, a power cut) leave their temporary file beside
+  // the intact old one; nothing reads them, so they only clutter the folders.
+  for (const std::string& folder :
+       {game.ProgramFolder, JoinLogical(game.ProgramFolder, "replay"), ErrorReportFolder(game)}) {
+    RemoveLeftoverSaves(folder);
+  }
 }
 
 bool CanSaveUserFiles(const Game& game) { return game.Folders.Problem.empty(); }

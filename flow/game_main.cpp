@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "content/data_files.h"
 #include "core/file_access.h"
 #include "core/numbers.h"
 #include "core/paths.h"
@@ -25,7 +26,7 @@ enum class LoopEnd { Save, Fatal };
 // (a DATAPATH that points elsewhere, a program folder without data): nothing could be
 // shown, so the game says which folder it read instead of opening a black window.
 bool GameDataMissing(const Game& game) {
-  for (const char* picture : {"\\image\\sysfont.bmp", "\\image\\tittop1.bmp", "\\image\\tittop2.bmp"}) {
+  for (const std::string_view picture : {data_files::kSystemFont, data_files::kTitleLogo, data_files::kTitlePrompt}) {
     if (FileExists(ReplaceExtension(DataFile(game, picture), ".zxg"))) return false;
   }
   return true;

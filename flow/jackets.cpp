@@ -44,7 +44,10 @@ JacketCell JacketAtlas::Cached(int16_t songIndex) {
 }
 
 void JacketAtlas::Draw(const JacketCell& cell, int x, int y, int size) const {
-  GraphLib& g = game_.Graph;
+  DrawJacketCell(game_.Graph, cell, x, y, size);
+}
+
+void DrawJacketCell(GraphLib& g, const JacketCell& cell, int x, int y, int size) {
   if (cell.Page < 0) {
     g.DrawSystemText(BackIndex, "NO", x + size / 2 - 16, y + size / 2 - 24, 1);
     g.DrawSystemText(BackIndex, "IMAGE", x + size / 2 - 40, y + size / 2, 1);

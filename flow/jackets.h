@@ -16,6 +16,10 @@ struct JacketCell {
   int Y = 0;
 };
 
+// A jacket scaled to size x size at (x, y) of the back buffer; "NO IMAGE" in its place
+// when the cell has no page.
+void DrawJacketCell(GraphLib& g, const JacketCell& cell, int x, int y, int size);
+
 class JacketAtlas {
  public:
   // The atlas pages come from `pages`, so they go when the screen's pages go.

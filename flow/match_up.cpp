@@ -1,6 +1,6 @@
 #include "flow/match_up.h"
 
-#include "core/numbers.h"
+#include "content/data_files.h"
 #include "flow/menu_sound.h"
 #include "layout/menu_screens.h"
 
@@ -60,14 +60,14 @@ int16_t ShowMatchUp(Game& game, int16_t /*reserved*/) {
   const StageSetup& setup = game.State.Setup;
   if (setup.PlayStyle >= 3) return 1;
   ScreenPages pages(game);
-  const SurfaceIndex back = game.Settings.DRAWING <= 3 ? pages.Load("\\image\\selback2.bmp") : -1;
+  const SurfaceIndex back = game.Settings.DRAWING <= 3 ? pages.Load(data_files::kMatchUpBack) : -1;
   MatchUpPictures pics;
   for (int p = 0; p < 2; ++p) {
-    pics.Portrait[p] = pages.Load("\\image\\vschar" + NumberText(int64_t{setup.PlayerPart[p]}) + ".bmp");
+    pics.Portrait[p] = pages.Load(data_files::Portrait(setup.PlayerPart[p]));
   }
-  pics.Tags = pages.Load("\\image\\chartag.bmp");
-  pics.Instruments = pages.Load("\\image\\instname.bmp");
-  pics.Banner = pages.Load("\\image\\seltop0.bmp");
+  pics.Tags = pages.Load(data_files::kNameTags);
+  pics.Instruments = pages.Load(data_files::kInstrumentNames);
+  pics.Banner = pages.Load(data_files::kMenuBanner);
   MatchUpScreen s{setup.PlayerPart, setup.PlayStyle != 0, game.Settings.DRAWING < 1};
 
   int16_t result = 1;

@@ -42,6 +42,8 @@ MenuButtons ReadMenuButtons(const InputLib& input) {
   }
   m.Escape = Pressed(input, kVkEscape);
   m.F1 = Pressed(input, kVkF1);
+  m.F2 = Pressed(input, kVkF2);
+  m.F3 = Pressed(input, kVkF3);
   m.Tab = Pressed(input, kVkTab);
   m.TabHeld = Down(input, kVkTab);
   return m;

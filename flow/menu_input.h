@@ -30,6 +30,9 @@ struct MenuButtons {
   PerPlayer<SideButtons> Side;
   bool Escape = false;
   bool F1 = false;
+  // F2 shows or hides the results' timing panel; F3 sets the offset it suggests.
+  bool F2 = false;
+  bool F3 = false;
   bool Tab = false;
   // Tab still down: CONFIG's hidden row is reached only while it is held.
   bool TabHeld = false;

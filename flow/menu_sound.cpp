@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "content/data_files.h"
+
 namespace tessaru {
 namespace {
 
@@ -46,13 +48,13 @@ void LoadMenuSounds(Game& game) {
   game.MenuSounds = {-1, -1};
   game.SelectBgmBuffer = -1;
   if (game.Settings.SOUNDING > 0) return;
-  const char* const kEffects[2] = {"\\sound\\curmove.wav", "\\sound\\decide.wav"};
+  const std::string_view kEffects[2] = {data_files::kCursorSound, data_files::kDecideSound};
   for (int i = 0; i < 2; ++i) {
     const std::string path = DataFile(game, kEffects[i]);
     game.MenuSounds[static_cast<size_t>(i)] = game.Sound.LoadMultiCopyWave(path, 0, 0);
     if (game.MenuSounds[static_cast<size_t>(i)] < 0) game.Errors.AddLoadFailure(path);
   }
-  game.SelectBgmBuffer = LoadScreenSound(game, "\\sound\\selbg.wav");
+  game.SelectBgmBuffer = LoadScreenSound(game, data_files::kMenuMusic);
 }
 
 void KeepMenuBgm(Game& game) {

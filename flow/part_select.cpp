@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "content/data_files.h"
 #include "content/extension_parts.h"
 #include "core/numbers.h"
 #include "core/paths.h"
@@ -222,20 +223,20 @@ int16_t SelectParts(Game& game) {
   PartSelectScreen s = MakePartSelectScreen(OfferedParts(offer), computer, comByHand, setup.PlayerPart);
 
   ScreenPages pages(game);
-  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : -1;
+  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load(data_files::kMenuBack) : -1;
   PartSelectPictures pics;
-  pics.Banner = pages.Load("\\image\\seltop1.bmp");
-  pics.Panels = pages.Load("\\image\\seltop2.bmp");
-  pics.Tags = pages.Load("\\image\\chartag.bmp");
-  pics.Instruments = pages.Load("\\image\\instname.bmp");
+  pics.Banner = pages.Load(data_files::kPartSelectBanner);
+  pics.Panels = pages.Load(data_files::kPartSelectPanels);
+  pics.Tags = pages.Load(data_files::kNameTags);
+  pics.Instruments = pages.Load(data_files::kInstrumentNames);
   pics.Jacket = pages.LoadFull(StripExtension(game.State.SongPath) + ".bmp", false);
-  const SoundSlot now = LoadScreenSound(game, "\\sound\\now.wav");
+  const SoundSlot now = LoadScreenSound(game, data_files::kPartSelectCall);
   if (now >= 0) game.Sound.PlaySound(now, true, false);
   PerPlayer<SoundSlot> voices{-1, -1};
   // Portraits are loaded the first time a side settles on that character.
   const auto loadPortrait = [&](int part) {
     if (pics.Portraits.count(part) == 0) {
-      pics.Portraits.emplace(part, pages.Load("\\image\\vschar" + NumberText(int64_t{part}) + ".bmp"));
+      pics.Portraits.emplace(part, pages.Load(data_files::Portrait(part)));
     }
   };
 
@@ -255,7 +256,7 @@ int16_t SelectParts(Game& game) {
       PlayEventSound(game, ScreenEvent::Decided);
       const int16_t part = s.Part[p];
       if (voices[p] >= 0) game.Sound.ReleaseSound(voices[p]);
-      voices[p] = LoadScreenSound(game, "\\sound\\voice" + NumberText(int64_t{part}) + "-1.wav");
+      voices[p] = LoadScreenSound(game, data_files::Voice(part, data_files::kPartSelectVoice));
       if (voices[p] >= 0) game.Sound.PlaySound(voices[p], true, false);
       loadPortrait(part);
     }

@@ -4,9 +4,11 @@
 #include <cmath>
 #include <string>
 
+#include "content/data_files.h"
 #include "content/song_file.h"
 #include "core/numbers.h"
 #include "core/paths.h"
+#include "flow/jackets.h"
 #include "flow/menu_sound.h"
 #include "flow/screen_frame.h"
 #include "layout/menu_screens.h"
@@ -68,16 +70,7 @@ std::vector<SongCard> LoadCards(Game& game, ScreenPages& pages, const std::vecto
 }
 
 void DrawJacket(GraphLib& g, const SongCard& card, int x, int y, int size) {
-  if (card.Page < 0) {
-    g.DrawSystemText(BackIndex, "NO", x + size / 2 - 16, y + size / 2 - 24, 1);
-    g.DrawSystemText(BackIndex, "IMAGE", x + size / 2 - 40, y + size / 2, 1);
-    return;
-  }
-  if (size == kJacket) {
-    g.BltClip(BackIndex, card.Page, x, y, kJacket, kJacket, card.X, card.Y, 0);
-  } else {
-    g.BltStretchClip(BackIndex, card.Page, x, y, size, size, card.X, card.Y, kJacket, kJacket, 0);
-  }
+  DrawJacketCell(g, JacketCell{card.Page, card.X, card.Y}, x, y, size);
 }
 
 int CenteredX(std::string_view text) { return menu_layout::CentredX(static_cast<int>(text.size())); }
@@ -131,9 +124,9 @@ int16_t SelectSong(Game& game, const std::vector<int16_t>& offered, int stage, i
                    int16_t rapidMode) {
   GraphLib& g = game.Graph;
   ScreenPages pages(game);
-  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : -1;
-  const SurfaceIndex banner = pages.Load("\\image\\seltop0.bmp");
-  const SoundSlot what = LoadScreenSound(game, "\\sound\\what.wav");
+  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load(data_files::kMenuBack) : -1;
+  const SurfaceIndex banner = pages.Load(data_files::kMenuBanner);
+  const SoundSlot what = LoadScreenSound(game, data_files::kSongSelectCall);
   if (what >= 0) game.Sound.PlaySound(what, true, false);
   std::vector<SongCard> cards = LoadCards(game, pages, offered);
   const int count = static_cast<int>(cards.size());

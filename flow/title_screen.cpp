@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "content/data_files.h"
 #include "flow/menu_sound.h"
 #include "flow/screen_frame.h"
 #include "flow/tours/tours.h"
@@ -137,11 +138,11 @@ TitleEvent UpdateTitle(TitleState& s, const MenuButtons& b) {
 TitleCode RunTitle(Game& game, int16_t& sub) {
   GraphLib& g = game.Graph;
   ScreenPages pages(game);
-  const int backNumber = game.Rng.Draw(3);
-  const SurfaceIndex back = pages.Load("\\image\\titback" + std::to_string(backNumber) + ".bmp");
-  const SurfaceIndex logo = pages.Load("\\image\\tittop1.bmp");
-  const SurfaceIndex layer = pages.Load("\\image\\tittop2.bmp");
-  const SoundSlot music = LoadScreenSound(game, "\\sound\\titlebg.wav");
+  const int backNumber = game.Rng.Draw(data_files::kTitleBackCount);
+  const SurfaceIndex back = pages.Load(data_files::TitleBack(backNumber));
+  const SurfaceIndex logo = pages.Load(data_files::kTitleLogo);
+  const SurfaceIndex layer = pages.Load(data_files::kTitlePrompt);
+  const SoundSlot music = LoadScreenSound(game, data_files::kTitleMusic);
   if (music >= 0 && game.Settings.SOUNDING < 2) game.Sound.PlaySound(music, true, true);
 
   TitleState state = StartTitle(BuildTitleGrid(ConditionsOf(game)));

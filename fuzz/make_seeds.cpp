@@ -7,6 +7,9 @@
 #include "content/part_file.h"
 #include "content/song_file.h"
 #include "core/file_access.h"
+#include "content/testing/song_bundle.h"
+#include "graphics/tests/bmp_writer.h"
+#include "sound/wave_file.h"
 
 namespace {
 
@@ -64,7 +67,40 @@ int main(int argc, char** argv) {
   bga.ProgCount = 1;
   bga.Progs = {BgaProg{"bird", 500, 1, 2, 3, {0, 10, 20, 30, 40, 1000, 2000, 16, 0, 9}}, BgaProg{}};
 
+  // A song folder: the song, "extreme.zxt" with one extension part, and its three parts.
+  SongRecord bundled = song;
+  bundled.Bars = 2;
+  const std::vector<uint8_t> bundle = fuzzing::BundleBytes(
+      {PackText(EncodeSongFile(bundled, SongFileVersion::Current)),
+       PackText({std::string("x.z4p"), std::string("a.z4p"), int16_t{1}, int16_t{0}}), EncodePartFile(part),
+       EncodePartFile(part), EncodePartFile(part)});
+
+  // Pictures of every stored depth: palettes (one RLE-packed), 16 bits with masks, 24 bits.
+  using gfxtest::BmpLayout;
+  const auto pattern = [](int x, int y) { return static_cast<uint32_t>((x * 7 + y * 3) & 0xFF); };
+  const std::vector<uint32_t> palette16 = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x808080,
+                                           0x123456, 0x654321, 0xABCDEF, 0xFEDCBA, 0x111111, 0x222222,
+                                           0x333333, 0x444444, 0x555555, 0x666666};
+  BmpLayout four{5, 3, 4, 0, 40, palette16, {}, 0};
+  BmpLayout rle{4, 2, 8, 1, 40, palette16, {}, 0};
+  BmpLayout masked{3, -2, 16, 3, 40, {}, {0xF800, 0x07E0, 0x001F}, 0};
+  const std::vector<uint8_t> rleRows = {2, 1, 0, 2, 3, 4, 5, 6, 0, 0, 4, 7, 0, 1};
+
+  const std::vector<int16_t> stereo = {0, 100, -200, 32767, -32768, 5, 7, -7};
+  // The INI target reads a section, a key and a value (each ended by a backslash and one
+  // more byte) before the text itself.
+  const std::string ini = "VERSION\\;VER\\;1001\\;; records\r\n[VERSION]\r\nVER=1000\r\n[songs\\a\\a.zxs]\r\nHPR1=3\r\n"
+                          "HPs1=\"12\"\r\n\r\n[USER]\rMAXFPS = 60\rDATAPATH=D:\\songs\n";
+
   const bool ok = Write(folder + "/song.zxs", PackText(EncodeSongFile(song, SongFileVersion::Current))) &&
+                  Write(folder + "/songfolder.bin", bundle) &&
+                  Write(folder + "/pal4.bmp", gfxtest::MakeBmp(four, gfxtest::EncodeRows(5, 3, 4, false, pattern))) &&
+                  Write(folder + "/rle8.bmp", gfxtest::MakeBmp(rle, rleRows)) &&
+                  Write(folder + "/mask16.bmp", gfxtest::MakeBmp(masked, gfxtest::EncodeRows(3, 2, 16, true, pattern))) &&
+                  Write(folder + "/rgb24.bmp", gfxtest::MakeBmp24(4, 3, [](int x, int y) { return static_cast<uint32_t>(x * 0x102030 + y * 0x30201); })) &&
+                  Write(folder + "/stereo16.wav", BuildWave(stereo, 2, 22050, 16)) &&
+                  Write(folder + "/mono8.wav", BuildWave(stereo, 1, 11025, 8)) &&
+                  Write(folder + "/records.ini", std::vector<uint8_t>(ini.begin(), ini.end())) &&
                   Write(folder + "/song1.zxs", PackText(EncodeSongFile(song, SongFileVersion::First))) &&
                   Write(folder + "/part.zxp", EncodePartFile(part)) &&
                   Write(folder + "/dance.zxd", PackText(EncodeDanceFile(dance))) &&

@@ -1,5 +1,6 @@
 #include <string_view>
 
+#include "content/data_files.h"
 #include "core/paths.h"
 #include "graphics/graph_lib.h"
 
@@ -51,7 +52,7 @@ int32_t BigLetterCell(char32_t c) {
 }  // namespace
 
 void GraphLib::LoadSystemFont(SurfaceIndex index) {
-  const std::string path = JoinLogical(dataPath_, "\\image\\sysfont.bmp");
+  const std::string path = JoinLogical(dataPath_, data_files::kSystemFont);
   if (!LoadSurfaceImage(index, std::string_view(path))) errorLog_.AddLoadFailure(path);
   systemFontSurface_ = index;
 }

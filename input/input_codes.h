@@ -46,6 +46,8 @@ inline constexpr int kVkRight = 39;
 inline constexpr int kVkDown = 40;
 inline constexpr int kVkDelete = 46;
 inline constexpr int kVkF1 = 112;
+inline constexpr int kVkF2 = 113;
+inline constexpr int kVkF3 = 114;
 
 // Function groups and slots: code c is group c / 5, slot c % 5. Group 0 is player 1,
 // group 1 player 2 (slot 0 the decide button, 1..4 the lanes); group 2 slot 0 can stand

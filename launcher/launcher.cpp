@@ -1,5 +1,6 @@
 #include "launcher/launcher.h"
 
+#include "content/data_files.h"
 #include "core/file_access.h"
 #include "core/numbers.h"
 #include "core/paths.h"
@@ -60,7 +61,7 @@ LauncherResult RunLauncher(LauncherUi& ui, Mp3Decoder& decoder, UserSettings& se
   }
   BootForm& boot = forms.Boot;
   boot.Caption = BootCaption(kVersionMajor, kVersionMinor);
-  boot.BackgroundPath = JoinLogical(folders.Data, "\\image\\bootback.bmp");
+  boot.BackgroundPath = JoinLogical(folders.Data, data_files::kBootBack);
   for (;;) {
     boot.Visible = true;
     const FormChoice choice = ui.WaitChoice(forms);

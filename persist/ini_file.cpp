@@ -75,17 +75,18 @@ IniDocument::IniDocument(std::string_view bytes) {
   bool endSeen = false;
   size_t pos = 0;
   while (pos < bytes.size()) {
-    const size_t newline = bytes.find('\n', pos);
+    // A line ends at CR LF, LF, or CR alone (files from old Mac editors).
+    const size_t textEnd = bytes.find_first_of("\r\n", pos);
     Line line;
-    if (newline == std::string_view::npos) {
+    if (textEnd == std::string_view::npos) {
       line.text = std::string(bytes.substr(pos));
       pos = bytes.size();
     } else {
-      size_t textEnd = newline;
-      if (textEnd > pos && bytes[textEnd - 1] == '\r') --textEnd;
+      const bool crlf = bytes[textEnd] == '\r' && textEnd + 1 < bytes.size() && bytes[textEnd + 1] == '\n';
+      const size_t next = textEnd + (crlf ? 2 : 1);
       line.text = std::string(bytes.substr(pos, textEnd - pos));
-      line.end = std::string(bytes.substr(textEnd, newline + 1 - textEnd));
-      pos = newline + 1;
+      line.end = std::string(bytes.substr(textEnd, next - textEnd));
+      pos = next;
       if (!endSeen) {
         lineEnd_ = line.end;
         endSeen = true;

@@ -6,6 +6,7 @@
 //  - a value is trimmed and loses one pair of enclosing single or double quotes;
 //  - a line without "=" is a key with an empty value; any other line (comments included)
 //    is kept but never matches a name.
+//  - a line ends at CR LF, LF or a lone CR;
 // Writing a key changes only that key's line (or adds the line at the end of its section,
 // or the section at the end of the file); every other byte, line ends included, is kept.
 // A file is replaced atomically, and a file that exists but cannot be read is never

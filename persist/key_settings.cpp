@@ -35,7 +35,11 @@ void DefaultKeySettings(KeyMapTable& keyMap) {
 }
 
 bool LoadKeySettings(KeyMapTable& keyMap, std::string_view programFolder, ErrorLog* log) {
-  const IniFile file(JoinLogical(programFolder, kKeySettingsFile));
+  const std::string path = JoinLogical(programFolder, kKeySettingsFile);
+  const IniFile file(path);
+  if (file.State() == IniFile::Source::Unreadable && log != nullptr) {
+    log->Add(path + "を読めませんでした。標準のキー設定で起動します。");
+  }
   bool anyKey = false;
   if (file.Exists()) {
     for (int i = 0; i < KeyCount && !anyKey; ++i) {

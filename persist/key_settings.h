@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "content/data_files.h"
 #include "core/error_log.h"
 #include "input/input_codes.h"
 
@@ -13,14 +14,15 @@ namespace tessaru {
 
 inline constexpr std::string_view kKeySettingsFile = "keyset.ini";
 inline constexpr std::string_view kKeySettingsSection = "KEYSETTING";
-inline constexpr std::string_view kKeyboardLayoutFile = "keyboard.zxt";
+inline constexpr std::string_view kKeyboardLayoutFile = data_files::kKeyboardTable;
 
 // Z X C V and Enter for player 1; M , . / and Delete for player 2; nothing else.
 void DefaultKeySettings(KeyMapTable& keyMap);
 
 // Reads "keyset.ini" from the program folder. Without a readable file, or with one that
 // holds none of the key lines (an emptied or foreign file), the map gets the defaults
-// and the result is false. An absent key leaves its input unassigned; a value that is no
+// and the result is false; a file that exists but cannot be read (a folder, no permission)
+// is noted in the log as well. An absent key leaves its input unassigned; a value that is no
 // function code (a hand edit) leaves it unassigned too and is noted in the log. Enter and
 // Delete always keep their functions, so the menus stay usable.
 bool LoadKeySettings(KeyMapTable& keyMap, std::string_view programFolder,

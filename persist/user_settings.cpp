@@ -91,4 +91,9 @@ bool SaveUserSettings(const UserSettings& settings, std::string_view programFold
   return file.Save();
 }
 
+bool SaveJudgeOffset(int16_t judgeOffset, std::string_view programFolder) {
+  return WriteIniString(UserSettingsPath(programFolder), kUserSettingsSection, "JUDGEOFFSET",
+                        NumberText(int64_t{judgeOffset}));
+}
+
 }  // namespace tessaru

@@ -55,4 +55,8 @@ bool LoadUserSettings(UserSettings& settings, std::string& dataPath,
 // once. False when it could not be written (nothing is changed then).
 bool SaveUserSettings(const UserSettings& settings, std::string_view programFolder);
 
+// Writes JUDGEOFFSET alone, leaving every other line of the file as it is (the results'
+// timing panel changes only this one). False when it could not be written.
+bool SaveJudgeOffset(int16_t judgeOffset, std::string_view programFolder);
+
 }  // namespace tessaru

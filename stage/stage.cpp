@@ -214,7 +214,9 @@ void Stage::ComputerStrike(int p, int32_t step, int16_t lane) {
 
 PressResult Stage::Press(int player, int16_t lane, double songTimeMs) {
   if (player < 0 || player > 1 || !IsLane(lane) || !Takes(player)) return {};
-  return Resolve(player, lane, songTimeMs, std::max(lastStep_, 0), std::nullopt, std::nullopt);
+  PressResult result = Resolve(player, lane, songTimeMs, std::max(lastStep_, 0), std::nullopt, std::nullopt);
+  if (result.Step >= 0) players_[player].PressDeltas.push_back(result.Delta);
+  return result;
 }
 
 PressResult Stage::ReplayPress(const ReplayInput& input) {

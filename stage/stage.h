@@ -44,6 +44,9 @@ struct StagePlayer {
   std::array<int32_t, 5> LastLaneStep{-1, -1, -1, -1, -1};
   // Per lane 1..4: a chip of this player's chart fell due in this iteration.
   std::array<bool, 5> LaneDue{};
+  // d (press minus chip, ms) of every press of this player's own hands that struck a
+  // chip, in order: the results' timing panel reads it.
+  std::vector<double> PressDeltas;
 };
 
 // What became of one press, for the replay capture and for timing studies.

@@ -13,6 +13,7 @@
 #include "stage/play/play_devices.h"
 #include "stage/play/play_stage.h"
 #include "tools/commands.h"
+#include "tools/timing_json.h"
 
 namespace tessaru {
 namespace {
@@ -36,7 +37,8 @@ struct PlayOptions {
 nlohmann::json PlayerJson(const StagePlayerOutcome& p) {
   return {{"JudgeCount", p.JudgeCount}, {"StagePoints", p.StagePoints}, {"TourTotal", p.TourTotal},
           {"StageScore", p.StageScore}, {"Gauge", p.Gauge},           {"MaxCombo", p.MaxCombo},
-          {"ComboCount", p.ComboCount}, {"KnockedOut", p.KnockedOut}};
+          {"ComboCount", p.ComboCount}, {"KnockedOut", p.KnockedOut},
+          {"Timing", nlohmann::json(TimingJson(p.PressDeltas))}};
 }
 
 void RunPlay(const PlayOptions& o) {

@@ -15,6 +15,7 @@
 #include "stage/stage.h"
 #include "tools/command_support.h"
 #include "tools/commands.h"
+#include "tools/timing_json.h"
 
 namespace tessaru {
 namespace {
@@ -65,6 +66,7 @@ nlohmann::ordered_json PlayerJson(const Stage& stage, int p) {
   json["MaxCombo"] = player.MaxCombo;
   json["ComboCount"] = player.ComboCount;
   json["KnockedOut"] = player.KnockedOut;
+  json["Timing"] = TimingJson(player.PressDeltas);
   return json;
 }
 

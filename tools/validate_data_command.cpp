@@ -1,5 +1,7 @@
 // validate-data: loads every list, song, part, dance, animation, image and sound that the
 // game can name from a data folder and reports each missing or broken file with the reason.
+// The fixed files come from the game's own catalogue (content/data_files.h), the rest from
+// the songs and lists through the game's loaders.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnull-dereference"
 #include <CLI/CLI.hpp>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "content/bga_file.h"
+#include "content/data_files.h"
 #include "content/dance_file.h"
 #include "content/packed.h"
 #include "content/part_file.h"
@@ -80,10 +83,21 @@ class DataChecker {
     SongRecord song;
     std::vector<PartRecord> parts;
     ++checked_;
+    const std::string folder = FolderOf(path);
     if (!LoadSongFile(song, parts, path, false)) {
+      // Name the part that stops it when the song itself reads.
+      if (LoadSongFile(song, parts, path, true)) {
+        for (size_t i = 0; i < song.PartFiles.size() && i < static_cast<size_t>(song.PartCount); ++i) {
+          PartRecord part;
+          const std::string partPath = folder + "\\" + song.PartFiles[i];
+          if (!LoadPartFile(part, partPath)) {
+            return Problem(StripExtension(path) + ".zxs",
+                           "its part file " + StripExtension(partPath) + ".zxp is missing or not a part file");
+          }
+        }
+      }
       return Problem(StripExtension(path) + ".zxs", "the song or one of its part files does not load");
     }
-    const std::string folder = FolderOf(path);
     for (size_t i = 0; i < parts.size(); ++i) Part(parts[i], folder, i < song.PartFiles.size() ? song.PartFiles[i] : "");
     if (!song.Bgm.empty()) Sound(folder + "\\" + song.Bgm);
     Image(StripExtension(path) + ".bmp");
@@ -156,7 +170,7 @@ class DataChecker {
       DanceList list;
       ++checked_;
       if (!LoadDanceList(list, root_, resolution)) {
-        Problem(root_ + "\\dancefn.zxt", resolution ? "a small dance file (\"s\") does not load" : "the list or a dance file does not load");
+        Problem(JoinLogical(root_, data_files::kDanceListTable), resolution ? "a small dance file (\"s\") does not load" : "the list or a dance file does not load");
         continue;
       }
       for (const DanceRecord& d : list.Dances)
@@ -167,15 +181,16 @@ class DataChecker {
   int Run() {
     // The song list, each song, and songs only the folder scan finds.
     std::vector<std::string> listed;
-    if (auto list = Table(root_ + "\\songfn.zxt")) {
+    const std::string songList = JoinLogical(root_, data_files::kSongListTable);
+    if (auto list = Table(songList)) {
       const auto& v = *list;
       if (v.empty() || v[0] != TextValue(std::string("<KWSONGFILENAME>"))) {
-        Problem(root_ + "\\songfn.zxt", "does not start with <KWSONGFILENAME>");
+        Problem(songList, "does not start with <KWSONGFILENAME>");
       } else {
         size_t i = 1;
         while (i < v.size() && v[i] != TextValue(std::string("<EOF>"))) {
           if (i + 2 >= v.size() || !std::holds_alternative<std::string>(v[i])) {
-            Problem(root_ + "\\songfn.zxt", "an entry is cut short");
+            Problem(songList, "an entry is cut short");
             break;
           }
           listed.push_back(std::get<std::string>(v[i]));
@@ -210,52 +225,44 @@ class DataChecker {
       if (!FileExists(table)) Problem(table, "missing (beginner mode plays this song)");
     }
     Dances();
-    Tables(static_cast<int>(listed.size()));
-    Images();
-    Sounds();
+    Catalogue(static_cast<int>(listed.size()));
     std::cout << checked_ << " files checked, " << problems_ << " problem" << (problems_ == 1 ? "" : "s") << "\n";
     return problems_ == 0 ? 0 : 1;
   }
 
-  void Tables(int songCount) {
-    if (auto k = Table(root_ + "\\keyboard.zxt"); k && k->size() < 257 * 2)
-      Problem(root_ + "\\keyboard.zxt", "holds " + std::to_string(k->size()) + " values, not 257 pairs");
-    if (auto r = Table(root_ + "\\rank.zxt")) {
-      if (r->size() < 29) Problem(root_ + "\\rank.zxt", "holds fewer than 29 thresholds");
+  // Every fixed file of the game's catalogue: images and sounds must decode, tables must
+  // unpack and hold what their readers need.
+  void Catalogue(int songCount) {
+    using data_files::Kind;
+    for (const data_files::Entry& entry : data_files::DataFileCatalogue()) {
+      const std::string path = JoinLogical(root_, entry.path);
+      switch (entry.kind) {
+        case Kind::Image: Image(path); break;
+        case Kind::Sound: Sound(path); break;
+        case Kind::Table: TableFile(entry.path, path, songCount); break;
+      }
     }
-    if (auto c = Table(root_ + "\\char.zxt")) {
-      if (c->size() < 32) Problem(root_ + "\\char.zxt", "holds fewer than 8 rows of 4 songs");
-      for (const TextValue& v : *c) {
+  }
+
+  void TableFile(std::string_view name, const std::string& path, int songCount) {
+    // The song and dance lists are read with the songs and the dances.
+    if (name == data_files::kSongListTable || name == data_files::kDanceListTable) return;
+    const auto values = Table(path);
+    if (!values) return;
+    if (name == data_files::kKeyboardTable && values->size() < 257 * 2) {
+      Problem(path, "holds " + std::to_string(values->size()) + " values, not 257 pairs");
+    } else if (name == data_files::kRankTable && values->size() < 29) {
+      Problem(path, "holds fewer than 29 thresholds");
+    } else if (name == data_files::kCharacterTable) {
+      if (values->size() < 32) Problem(path, "holds fewer than 8 rows of 4 songs");
+      for (const TextValue& v : *values) {
         const int16_t* n = std::get_if<int16_t>(&v);
         if (!n || *n < 1 || *n > songCount) {
-          Problem(root_ + "\\char.zxt", "names a song outside the song list");
+          Problem(path, "names a song outside the song list");
           break;
         }
       }
     }
-    Table(root_ + "\\ed.zxt");
-  }
-
-  void Images() {
-    const std::string img = root_ + "\\image\\";
-    for (const char* name : {"sysfont", "bigfont", "chip", "chip_ao", "chip_2c", "chips", "chip2", "chip2s", "chip2a",
-                             "chip2as", "titback0", "tittop1", "tittop2", "selback", "selback2", "seltop0", "seltop1",
-                             "seltop2", "chartag", "instname", "ranking", "rankbg", "tryto", "keyboard", "bootback"})
-      Image(img + name + ".bmp");
-    for (int i = 0; i < 10; ++i) {
-      Image(img + "vschar" + std::to_string(i) + ".bmp");
-      Image(img + "ed" + std::to_string(i) + ".bmp");
-    }
-    for (int i = 0; i < 29; ++i) Image(img + "rank" + std::to_string(i) + ".bmp");
-  }
-
-  void Sounds() {
-    const std::string snd = root_ + "\\sound\\";
-    for (const char* name : {"curmove", "decide", "selbg", "titlebg", "what", "now", "ruready", "okay", "pcount",
-                             "continue", "gameover", "goodbye", "ranking", "ending", "tryto", "bg", "ml"})
-      Sound(snd + name + ".wav");
-    for (int i = 0; i < 10; ++i)
-      for (int n = 1; n <= 2; ++n) Sound(snd + "voice" + std::to_string(i) + "-" + std::to_string(n) + ".wav");
   }
 
  private:

@@ -1,5 +1,4 @@
-// Replays inputs kept from fuzzing. Each name says which reader it was found against and
-// whether that reader loads it ("-ok-") or refuses it ("-refused-"); neither may crash.
+// Replays the inputs kept from fuzzing the content readers.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,7 +8,8 @@
 #include "content/packed.h"
 #include "content/part_file.h"
 #include "content/song_file.h"
-#include "core/file_access.h"
+#include "content/testing/song_bundle.h"
+#include "core/testing/kept_inputs.h"
 
 namespace tessaru {
 namespace {
@@ -20,6 +20,12 @@ bool Replay(const std::string& name, const std::vector<uint8_t>& bytes) {
   if (name.starts_with("part-")) {
     PartRecord part;
     return LoadPartBytes(part, bytes);
+  }
+  if (name.starts_with("songfolder-")) {
+    SongRecord song;
+    std::vector<PartRecord> parts;
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return fuzzing::LoadSongBundle(text, std::string(TESSARU_SCRATCH) + "/songfolder", song, parts);
   }
   if (name.starts_with("song-")) {
     SongRecord song;
@@ -41,16 +47,7 @@ bool Replay(const std::string& name, const std::vector<uint8_t>& bytes) {
 }
 
 TEST(FuzzRegressions, KeptInputsKeepTheirOutcome) {
-  int replayed = 0;
-  for (const auto& entry : fs::directory_iterator(fs::path(TESSARU_FIXTURES) / "fuzz")) {
-    const auto bytes = ReadWholeFile(entry.path().string());
-    ASSERT_TRUE(bytes) << entry.path();
-    const std::string name = entry.path().filename().string();
-    const bool expected = name.find("-ok-") != std::string::npos;
-    EXPECT_EQ(Replay(name, *bytes), expected) << name;
-    ++replayed;
-  }
-  EXPECT_GE(replayed, 10);
+  testing_support::ReplayKeptInputs(fs::path(TESSARU_FIXTURES) / "fuzz", Replay, 10);
 }
 
 }  // namespace

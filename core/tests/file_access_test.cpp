@@ -47,12 +47,29 @@ TEST_F(FileAccess, ReadAndAtomicWrite) {
 
   ASSERT_TRUE(WriteWholeFileAtomic(root_ + "\\image\\chip.bmp", "new"));
   EXPECT_EQ(*ReadWholeFile(root_ + "/Image/Chip.BMP"), (std::vector<uint8_t>{'n', 'e', 'w'}));
-  EXPECT_FALSE(fs::exists(root_ + "/Image/Chip.BMP.new"));
+  EXPECT_FALSE(fs::exists(root_ + "/Image/Chip.BMP" + std::string(kSaveTempSuffix)));
   EXPECT_FALSE(WriteWholeFileAtomic(root_ + "/no/such/folder/file", "x"));
 
   DeleteFileQuiet(root_ + "\\image\\chip.bmp");
   EXPECT_FALSE(FileExists(root_ + "\\image\\chip.bmp"));
   DeleteFileQuiet(root_ + "\\image\\chip.bmp");  // a second delete is quiet
+}
+
+TEST_F(FileAccess, LeftoversOfInterruptedSavesAreRemoved) {
+  const std::string tmp(kSaveTempSuffix);
+  Write(root_ + "/hsc.ini", "whole");
+  Write(root_ + "/hsc.ini" + tmp, "half");
+  Write(root_ + "/user.ini" + tmp, "");  // the first save of a file never got renamed
+  Write(root_ + "/notes" + tmp + ".txt", "kept");
+  Write(root_ + "/" + tmp, "kept");  // the bare suffix is nobody's temporary
+  fs::create_directories(root_ + "/folder" + tmp);
+  EXPECT_EQ(RemoveLeftoverSaves(root_), 2);
+  EXPECT_EQ(*ReadWholeFile(root_ + "/hsc.ini"), (std::vector<uint8_t>{'w', 'h', 'o', 'l', 'e'}));
+  for (const char* gone : {"/hsc.ini", "/user.ini"}) EXPECT_FALSE(fs::exists(root_ + gone + tmp)) << gone;
+  for (const std::string& kept : {"/notes" + tmp + ".txt", "/" + tmp, "/folder" + tmp}) {
+    EXPECT_TRUE(fs::exists(root_ + kept)) << kept;
+  }
+  EXPECT_EQ(RemoveLeftoverSaves(root_ + "/no/such/folder"), 0);
 }
 
 }  // namespace

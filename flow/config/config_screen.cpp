@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "content/data_files.h"
 #include "core/numbers.h"
 #include "flow/config/config_draw.h"
 #include "flow/config/key_config.h"
@@ -75,7 +76,7 @@ class TestSounds {
   void Play(int row, int32_t volume) {
     const size_t i = row == kConfigBgmVolume ? 0 : 1;
     if (slots_[i] < 0 && !failed_[i]) {
-      const std::string path = DataFile(game_, i == 0 ? "\\sound\\bg.wav" : "\\sound\\ml.wav");
+      const std::string path = DataFile(game_, i == 0 ? data_files::kMusicTestSound : data_files::kPlayerTestSound);
       slots_[i] = game_.Sound.LoadMultiCopyWave(path, 0, 0);
       // Said once: a missing file must not add a line for every step of a held button.
       if (slots_[i] < 0) {
@@ -246,7 +247,7 @@ void RunConfig(Game& game) {
   s.Values = game.Settings;
   TestSounds sounds(game);
   ScreenPages pages(game);
-  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : -1;
+  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load(data_files::kMenuBack) : -1;
 
   for (;;) {
     // A fresh frame after every sub-screen, so CONFIG fades in again.

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "content/data_files.h"
 #include "core/numbers.h"
 #include "flow/menu_sound.h"
 #include "flow/screen_frame.h"
@@ -310,8 +311,8 @@ void RunKeyConfig(Game& game) {
   KeyConfigState s;
   s.Map = game.Input.KeyMap();
   ScreenPages pages(game);
-  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : -1;
-  const SurfaceIndex keyboard = pages.Load("\\image\\keyboard.bmp");
+  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load(data_files::kMenuBack) : -1;
+  const SurfaceIndex keyboard = pages.Load(data_files::kKeyboardPicture);
   const std::optional<KeyboardLayout> layout = LoadKeyboardLayout(game.DataPath, &game.Errors);
 
   ScreenFrame frame(game);

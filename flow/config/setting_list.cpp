@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 
+#include "content/data_files.h"
 #include "core/numbers.h"
 #include "flow/config/config_draw.h"
 #include "flow/menu_sound.h"
@@ -81,7 +82,7 @@ void RunSettingList(Game& game, std::string_view title, std::span<const SettingV
   SettingListState s;
   s.Values = game.Settings;
   ScreenPages pages(game);
-  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : -1;
+  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load(data_files::kMenuBack) : -1;
   ScreenFrame frame(game);
   for (;;) {
     const MenuButtons& b = frame.Poll();

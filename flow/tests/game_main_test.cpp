@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "content/song_file.h"
+#include "core/file_access.h"
 #include "flow/free_mode.h"
 #include "flow/part_select.h"
 #include "flow/tests/game_rig.h"
@@ -41,15 +42,7 @@ TEST(GameMain, FreeModeStageWithEveryChipOnTimeScores100AndIsRecorded) {
   WriteFile(learn / "user.ini", kUserIni);
   SongRecord song;
   std::vector<PartRecord> parts;
-  {
-    platform::HeadlessPlatform probe = platform::CreateHeadlessPlatform();
-    Game g(std::move(probe.platform), learn.string());
-    LoadGameSettings(g);
-    ASSERT_TRUE(LoadSongList(g.Songs, g.Song, g.Parts, g.DataPath, 0, g.Errors));
-    const std::vector<int16_t> offered = FreeSongList(g.Songs, g.Records);
-    ASSERT_FALSE(offered.empty());
-    ASSERT_TRUE(LoadSongFile(song, parts, g.Songs.SongPaths[static_cast<size_t>(offered[0])], false));
-  }
+  ASSERT_TRUE(LoadFirstFreeSong(learn, song, parts));
   const double songMs = StepToTime(song, int32_t{song.Bars} * kStepsPerBar);
   std::vector<KeyPress> keys = kToTheStage;
   keys.push_back({kMatchUpSkip + songMs + kResultSequenceMs + 2000, kKeyEscape});
@@ -342,6 +335,26 @@ TEST(GameMain, AFolderThatCannotBeWrittenIsNamedOnceAndNothingSavedIsTouched) {
   EXPECT_EQ(ReadFile(folder / "hsc.ini"), records);
   EXPECT_FALSE(fs::exists(folder / "hscsp.ini"));
   EXPECT_FALSE(fs::exists(folder / "error.txt"));
+}
+
+// A crash during a save leaves its temporary file; the next start clears it away. A key
+// file that exists but cannot be read is reported as the settings file is.
+TEST(GameMain, StartClearsInterruptedSavesAndReportsAnUnreadableKeyFile) {
+  const fs::path folder = MakeProgramFolder("interrupted");
+  const std::string tmp(kSaveTempSuffix);
+  const std::string records = "[VERSION]\r\nVER=1000\r\n";
+  WriteFile(folder / "hsc.ini", records);
+  WriteFile(folder / ("hsc.ini" + tmp), "[VERS");
+  fs::create_directories(folder / "replay");
+  WriteFile(folder / "replay" / ("song1-000.zxr" + tmp), "");
+  fs::create_directory(folder / "keyset.ini");
+  const GameRun run = RunGame(folder, {{kTitleEnter, kKeyEscape}});
+  EXPECT_EQ(run.Status, kExitOk);
+  EXPECT_FALSE(fs::exists(folder / ("hsc.ini" + tmp)));
+  EXPECT_FALSE(fs::exists(folder / "replay" / ("song1-000.zxr" + tmp)));
+  EXPECT_EQ(ReadFile(folder / "hsc.ini").substr(0, records.size()), records);
+  EXPECT_EQ(ReadFile(folder / "error.txt"), run.TheGame->ProgramFolder + "\\keyset.ini" +
+                                                "を読めませんでした。標準のキー設定で起動します。\r\n[EOF]\r\n");
 }
 
 }  // namespace

@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "content/song_file.h"
+#include "content/song_list.h"
+#include "core/testing/linked_folder.h"
+#include "flow/free_mode.h"
 #include "flow/game.h"
 #include "flow/game_main.h"
 #include "platform/headless.h"
@@ -38,26 +42,12 @@ inline void WriteFile(const fs::path& path, const std::string& text) {
 // A fresh program folder under the scratch folder: every entry of the generated data
 // folder linked in, except `without` (a path relative to it), which is left out.
 inline fs::path MakeProgramFolder(const std::string& name, const std::string& without = {}) {
-  const fs::path source = TESSARU_DATA_DIR;
   const fs::path root = fs::path(TESSARU_SCRATCH) / name;
   fs::remove_all(root);
-  fs::create_directories(root);
-  const fs::path skip = without.empty() ? fs::path() : source / without;
-  const auto linkTree = [&](const auto& self, const fs::path& from, const fs::path& to) -> void {
-    for (const auto& entry : fs::directory_iterator(from)) {
-      const fs::path target = to / entry.path().filename();
-      const std::string file = entry.path().filename().string();
-      if (file.ends_with(".ini") || file == "error.txt" || file == "replay") continue;
-      if (!skip.empty() && entry.path() == skip) continue;
-      if (entry.is_directory() && !skip.empty() && skip.string().starts_with(entry.path().string() + "/")) {
-        fs::create_directory(target);
-        self(self, entry.path(), target);
-      } else {
-        fs::create_symlink(entry.path(), target);
-      }
-    }
-  };
-  linkTree(linkTree, source, root);
+  const std::vector<std::string> left = without.empty() ? std::vector<std::string>{} : std::vector<std::string>{without};
+  testing_support::LinkFolder(TESSARU_DATA_DIR, root, left, [](const std::string& file) {
+    return file.ends_with(".ini") || file == "error.txt" || file == "replay";
+  });
   return root;
 }
 
@@ -77,6 +67,17 @@ inline bool LooksDrawn(const platform::HeadlessControl& control) {
     }
   }
   return !frame.empty() && colours > 64 && black < frame.size() / 2;
+}
+
+// The first song free mode offers, loaded from the folder as the game would find it.
+inline bool LoadFirstFreeSong(const fs::path& folder, SongRecord& song, std::vector<PartRecord>& parts) {
+  platform::HeadlessPlatform probe = platform::CreateHeadlessPlatform();
+  Game g(std::move(probe.platform), folder.string());
+  LoadGameSettings(g);
+  if (!LoadSongList(g.Songs, g.Song, g.Parts, g.DataPath, 0, g.Errors)) return false;
+  const std::vector<int16_t> offered = FreeSongList(g.Songs, g.Records);
+  return !offered.empty() &&
+         LoadSongFile(song, parts, g.Songs.SongPaths[static_cast<size_t>(offered[0])], false);
 }
 
 struct KeyPress {

@@ -1,5 +1,6 @@
 #include "flow/tours/mode_select.h"
 
+#include "content/data_files.h"
 #include "flow/menu_sound.h"
 #include "flow/screen_frame.h"
 #include "flow/special_mode_names.h"
@@ -62,8 +63,8 @@ ModeSelectEvent UpdateModeSelect(ModeSelectState& s, const MenuButtons& b) {
 int16_t SelectMode(Game& game) {
   GraphLib& g = game.Graph;
   ScreenPages pages(game);
-  const SurfaceIndex bigFont = pages.Load("\\image\\bigfont.bmp");
-  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load("\\image\\selback.bmp") : SurfaceIndex{-1};
+  const SurfaceIndex bigFont = pages.Load(data_files::kBigFont);
+  const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load(data_files::kMenuBack) : SurfaceIndex{-1};
   ModeSelectState state;
   state.Modes = game.Unlocked.List();
   state.Side = game.State.Setup.MenuSub == 1 ? int16_t{1} : int16_t{0};

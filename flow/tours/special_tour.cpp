@@ -3,7 +3,9 @@
 #include <limits>
 #include <memory>
 
+#include "content/data_files.h"
 #include "content/packed.h"
+#include "core/paths.h"
 #include "flow/flow_rules.h"
 #include "flow/menu_sound.h"
 #include "flow/tours/mode_select.h"
@@ -58,7 +60,7 @@ void StartSurvival(StageSetup& setup, int16_t partnerSkill) {
 }
 
 std::optional<std::vector<int16_t>> ReadCharacterTable(Game& game) {
-  const std::string path = game.DataPath + "\\char.zxt";
+  const std::string path = JoinLogical(game.DataPath, data_files::kCharacterTable);
   std::optional<FieldReader> fields = OpenPackedText(path);
   std::vector<int16_t> values;
   int16_t v = 0;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/testing/kept_inputs.h"
 #include "graphics/pixel_ops.h"
 #include "graphics/tests/bmp_writer.h"
 
@@ -233,6 +234,13 @@ TEST(DecodeBmp, EveryTruncationOfAnUncompressedFileFails) {
   for (size_t n = 0; n < file.size(); ++n) {
     EXPECT_FALSE(DecodeBmp(Prefix(file, n), 640, 480)) << "prefix of " << n << " bytes";
   }
+}
+
+TEST(FuzzRegressions, KeptBitmapInputsKeepTheirOutcome) {
+  testing_support::ReplayKeptInputs(
+      std::string(TESSARU_FIXTURES) + "/fuzz",
+      [](const std::string&, const std::vector<uint8_t>& bytes) { return DecodeBmp(bytes, 640, 480).has_value(); },
+      4);
 }
 
 }  // namespace

@@ -7,6 +7,9 @@
 #include <sstream>
 #include <string>
 
+#include "core/file_access.h"
+#include "core/testing/kept_inputs.h"
+
 namespace tessaru {
 namespace {
 namespace fs = std::filesystem;
@@ -48,7 +51,11 @@ TEST(IniDocumentRead, FindsValuesAsTheProfileCallsDo) {
       {"section name holding ]", "[songs\\[x]\\a.zxs]\nHPR1=4\n", "songs\\[x]\\a.zxs", "HPR1",
        "4"},
       {"UTF-8 mark before the first header", "\xEF\xBB\xBF[A]\nK=1\n", "A", "K", "1"},
-      {"tabs, lone CR and Ctrl-Z are blanks", "[A]\n\tK\t=\t5\r\r\n\x1A", "A", "K", "5"},
+      {"tabs and Ctrl-Z are blanks", "[A]\n\tK\t=\t5\t\n\x1A", "A", "K", "5"},
+      {"CR lines", "[A]\rK=1\rL=2\r", "A", "L", "2"},
+      {"CR lines across sections", "[A]\rK=1\r[B]\rK=2", "B", "K", "2"},
+      {"mixed line ends", "[A]\r\nK=1\rL=2\nM=3\r\r\n", "A", "M", "3"},
+      {"a CR before CR LF ends an empty line", "[A]\rK=1\r\r\nL=2", "A", "L", "2"},
       {"unclosed bracket is a key line", "[A\nK=1\n", "A", "K", "E"},
       {"empty text", "", "A", "K", "E"},
   };
@@ -93,6 +100,9 @@ TEST(IniDocumentWrite, ChangesOnlyWhatItMust) {
       {"names are written trimmed", "", " A ", " K ", " v ", "[A]\r\nK= v \r\n"},
       {"the first line end decides", "[A]\nK=1\r\n", "B", "X", "1", "[A]\nK=1\r\n[B]\nX=1\n"},
       {"preamble kept", "junk\n", "A", "K", "1", "junk\n[A]\nK=1\n"},
+      {"CR value replaced", "[A]\rK=1\rL=2\r", "A", "L", "3", "[A]\rK=1\rL=3\r"},
+      {"CR file grows with CR lines", "[A]\rK=1", "B", "X", "1", "[A]\rK=1\r[B]\rX=1\r"},
+      {"added to a CR section", "[A]\rK=1\r\r[B]\r", "A", "L", "2", "[A]\rK=1\rL=2\r\r[B]\r"},
   };
   for (const Case& c : cases) {
     IniDocument document(c.text);
@@ -154,7 +164,7 @@ TEST_F(IniFileTest, OneKeyWritesKeepTheRestOfTheFile) {
   EXPECT_EQ(Read(path),
             "[USER]\r\nDIFFICULTY=4\r\nDATAPATH=D:\\songs\\\r\n; kept\r\nMAXFPS=120\r\n\r\n"
             "[OTHER]\r\nX=1");
-  EXPECT_FALSE(fs::exists(path + ".new"));
+  EXPECT_FALSE(fs::exists(path + std::string(kSaveTempSuffix)));
 }
 
 TEST_F(IniFileTest, MissingFileIsCreatedByTheFirstWrite) {
@@ -219,6 +229,20 @@ TEST_F(IniFileTest, UnreadableFileIsNeverOverwritten) {
   Write(good, "[A]\nK=1\n");
   EXPECT_FALSE(WriteIniString(good, "A", "K", "2\nL=3"));
   EXPECT_EQ(Read(good), "[A]\nK=1\n");
+}
+
+// Texts kept from fuzzing: each parses back to its own bytes and takes a key write.
+TEST(FuzzRegressions, KeptIniTextsKeepTheirBytes) {
+  testing_support::ReplayKeptInputs(
+      std::string(TESSARU_FIXTURES) + "/fuzz",
+      [](const std::string& name, const std::vector<uint8_t>& bytes) {
+        const std::string text(bytes.begin(), bytes.end());
+        IniDocument document(text);
+        EXPECT_EQ(document.Bytes(), text) << name;
+        if (!document.Set("USER", "MAXFPS", "30")) return false;
+        return IniDocument(document.Bytes()).Get("user", "maxfps", "E") == "30";
+      },
+      2);
 }
 
 }  // namespace

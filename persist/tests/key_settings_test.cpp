@@ -61,9 +61,20 @@ TEST_F(KeySettingsTest, FilesWithoutKeysGiveTheDefaults) {
   for (const std::string& text : texts) {
     WriteKeyset(text);
     keyMap = Filled(2);
-    EXPECT_FALSE(LoadKeySettings(keyMap, root_)) << text;
+    ErrorLog log;
+    EXPECT_FALSE(LoadKeySettings(keyMap, root_, &log)) << text;
     EXPECT_EQ(Assigned(keyMap), kDefaults) << text;
+    EXPECT_TRUE(log.Empty()) << text;  // a readable file without keys is no error
   }
+}
+
+TEST_F(KeySettingsTest, UnreadableFileGivesTheDefaultsWithAnErrorLine) {
+  fs::create_directory(root_ + "/keyset.ini");  // exists, but no file can be read from it
+  KeyMapTable keyMap = Filled(2);
+  ErrorLog log;
+  EXPECT_FALSE(LoadKeySettings(keyMap, root_, &log));
+  EXPECT_EQ(Assigned(keyMap), kDefaults);
+  EXPECT_EQ(log.Text(), root_ + "\\keyset.ini" + "を読めませんでした。標準のキー設定で起動します。\r\n");
 }
 
 TEST_F(KeySettingsTest, EnterAndDeleteAreForcedAndAbsentKeysStayUnassigned) {

@@ -195,6 +195,34 @@ TEST_F(UserSettingsTest, SaveEditsOnlyItsKeysAndNeverDataPath) {
   }
 }
 
+TEST_F(UserSettingsTest, JudgeOffsetSaveChangesThatLineAlone) {
+  struct Case {
+    const char* Name;
+    std::string Before;
+    int16_t Offset;
+    std::string After;
+  };
+  const Case cases[] = {
+      {"no file yet", "", 12, "[USER]\r\nJUDGEOFFSET=12\r\n"},
+      {"its own line replaced, the rest kept",
+       "; notes\r\n[USER]\r\nMAXFPS=E\r\nJUDGEOFFSET=E\r\nDATAPATH = /d \r\n", -7,
+       "; notes\r\n[USER]\r\nMAXFPS=E\r\nJUDGEOFFSET=-7\r\nDATAPATH = /d \r\n"},
+      {"added to the end of its section",
+       "[USER]\r\nMAXFPS=30\r\n[OTHER]\r\nJUDGEOFFSET=5\r\n", 0,
+       "[USER]\r\nMAXFPS=30\r\nJUDGEOFFSET=0\r\n[OTHER]\r\nJUDGEOFFSET=5\r\n"},
+  };
+  for (const Case& c : cases) {
+    fs::remove(root_ + "/user.ini");
+    if (!c.Before.empty()) WriteIni(c.Before);
+    ASSERT_TRUE(SaveJudgeOffset(c.Offset, root_)) << c.Name;
+    EXPECT_EQ(ReadIni(), c.After) << c.Name;
+    EXPECT_EQ(Load().JUDGEOFFSET, c.Offset) << c.Name;
+  }
+  fs::remove(root_ + "/user.ini");
+  fs::create_directories(root_ + "/user.ini");
+  EXPECT_FALSE(SaveJudgeOffset(3, root_)) << "a failed write is reported";
+}
+
 TEST_F(UserSettingsTest, UnreadableFileGivesDefaultsAndIsNeverOverwritten) {
   fs::create_directories(root_ + "/user.ini");  // a folder where the file should be
   UserSettings settings;

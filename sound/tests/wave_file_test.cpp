@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "core/testing/kept_inputs.h"
+
 namespace tessaru {
 namespace {
 
@@ -167,6 +169,12 @@ TEST(WaveFile, RefusesMalformedFilesWithAReason) {
     EXPECT_FALSE(ParseWave(c.bytes, &error).has_value()) << c.name;
     EXPECT_FALSE(error.empty()) << c.name;
   }
+}
+
+TEST(FuzzRegressions, KeptWaveInputsKeepTheirOutcome) {
+  testing_support::ReplayKeptInputs(
+      std::string(TESSARU_FIXTURES) + "/fuzz",
+      [](const std::string&, const std::vector<uint8_t>& bytes) { return ParseWave(bytes).has_value(); }, 4);
 }
 
 }  // namespace

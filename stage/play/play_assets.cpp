@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "content/data_files.h"
 #include "core/paths.h"
 #include "layout/play_layout.h"
 #include "stage/play/stage_audio.h"
@@ -56,7 +57,7 @@ bool LoadChipSheet(StageContext& c, PlayAssets& a) {
 bool LoadDances(StageContext& c, PlayAssets& a) {
   if (c.Settings.DRAWDANCE != 0) return true;
   if (!LoadDanceList(a.Dances, c.DataPath, a.Resolution)) {
-    c.Errors.AddLoadFailure(JoinLogical(c.DataPath, "dancefn.zxt"));
+    c.Errors.AddLoadFailure(JoinLogical(c.DataPath, data_files::kDanceListTable));
     a.Dances = {};
     return true;
   }
@@ -116,7 +117,7 @@ bool LoadBackground(StageContext& c, PlayAssets& a) {
   }
   // The wallpaper stands in for a song without animation, or replaces it by choice.
   if (drawBack == 1 || (drawBack == 0 && !a.HasBga)) {
-    const SurfaceIndex page = LoadPage(c, a, c.DataPath + "\\image\\selback.bmp");
+    const SurfaceIndex page = LoadPage(c, a, JoinLogical(c.DataPath, data_files::kMenuBack));
     if (page == -2) {
       c.Errors.Add(c.SongPath + kWorkPageFailure);
       return false;
@@ -161,7 +162,7 @@ void LoadSounds(StageContext& c, PlayAssets& a) {
                              std::clamp(volume + playerAttenuation, -10000, 0));
       }
     }
-    a.Ready = LoadSound(c, a, c.DataPath + "\\sound\\ruready.wav", 0, 0);
+    a.Ready = LoadSound(c, a, JoinLogical(c.DataPath, data_files::kReadyCall), 0, 0);
   }
 }
 
@@ -170,11 +171,12 @@ void LoadSounds(StageContext& c, PlayAssets& a) {
 std::vector<std::string> ChipSheetCandidates(const std::string& dataPath, const std::string& songPath,
                                              int16_t resolution, int16_t skin) {
   const std::string folder = FolderOf(songPath);
-  if (resolution == kLowResolution) return {folder + "\\chips.bmp", dataPath + "\\image\\chips.bmp"};
+  const auto shared = [&](std::string_view sheet) { return JoinLogical(dataPath, sheet); };
+  if (resolution == kLowResolution) return {folder + "\\chips.bmp", shared(data_files::kChipSheetLow)};
   switch (skin) {
-    case 0: return {folder + "\\chip.bmp", dataPath + "\\image\\chip.bmp"};
-    case 1: return {dataPath + "\\image\\chip_ao.bmp", dataPath + "\\image\\chip.bmp"};
-    default: return {dataPath + "\\image\\chip_2c.bmp", dataPath + "\\image\\chip.bmp"};
+    case 0: return {folder + "\\chip.bmp", shared(data_files::kChipSheet)};
+    case 1: return {shared(data_files::kChipSheetBlue), shared(data_files::kChipSheet)};
+    default: return {shared(data_files::kChipSheetTwoColour), shared(data_files::kChipSheet)};
   }
 }
 
@@ -186,7 +188,7 @@ bool LoadPlayAssets(StageContext& c, PlayAssets& a) {
   }
   if (!LoadChipSheet(c, a)) return false;
   const bool low = a.Resolution == kLowResolution;
-  const SurfaceIndex sheet = LoadPage(c, a, c.DataPath + (low ? "\\image\\chip2as.bmp" : "\\image\\chip2a.bmp"));
+  const SurfaceIndex sheet = LoadPage(c, a, JoinLogical(c.DataPath, low ? data_files::kPlaySheetLow : data_files::kPlaySheet));
   if (sheet == -2) {
     c.Errors.Add(c.SongPath + kWorkPageFailure);
     return false;

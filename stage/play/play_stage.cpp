@@ -5,6 +5,7 @@
 #include <tuple>
 #include <vector>
 
+#include "content/data_files.h"
 #include "core/paths.h"
 #include "layout/play_layout.h"
 #include "stage/play/display_mode.h"
@@ -48,14 +49,14 @@ void ShowLoading(StageContext& c) {
 
 // Brings back the menus' sheets, on new pages when the display was made anew.
 void RestoreMenuSheets(StageContext& c, bool displayRecreated) {
-  static const char* const kSheets[2] = {"\\image\\chip2.bmp", "\\image\\chip2s.bmp"};
+  static constexpr std::string_view kSheets[2] = {data_files::kStageSheet, data_files::kStageSheetLow};
   for (int i = 0; i < 2; ++i) {
     SurfaceIndex& page = c.MenuSheetPages[static_cast<size_t>(i)];
     if (page < 0) continue;
     if (displayRecreated) page = c.Graph.NewSurface(0, 0);
     if (page < 0) continue;
-    std::string name = c.DataPath + kSheets[i];
-    if (!c.Graph.LoadSurfaceImage(page, name)) c.Errors.AddLoadFailure(c.DataPath + kSheets[i]);
+    const std::string path = c.DataPath + std::string(kSheets[i]);
+    if (!c.Graph.LoadSurfaceImage(page, std::string_view(path))) c.Errors.AddLoadFailure(path);
   }
 }
 
@@ -75,6 +76,7 @@ void FillOutcome(StageOutcome& out, Stage& stage) {
     o.MaxCombo = s.MaxCombo;
     o.ComboCount = s.ComboCount;
     o.KnockedOut = s.KnockedOut;
+    o.PressDeltas = s.PressDeltas;
   }
 }
 

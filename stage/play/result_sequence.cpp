@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <string>
 
-#include "core/numbers.h"
+#include "content/data_files.h"
 #include "layout/play_layout.h"
 #include "stage/play/play_stage.h"
 #include "stage/play/stage_run.h"
@@ -12,7 +12,6 @@ namespace {
 constexpr uint32_t kCountSoundMs = 1000;  // "pcount.wav" and the score count-up
 constexpr uint32_t kVoiceMs = 2500;
 constexpr uint32_t kResultMs = 4500;
-constexpr int kVoiceVariants = 3;  // the result voices are numbered 3..5
 
 // The player whose character speaks: the first human, else player 1.
 int Speaker(const StageContext& c) {
@@ -47,12 +46,12 @@ int16_t RunResultSequence(StageRun& run, bool lost, bool continueAllowed) {
   PlayAssets& a = run.Assets();
   const int speaker = Speaker(c);
   const int32_t score = run.GetStage().Player(speaker).StageScore;
-  const SoundSlot okay = LoadStageSound(c, a, "\\sound\\okay.wav");
-  const SoundSlot count = LoadStageSound(c, a, "\\sound\\pcount.wav");
+  const SoundSlot okay = LoadStageSound(c, a, std::string(data_files::kResultCall));
+  const SoundSlot count = LoadStageSound(c, a, std::string(data_files::kCountSound));
   const int part = c.Setup.PlayerPart[static_cast<size_t>(speaker)];
-  const int variant = 3 + run.Rng().Draw(kVoiceVariants);
+  const int variant = data_files::kFirstResultVoice + run.Rng().Draw(data_files::kResultVoiceCount);
   const SoundSlot voice =
-      LoadStageSound(c, a, "\\sound\\voice" + NumberText(int64_t{part}) + "-" + NumberText(int64_t{variant}) + ".wav");
+      LoadStageSound(c, a, data_files::Voice(part, variant));
 
   // The result: the caption, then the score counting up while "pcount.wav" plays.
   Play(run, okay);
@@ -75,7 +74,7 @@ int16_t RunResultSequence(StageRun& run, bool lost, bool continueAllowed) {
   if (code != 0 || !lost || !continueAllowed) return code;
 
   // Continue? A human's decision within 11 s continues the run.
-  const SoundSlot prompt = LoadStageSound(c, a, "\\sound\\continue.wav");
+  const SoundSlot prompt = LoadStageSound(c, a, std::string(data_files::kContinueCall));
   Play(run, prompt);
   code = Wait(
       run, kContinueWindowMs, kCaptionContinue,
@@ -85,9 +84,9 @@ int16_t RunResultSequence(StageRun& run, bool lost, bool continueAllowed) {
   if (code != 0) return code;
 
   // Game over: a press between 3 and 8 s still counts (-3).
-  const SoundSlot over = LoadStageSound(c, a, "\\sound\\gameover.wav");
+  const SoundSlot over = LoadStageSound(c, a, std::string(data_files::kGameOverCall));
   Play(run, over);
-  if (c.Settings.SOUNDING < 3) Play(run, LoadStageSound(c, a, "\\sound\\goodbye.wav"));
+  if (c.Settings.SOUNDING < 3) Play(run, LoadStageSound(c, a, std::string(data_files::kGoodbyeCall)));
   return Wait(
       run, kGameOverClosesMs, kCaptionGameOver, [](uint32_t) { return -1; },
       [](uint32_t e) { return e >= kGameOverOpensMs; }, -3);

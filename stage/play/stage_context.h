@@ -40,6 +40,7 @@ struct StagePlayerOutcome {
   int32_t MaxCombo = 0;
   int32_t ComboCount = 0;
   int16_t KnockedOut = 0;
+  std::vector<double> PressDeltas;  // d of each chip this side's own hands struck
 };
 
 struct StageOutcome {

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <sys/wait.h>
 
+#include "core/testing/linked_folder.h"
+
 namespace {
 namespace fs = std::filesystem;
 
@@ -179,6 +181,52 @@ TEST_F(ToolCli, HeadlessPlayScreenshots) {
     EXPECT_EQ(be32(16), c.width) << c.args;
     EXPECT_EQ(be32(20), c.height) << c.args;
   }
+}
+
+// One file of each kind the game opens taken away from the generated data: each is
+// reported, and nothing else is.
+TEST_F(ToolCli, ValidateDataReportsEveryKindOfMissingFile) {
+  const fs::path data = TESSARU_DATA_DIR;
+  if (!fs::exists(data / "songs/firstlight")) GTEST_SKIP() << "no generated data folder";
+  struct Removed {
+    const char* path;      // relative to the data folder
+    const char* reported;  // what the report line names
+  };
+  const Removed removed[] = {
+      {"image/vschar11.zxg", "vschar11.zxg"},            // an extension part's portrait
+      {"image/rankbg.zxg", "rankbg.zxg"},
+      {"sound/voice0-3.zxw", "voice0-3.zxw"},            // a result voice
+      {"sound/voice11-4.zxw", "voice11-4.zxw"},          // an extension part's voice
+      {"sound/ruready.zxw", "ruready.zxw"},
+      {"rank.zxt", "rank.zxt"},
+      {"songs/tidewater/tidewater.zxs", "tidewater.zxs"},
+      {"songs/aurora/part03.zxp", "part03.zxp"},
+      {"songs/ember/extra1.zxp", "extra1.zxp"},         // an extension part
+      {"songs/neondrift/beginner.zxp", "neondrift\\beginner.zxp"},
+      {"songs/paperplanes/rapid03.zxp", "rapid.zxt"},  // a part of the rapid-mode song
+      {"songs/clockwork/snd/k0003.zxw", "k0003.zxw"},   // a keysound
+      {"songs/lantern/bgm.zxw", "lantern\\bgm.zxw"},
+      {"songs/marblerun/marblerun.zxg", "marblerun.zxg"},  // the jacket
+      {"songs/neondrift/neondrifts.zxb", "neondrifts.zxb"},
+      {"songs/postcard/sprites.zxg", "postcard\\sprites.zxg"},
+      {"dance/dance4.zxg", "dance4.zxg"},
+  };
+  std::vector<std::string> left;
+  for (const Removed& r : removed) left.push_back(r.path);
+  const fs::path damaged = root_ / "data";
+  tessaru::testing_support::LinkFolder(data, damaged, left);
+  const Result r = Run("validate-data " + damaged.string());
+  EXPECT_NE(r.exitCode, 0);
+  std::vector<std::string> lines;
+  std::istringstream out(r.out);
+  for (std::string line; std::getline(out, line);) lines.push_back(line);
+  for (const Removed& gone : removed) {
+    const auto named = std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+      return line.find(gone.reported) != std::string::npos;
+    });
+    EXPECT_EQ(named, 1) << gone.path << " in\n" << r.out;
+  }
+  EXPECT_NE(r.out.find(" " + std::to_string(std::size(removed)) + " problems"), std::string::npos) << r.out;
 }
 
 }  // namespace

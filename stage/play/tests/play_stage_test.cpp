@@ -13,15 +13,6 @@
 namespace tessaru::playtest {
 namespace {
 
-// Runs the stage once without input to learn when its song clock starts; the devices
-// are virtual, so a second run starts at the same moment.
-double LearnStart(PlayRig& rig) {
-  StageContext c = rig.Context();
-  PlayStage(c);
-  rig.Reopen();
-  return c.Outcome.StartMs;
-}
-
 TEST(PlayStage, PressesAtTheChipsTimesAreAllJust) {
   SongOptions song;
   song.Bars = 4;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "stage/play/play_devices.h"
+#include "stage/play/play_stage.h"
 #include "stage/play/stage_context.h"
 #include "stage/play/testing/fixture_data.h"
 
@@ -64,5 +65,14 @@ struct PlayRig {
     Devices->Headless->ScheduleKey({atMs + holdMs, key, false});
   }
 };
+
+// Runs the stage once without input to learn when its song clock starts; the devices
+// are virtual, so a second run starts at the same moment.
+inline double LearnStart(PlayRig& rig) {
+  StageContext c = rig.Context();
+  PlayStage(c);
+  rig.Reopen();
+  return c.Outcome.StartMs;
+}
 
 }  // namespace tessaru::playtest

@@ -1,0 +1,145 @@
+// The timing panel of the free-mode results: its keys, and a whole game whose presses are
+// all late, with the suggestion set and saved from the panel.
+#include <gtest/gtest.h>
+
+#include "content/song_file.h"
+#include "flow/free_mode.h"
+#include "flow/tests/game_rig.h"
+#include "flow/timing_panel.h"
+#include "stage/tempo_map.h"
+
+namespace tessaru::flowtest {
+namespace {
+
+TEST(TimingPanel, KeysShowHideAndApplyOnlyWhileShown) {
+  struct Case {
+    const char* Name;
+    bool Shown;
+    bool HasSuggestion;
+    bool Toggle;
+    bool Apply;
+    bool ShownAfter;
+    TimingPanelEvent Event;
+  };
+  const Case cases[] = {
+      {"F3 while hidden does nothing", false, true, false, true, false, TimingPanelEvent::None},
+      {"F2 shows", false, true, true, false, true, TimingPanelEvent::None},
+      {"F2 hides", true, true, true, false, false, TimingPanelEvent::None},
+      {"F3 while shown applies", true, true, false, true, true, TimingPanelEvent::Apply},
+      {"nothing to apply under 50 presses", true, false, false, true, true, TimingPanelEvent::None},
+      {"F2 with F3 only toggles", false, true, true, true, true, TimingPanelEvent::None},
+  };
+  for (const Case& c : cases) {
+    TimingPanelState s;
+    s.Shown = c.Shown;
+    if (c.HasSuggestion) s.Suggestion = int16_t{7};
+    EXPECT_EQ(UpdateTimingPanel(s, c.Toggle, c.Apply), c.Event) << c.Name;
+    EXPECT_EQ(s.Shown, c.ShownAfter) << c.Name;
+  }
+}
+
+TEST(TimingPanel, SuggestionPoolsTheHumanSidesOnly) {
+  StageOutcome stage;
+  stage.Players[0].PressDeltas.assign(30, 10.0);
+  stage.Players[1].PressDeltas.assign(30, 20.0);
+  const struct {
+    std::array<bool, 2> Humans;
+    std::optional<int16_t> Suggestion;
+  } cases[] = {{{true, true}, int16_t{15}}, {{true, false}, std::nullopt}, {{false, false}, std::nullopt}};
+  for (const auto& c : cases) {
+    const TimingPanelState s = MakeTimingPanel(stage, c.Humans);
+    EXPECT_EQ(s.Suggestion, c.Suggestion);
+    EXPECT_EQ(s.Sides[1].has_value(), c.Humans[1]);
+  }
+}
+
+TEST(TimingPanel, SignedMsText) {
+  const struct {
+    double Ms;
+    bool Tenths;
+    const char* Text;
+  } cases[] = {{12, false, "+12"},    {-3, false, "-3"},      {0, false, "+0"},          {-0.6, false, "-1"},
+               {-0.04, true, "+0.0"}, {7.25, true, "+7.2"}, {-12.06, true, "-12.1"}, {-0.5, true, "-0.5"}};
+  for (const auto& c : cases) EXPECT_EQ(SignedMs(c.Ms, c.Tenths), c.Text) << c.Ms;
+}
+
+// Title -> FREE MODE -> START -> the first song -> part 1 -> match-up (skipped).
+constexpr double kTitleEnter = 1500;
+constexpr double kSettingStart = 3000;
+constexpr double kSongEnter = 4500;
+constexpr double kPartEnter = 6000;
+constexpr double kMatchUpSkip = 8000;
+constexpr double kResultSequenceMs = 4500;
+constexpr uint8_t kKeyF2 = 113;
+constexpr uint8_t kKeyF3 = 114;
+const std::string kUserIni = "[USER]\r\nMAXFPS=20\r\nDIFFICULTY=2\r\n";
+
+std::vector<KeyPress> ToTheStage() {
+  return {{kTitleEnter, kKeyEnter}, {kSettingStart, kKeyEnter}, {kSongEnter, kKeyEnter},
+          {kPartEnter, kKeyEnter},  {kMatchUpSkip, kKeyEnter}};
+}
+
+TEST(TimingPanel, LatePressesInFreeModeSetAndSaveTheirOffset) {
+  // A first run learns when the song clock starts; the devices are virtual, so later
+  // runs reach the stage at the same moment.
+  const fs::path learn = MakeProgramFolder("timing-learn");
+  WriteFile(learn / "user.ini", kUserIni);
+  SongRecord song;
+  std::vector<PartRecord> parts;
+  ASSERT_TRUE(LoadFirstFreeSong(learn, song, parts));
+  const double songMs = StepToTime(song, int32_t{song.Bars} * kStepsPerBar);
+  std::vector<KeyPress> keys = ToTheStage();
+  keys.push_back({kMatchUpSkip + songMs + kResultSequenceMs + 2000, kKeyEscape});
+  const GameRun first = RunGame(learn, keys);
+  ASSERT_EQ(first.Status, kExitOk);
+  const double start = first.TheGame->LastStage.StartMs;
+  const double results = first.TheGame->LastStage.SequenceStartMs + kResultSequenceMs;
+
+  std::vector<KeyPress> late = ToTheStage();
+  const PartRecord& part = parts[0];
+  for (size_t s = 0; s < part.StepWords.size() && s < static_cast<size_t>(song.Bars) * kStepsPerBar; ++s) {
+    const int16_t lane = part.StepWords[s];
+    if (lane >= 1 && lane <= 4) {
+      late.push_back({start + StepToTime(song, static_cast<int32_t>(s)) - song.BgmOffset + 12, kLaneKeys[lane]});
+    }
+  }
+  ASSERT_GE(late.size() - ToTheStage().size(), static_cast<size_t>(kSuggestMinPresses));
+
+  struct Case {
+    const char* Name;
+    std::vector<uint8_t> Keys;  // on the results screen, a second apart, then Esc
+    int16_t Offset;
+    std::string Ini;
+  };
+  const Case cases[] = {
+      {"F3 with the panel hidden", {kKeyF3}, 0, kUserIni},
+      {"panel shown", {kKeyF2}, 0, kUserIni},
+      {"panel shown and applied", {kKeyF2, kKeyF3}, 12, kUserIni + "JUDGEOFFSET=12\r\n"},
+  };
+  for (const Case& c : cases) {
+    const fs::path folder = MakeProgramFolder(std::string("timing-") + c.Name);
+    WriteFile(folder / "user.ini", kUserIni);
+    keys = late;
+    double at = results + 1500;
+    for (uint8_t key : c.Keys) {
+      keys.push_back({at, key});
+      at += 1000;
+    }
+    keys.push_back({at, kKeyEscape});
+    const GameRun run = RunGame(folder, keys);
+    ASSERT_EQ(run.Status, kExitOk) << c.Name;
+    const auto& deltas = run.TheGame->LastStage.Players[0].PressDeltas;
+    ASSERT_GE(deltas.size(), static_cast<size_t>(kSuggestMinPresses)) << c.Name;
+    EXPECT_NEAR(SummarizeHitTiming(deltas).Median, 12, 0.5) << c.Name;
+    EXPECT_EQ(run.TheGame->Settings.JUDGEOFFSET, c.Offset) << c.Name;
+    EXPECT_EQ(ReadFile(folder / "user.ini"), c.Ini) << c.Name;
+    EXPECT_FALSE(fs::exists(folder / "error.txt")) << c.Name << ": " << ReadFile(folder / "error.txt");
+    fs::create_directories(fs::path(TESSARU_SCRATCH) / "screens");
+    run.Control->SaveLastFramePng(
+        (fs::path(TESSARU_SCRATCH) / "screens" / (std::string("timing-") + c.Name + ".png")).string());
+    EXPECT_TRUE(LooksDrawn(*run.Control)) << c.Name;
+  }
+}
+
+}  // namespace
+}  // namespace tessaru::flowtest

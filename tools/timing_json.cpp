@@ -1,0 +1,16 @@
+#include "tools/timing_json.h"
+
+#include "stage/hit_timing.h"
+
+namespace tessaru {
+
+nlohmann::ordered_json TimingJson(std::span<const double> deltas) {
+  const HitTiming t = SummarizeHitTiming(deltas);
+  nlohmann::ordered_json json;
+  json["Median"] = t.Count > 0 ? nlohmann::ordered_json(t.Median) : nlohmann::ordered_json(nullptr);
+  json["Spread"] = t.Count > 0 ? nlohmann::ordered_json(t.Spread()) : nlohmann::ordered_json(nullptr);
+  json["Suggested"] = t.Suggested ? nlohmann::ordered_json(*t.Suggested) : nlohmann::ordered_json(nullptr);
+  return json;
+}
+
+}  // namespace tessaru
