@@ -37,16 +37,21 @@ void CarryRunTotals(StageSetup& setup, const StageOutcome& o) {
   setup.RunLife = o.RunLife;
 }
 
-FlowStageResult PlayFlowStage(Game& game, const SongRecord& song, const std::vector<PartRecord>& parts,
-                              bool continueAllowed) {
-  FlowState& st = game.State;
+StageContext FlowStageContext(Game& game, const SongRecord& song, const std::vector<PartRecord>& parts) {
   StageContext context(game.Graph, game.Sound, game.Input, game.Clock(), game.Errors, game.Settings,
-                       game.DataPath, st.SongPath, song, parts);
-  context.Setup = st.Setup;
-  context.ContinueAllowed = continueAllowed;
+                       game.DataPath, game.State.SongPath, song, parts);
+  context.Setup = game.State.Setup;
   context.DisplayRecreated = [&game] { MakeSharedPages(game); };
   context.WindowClosed = [&game] { return game.Devices().input->QuitRequested(); };
   context.Rng = &game.Rng;
+  return context;
+}
+
+FlowStageResult PlayFlowStage(Game& game, const SongRecord& song, const std::vector<PartRecord>& parts,
+                              bool continueAllowed) {
+  FlowState& st = game.State;
+  StageContext context = FlowStageContext(game, song, parts);
+  context.ContinueAllowed = continueAllowed;
   bool recorded = false;
   // Recorded as the stage ends, so an Esc during the result keeps them (they are saved
   // on the way out).

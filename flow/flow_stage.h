@@ -16,6 +16,9 @@ struct FlowStageResult {
   bool Recorded = false;  // the records took the stage
 };
 
+// A stage context for `song` with `parts` and game.State.Setup, as the flows hand it over.
+StageContext FlowStageContext(Game& game, const SongRecord& song, const std::vector<PartRecord>& parts);
+
 // Plays `song` with `parts` (the loaded song, or a copy extended by the extension parts)
 // as game.State.Setup says; the outcome is left in game.LastStage. continueAllowed: a
 // lost stage leads into the continue prompt (the tours); free mode has none.

@@ -14,6 +14,7 @@
 #include "flow/title_screen.h"
 #include "flow/tours/tours.h"
 #include "flow/tours/unlocks.h"
+#include "flow/training/training_screen.h"
 #include "persist/key_settings.h"
 #include "persist/player_rank.h"
 
@@ -89,11 +90,12 @@ std::optional<int16_t> RunFlow(Game& game, TitleCode choice) {
   }
 }
 
-// The single screens the title reaches (settings and records); false for a code that
+// The single screens the title reaches (settings, training and records); false for a code that
 // names none.
 bool RunSingleScreen(Game& game, TitleCode choice) {
   switch (choice) {
     case TitleCode::Config: RunConfig(game); return true;
+    case TitleCode::Training: RunTraining(game); return true;
     case TitleCode::TourRecords: ShowTourRecords(game, 0); return true;
     case TitleCode::SongRecords: ShowSongRecords(game); return true;
     case TitleCode::PlayerRank: ShowPlayerRank(game); return true;

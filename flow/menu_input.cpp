@@ -39,6 +39,8 @@ MenuButtons ReadMenuButtons(const InputLib& input) {
                  (arrows && Down(input, kVkLeft));
     b.RightHeld = FuncDown(input, p, 4) || Down(input, JoypadInput(p, kJoyRight)) ||
                   (arrows && Down(input, kVkRight));
+    b.DecideHeld = FuncDown(input, p, 0) || Down(input, JoypadInput(p, kJoyFirstButton)) ||
+                   (arrows && Down(input, kVkEnter));
   }
   m.Escape = Pressed(input, kVkEscape);
   m.F1 = Pressed(input, kVkF1);

@@ -24,6 +24,7 @@ struct SideButtons {
   // Still down (pressed now or earlier): the song select's auto-repeat.
   bool LeftHeld = false;
   bool RightHeld = false;
+  bool DecideHeld = false;
 };
 
 struct MenuButtons {

@@ -70,6 +70,22 @@ std::vector<int16_t> OfferedParts(const PartOffer& offer) {
   return parts;
 }
 
+PartOffer SongPartOffer(const Game& game, SongWithParts& extended) {
+  const StageSetup& setup = game.State.Setup;
+  PartOffer offer;
+  offer.ExtensionFlag = game.Records.GameFlags[kExtensionFlag];
+  offer.SongIndex = setup.SongIndex;
+  offer.FirstExtraSong = game.Songs.FirstExtraSong;
+  const auto songRow = static_cast<size_t>(setup.SongIndex);
+  if (setup.SongIndex >= 0 && songRow < game.Songs.SongFlags.size()) offer.SongFlag = game.Songs.SongFlags[songRow];
+  if (offer.ExtensionFlag == kExtensionFlagValue && offer.SongFlag > 0 && setup.SongIndex < offer.FirstExtraSong) {
+    extended = ExtendedSong(game.Song, game.Parts, game.State.SongPath);
+    offer.FirstExtension = game.Song.PartCount;
+    offer.ExtensionCount = static_cast<int16_t>(std::max(0, extended.Song.PartCount - game.Song.PartCount));
+  }
+  return offer;
+}
+
 int16_t ComputerPart(int16_t confirmedPart, int16_t otherSidePart, Random& rng) {
   // Without the upper bound an extension part (10, 11) would make group 2 and hand the
   // computer a background part or one that is not loaded.
@@ -207,18 +223,8 @@ int16_t SelectParts(Game& game) {
   }
 
   // The extension parts are read into a copy: the loaded song is never extended here.
-  PartOffer offer;
-  offer.ExtensionFlag = game.Records.GameFlags[kExtensionFlag];
-  offer.SongIndex = setup.SongIndex;
-  offer.FirstExtraSong = game.Songs.FirstExtraSong;
-  const auto songRow = static_cast<size_t>(setup.SongIndex);
-  if (setup.SongIndex >= 0 && songRow < game.Songs.SongFlags.size()) offer.SongFlag = game.Songs.SongFlags[songRow];
   SongWithParts extended;
-  if (offer.ExtensionFlag == kExtensionFlagValue && offer.SongFlag > 0 && setup.SongIndex < offer.FirstExtraSong) {
-    extended = ExtendedSong(game.Song, game.Parts, game.State.SongPath);
-    offer.FirstExtension = game.Song.PartCount;
-    offer.ExtensionCount = static_cast<int16_t>(std::max(0, extended.Song.PartCount - game.Song.PartCount));
-  }
+  const PartOffer offer = SongPartOffer(game, extended);
   const std::vector<PartRecord>& parts = offer.ExtensionCount > 0 ? extended.Parts : game.Parts;
   PartSelectScreen s = MakePartSelectScreen(OfferedParts(offer), computer, comByHand, setup.PlayerPart);
 

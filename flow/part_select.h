@@ -7,6 +7,7 @@
 #include <map>
 #include <vector>
 
+#include "content/extension_parts.h"
 #include "core/random.h"
 #include "flow/game.h"
 #include "flow/screen_frame.h"
@@ -32,6 +33,10 @@ struct PartOffer {
 // Parts 0..7, then the extension parts the flag, the song's place in the list and the
 // song's own flag open, in index order.
 std::vector<int16_t> OfferedParts(const PartOffer& offer);
+
+// The offer of the loaded song (game.State.Setup.SongIndex). When it opens extension
+// parts, `extended` receives a copy of the song with them appended.
+PartOffer SongPartOffer(const Game& game, SongWithParts& extended);
 
 // A computer side's part once the humans have settled: a random part of the level group
 // (0 = parts 0..3, 1 = parts 4..7; an extension part counts as the upper group) of the

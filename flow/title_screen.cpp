@@ -49,9 +49,9 @@ TitleConditions ConditionsOf(const Game& game) {
   c.TutorialFiles = TutorialFilesPresent(game);
   c.UnlockedModeCount = game.Unlocked.UnlockedModeCount;
   c.RunFinished = FlagMarked(game.Records, 3);
-  c.Activities = {SingleTourSeat, FreeMode,   SpecialTour, Config,     SessionTour,
-                  TwoPlayerTour,  Tutorial,   Beginner,    TourRecords, SongRecords,
-                  PlayerRank,     SpecialRecords, Ending};
+  c.Activities = {SingleTourSeat, FreeMode,    SpecialTour, Config,      SessionTour,
+                  TwoPlayerTour,  Training,    Tutorial,    Beginner,    TourRecords,
+                  SongRecords,    PlayerRank,  SpecialRecords, Ending};
   return c;
 }
 

@@ -97,6 +97,9 @@ void Stage::PrepareCharts() {
     // Each player rewrites a chart of its own, so two players on one part keep their
     // own options.
     ApplyLaneOption(chart, setup_.LaneOpt[p], random_);
+    if (setup_.EndStep > 0 && static_cast<size_t>(setup_.EndStep) < chart.StepWords.size()) {
+      std::fill(chart.StepWords.begin() + setup_.EndStep, chart.StepWords.end(), int16_t{0});
+    }
   }
   for (size_t i = 0; i < parts_.size(); ++i) {
     const auto index = static_cast<int16_t>(i);
@@ -327,7 +330,7 @@ void Stage::AddPoints(int p, Judgement category, bool computer) {
 }
 
 void Stage::ApplyGaugeEvent(int p, GaugeEvent kind, int32_t block, int16_t damageLane) {
-  ApplyGauge(gauge_, gaugeRules_, density_, p, kind, block);
+  if (!setup_.NoGauge) ApplyGauge(gauge_, gaugeRules_, density_, p, kind, block);
   if (setup_.PlayStyle != 0) return;
   const int16_t flag = (kind == GaugeBlank || kind == GaugeMiss) ? 0 : 1;
   for (int q = 0; q < 2; ++q) {

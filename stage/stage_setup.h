@@ -71,6 +71,11 @@ struct StageSetup {
   // First step of play (training starts part-way into a song); steps before it are
   // neither missed nor sounded.
   int32_t StartStep = 0;
+  // > 0: the charts stop at this step (a practice section ends there), so no chip from
+  // it on is struck or judged.
+  int32_t EndStep = 0;
+  // Practice: judgements are counted but the gauge never moves (so nobody is knocked out).
+  bool NoGauge = false;
   // Sound slot of each part's sounds, [part][sound index]; -1 or a missing entry is
   // silent (the sound could not be loaded, or SOUNDING left it out).
   std::vector<std::vector<int16_t>> SoundSlots;

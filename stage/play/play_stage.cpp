@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <tuple>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "layout/play_layout.h"
 #include "stage/play/display_mode.h"
 #include "stage/play/stage_run.h"
+#include "stage/tempo_map.h"
 
 namespace tessaru {
 namespace {
@@ -60,7 +62,9 @@ void RestoreMenuSheets(StageContext& c, bool displayRecreated) {
   }
 }
 
-void FillOutcome(StageOutcome& out, Stage& stage) {
+}  // namespace
+
+void FillOutcome(StageOutcome& out, const Stage& stage) {
   out.EndState = stage.EndState();
   out.LastStep = stage.LastStep();
   out.StepLimit = stage.StepLimit();
@@ -79,8 +83,6 @@ void FillOutcome(StageOutcome& out, Stage& stage) {
     o.PressDeltas = s.PressDeltas;
   }
 }
-
-}  // namespace
 
 bool StageLost(int16_t playStyle, int16_t endState, const std::array<bool, 2>& humans,
                const std::array<int16_t, 2>& knockedOut, int16_t gauge0) {
@@ -116,21 +118,36 @@ StageRun::StageRun(StageContext& context, PlayAssets& assets, int16_t resolution
   maxFps_ = context.Settings.MAXFPS < 1 ? int16_t{60} : context.Settings.MAXFPS;
 }
 
-void StageRun::Start() {
+void StageRun::Start(int32_t startStep) {
   context_.Input.UpdateFuncState(true);
+  const int32_t startMs = std::max(0, static_cast<int32_t>(std::floor(StepToTime(context_.Song, startStep))));
   if (assets_.Track >= 0) {
-    trackPlaying_ = context_.Sound.PlaySound(assets_.Track, true, false);
-    if (!trackPlaying_) context_.Errors.Add(context_.SongPath + "のBGMファイルの再生に失敗");
+    // A section part-way into the song puts the track where that song time sounds.
+    const int32_t trackMs = std::max(0, startMs - context_.Song.BgmOffset);
+    const bool placed = startMs == 0 || context_.Sound.SetSoundPositionMs(assets_.Track, trackMs);
+    // A position past the track's end simply leaves the section without it.
+    trackPlaying_ = placed && context_.Sound.PlaySound(assets_.Track, startMs == 0, false);
+    if (placed && !trackPlaying_) context_.Errors.Add(context_.SongPath + "のBGMファイルの再生に失敗");
   }
-  if (assets_.Ready >= 0 && context_.Settings.SOUNDING < 3) context_.Sound.PlaySound(assets_.Ready, true, false);
+  if (startStep == 0 && assets_.Ready >= 0 && context_.Settings.SOUNDING < 3) {
+    context_.Sound.PlaySound(assets_.Ready, true, false);
+  }
   // A track that will not play leaves the stage on the tick counter from here.
   clock_ = std::make_unique<SongClock>(trackPlaying_ ? &track_ : nullptr, ticks_,
                                        trackPlaying_ ? context_.Song.BgmOffset : 0);
   if (trackPlaying_) track_.Sample();
-  clock_->Start(0);
+  clock_->Start(startMs);
   context_.Outcome.StartMs = context_.Clock.NowMs();
   lastFpsTick_ = Ticks();
   view_->Begin();
+}
+
+void StageRun::StopSounds() {
+  context_.Sound.StopSound(assets_.Track);
+  context_.Sound.StopSound(assets_.Ready);
+  for (const auto& part : assets_.PartSlots) {
+    for (const int16_t slot : part) context_.Sound.StopSound(slot);
+  }
 }
 
 double StageRun::ExactSongTime(int32_t songTime, double nowMs) {
@@ -221,7 +238,7 @@ bool StageRun::HumanDecided() const {
 
 // --- PlayStage --------------------------------------------------------------------------
 
-int16_t PlayStage(StageContext& c) {
+int16_t WithStageDisplay(StageContext& c, const std::function<int16_t(PlayAssets&)>& play) {
   c.Outcome = {};
   bool lowDisplay = false;
   if (c.Settings.RESOLUTION == kLowResolution) {
@@ -249,24 +266,7 @@ int16_t PlayStage(StageContext& c) {
     result = -1;
     c.Outcome.QuitRequested = true;
   } else {
-    StageRun run(c, assets, assets.Resolution);
-    run.Start();
-    while (run.GetStage().EndState() == 0) run.Iterate();
-    const Stage& stage = run.GetStage();
-    FillOutcome(c.Outcome, run.GetStage());
-    if (run.EscapeDown() || run.WindowClosed()) {
-      result = -1;
-      c.Outcome.QuitRequested = true;
-    } else {
-      const std::array<bool, 2> humans{c.Setup.ComSkill[0] < 0, c.Setup.ComSkill[1] < 0};
-      const bool lost = StageLost(c.Setup.PlayStyle, stage.EndState(), humans,
-                                  {stage.Player(0).KnockedOut, stage.Player(1).KnockedOut}, stage.Gauge(0));
-      c.Outcome.Lost = lost;
-      c.Outcome.SequenceStartMs = c.Clock.NowMs();
-      if (c.StageEnded) c.StageEnded(c.Outcome);
-      result = RunResultSequence(run, lost, c.ContinueAllowed);
-      if (result == -1) c.Outcome.QuitRequested = true;
-    }
+    result = play(assets);
     c.Sound.StopSound(assets.Track);
   }
 
@@ -280,6 +280,29 @@ int16_t PlayStage(StageContext& c) {
   RestoreMenuSheets(c, lowDisplay);
   c.Outcome.ResultCode = result;
   return result;
+}
+
+int16_t PlayStage(StageContext& c) {
+  return WithStageDisplay(c, [&c](PlayAssets& assets) -> int16_t {
+    StageRun run(c, assets, assets.Resolution);
+    run.Start();
+    while (run.GetStage().EndState() == 0) run.Iterate();
+    const Stage& stage = run.GetStage();
+    FillOutcome(c.Outcome, stage);
+    if (run.EscapeDown() || run.WindowClosed()) {
+      c.Outcome.QuitRequested = true;
+      return -1;
+    }
+    const std::array<bool, 2> humans{c.Setup.ComSkill[0] < 0, c.Setup.ComSkill[1] < 0};
+    const bool lost = StageLost(c.Setup.PlayStyle, stage.EndState(), humans,
+                                {stage.Player(0).KnockedOut, stage.Player(1).KnockedOut}, stage.Gauge(0));
+    c.Outcome.Lost = lost;
+    c.Outcome.SequenceStartMs = c.Clock.NowMs();
+    if (c.StageEnded) c.StageEnded(c.Outcome);
+    const int16_t result = RunResultSequence(run, lost, c.ContinueAllowed);
+    if (result == -1) c.Outcome.QuitRequested = true;
+    return result;
+  });
 }
 
 }  // namespace tessaru

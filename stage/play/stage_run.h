@@ -2,6 +2,7 @@
 // The running state of one PlayStage call, shared by the play loop and the result
 // sequence. Private to the play screen.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -19,8 +20,11 @@ class StageRun {
  public:
   StageRun(StageContext& context, PlayAssets& assets, int16_t resolution);
 
-  // Starts the track (and "ruready.wav") and the song clock.
-  void Start();
+  // Starts the track (and "ruready.wav") and the song clock. A later startStep begins
+  // the song there: the track from the matching sample, without the "ready" voice.
+  void Start(int32_t startStep = 0);
+  // Stops the track and every sound of the stage.
+  void StopSounds();
   // One iteration: input, clock, presses, engine, effects, and a frame when it is due.
   // `caption` >= 0 draws that result caption (with `number`) over the frame.
   void Iterate(int caption = -1, int32_t number = -1);
@@ -62,6 +66,14 @@ class StageRun {
   uint32_t frameCount_ = 0;
   uint32_t shownFps_ = 60;
 };
+
+// Sets up the stage's display and assets, runs `play` on them and tears them down again.
+// Returns what `play` returned, or -1 (QuitRequested set) when the stage could not be set
+// up.
+int16_t WithStageDisplay(StageContext& context, const std::function<int16_t(PlayAssets&)>& play);
+
+// The stage's final counts and totals into the outcome.
+void FillOutcome(StageOutcome& out, const Stage& stage);
 
 // The end-of-stage sequence: result, voices, and for a lost stage the continue prompt
 // and the game-over screen. Returns the result code it decided (0 when none).
