@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/numbers.h"
+#include "flow/menu_palette.h"
 #include "graphics/pixel_ops.h"
 #include "layout/timing_panel_layout.h"
 #include "persist/user_settings.h"
@@ -15,11 +16,11 @@ namespace {
 
 namespace tl = timing_layout;
 
-constexpr uint16_t kPanelEdge = Rgb565(214, 206, 255);
+constexpr uint16_t kPanelEdge = menu_palette::kEdge;
 constexpr uint16_t kPanelGround = Rgb565(18, 14, 48);
-constexpr uint16_t kGraphGround = Rgb565(34, 28, 88);
-constexpr uint16_t kBarFill = Rgb565(255, 112, 96);
-constexpr uint16_t kBarTop = Rgb565(255, 190, 72);
+constexpr uint16_t kGraphGround = menu_palette::kGround;
+constexpr uint16_t kBarFill = menu_palette::kFill;
+constexpr uint16_t kBarTop = menu_palette::kTop;
 constexpr uint16_t kZeroLine = Rgb565(110, 104, 160);
 constexpr uint16_t kMedianLine = Rgb565(255, 255, 255);
 // JUST, NEAR and FAR window edges.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "flow/menu_palette.h"
 #include "layout/config_layout.h"
 
 namespace tessaru {
@@ -9,10 +10,10 @@ namespace {
 
 namespace cl = config_layout;
 
-constexpr uint16_t kBarGround = Rgb565(34, 28, 88);
-constexpr uint16_t kBarEdge = Rgb565(214, 206, 255);
-constexpr uint16_t kBarFill = Rgb565(255, 112, 96);
-constexpr uint16_t kBarTop = Rgb565(255, 190, 72);
+constexpr uint16_t kBarGround = menu_palette::kGround;
+constexpr uint16_t kBarEdge = menu_palette::kEdge;
+constexpr uint16_t kBarFill = menu_palette::kFill;
+constexpr uint16_t kBarTop = menu_palette::kTop;
 
 }  // namespace
 

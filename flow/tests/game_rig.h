@@ -24,6 +24,13 @@ inline constexpr uint8_t kKeyEnter = 13;
 inline constexpr uint8_t kKeyEscape = 27;
 inline constexpr uint8_t kKeyF1 = 112;
 inline constexpr uint8_t kKeyDown = 40;
+inline constexpr uint8_t kKeyLeft = 37;
+inline constexpr uint8_t kKeyUp = 38;
+inline constexpr uint8_t kKeyRight = 39;
+inline constexpr uint8_t kKeyTab = 9;
+inline constexpr uint8_t kKeyDelete = 0x2E;
+inline constexpr uint8_t kKeyF2 = 113;
+inline constexpr uint8_t kKeyF3 = 114;
 // Player 1's lanes 1..4 (Z X C V).
 inline constexpr uint8_t kLaneKeys[5] = {0, 0x5A, 0x58, 0x43, 0x56};
 

@@ -7,10 +7,6 @@
 
 namespace tessaru::flowtest {
 
-inline constexpr uint8_t kKeyLeft = 0x25;
-inline constexpr uint8_t kKeyRight = 0x27;
-inline constexpr uint8_t kKeyUp = 0x26;
-inline constexpr uint8_t kKeyDelete = 0x2E;
 
 struct ScreenRig {
   platform::HeadlessControl* Control = nullptr;

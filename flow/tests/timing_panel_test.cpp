@@ -70,8 +70,6 @@ constexpr double kSongEnter = 4500;
 constexpr double kPartEnter = 6000;
 constexpr double kMatchUpSkip = 8000;
 constexpr double kResultSequenceMs = 4500;
-constexpr uint8_t kKeyF2 = 113;
-constexpr uint8_t kKeyF3 = 114;
 const std::string kUserIni = "[USER]\r\nMAXFPS=20\r\nDIFFICULTY=2\r\n";
 
 std::vector<KeyPress> ToTheStage() {

@@ -10,9 +10,6 @@
 namespace tessaru::flowtest {
 namespace {
 
-constexpr uint8_t kKeyUp = 38;
-constexpr uint8_t kKeyLeft = 37;
-constexpr uint8_t kKeyRight = 39;
 // Screens fade in over half a second; the first key comes after that.
 constexpr double kFirstKeyMs = 1000;
 constexpr double kKeyGapMs = 250;
@@ -20,7 +17,6 @@ constexpr double kKeyGapMs = 250;
 constexpr uint8_t kPause = 1;
 // In a key list: Tab goes down and stays down.
 constexpr uint8_t kTabDown = 2;
-constexpr uint8_t kKeyTab = 9;
 constexpr double kScreenOpenMs = 800;
 
 struct ConfigRun {

@@ -8,12 +8,6 @@
 namespace tessaru::flowtest {
 namespace {
 
-constexpr uint8_t kKeyLeft = 37;
-constexpr uint8_t kKeyUp = 38;
-constexpr uint8_t kKeyRight = 39;
-constexpr uint8_t kKeyTab = 9;
-constexpr uint8_t kKeyF2 = 0x71;
-
 struct Step {
   uint8_t Key;
   double WaitAfterMs = 200;
