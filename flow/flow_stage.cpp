@@ -62,6 +62,7 @@ FlowStageResult PlayFlowStage(Game& game, const SongRecord& song, const std::vec
     recorded = true;
   };
 
+  if (game.StageStarting) game.StageStarting(context);
   FlowStageResult result;
   result.Code = PlayStage(context);
   game.LastStage = context.Outcome;

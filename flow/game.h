@@ -3,6 +3,7 @@
 // away. It owns the platform and one instance of each layer; screens and flows take a
 // Game& and find everything through it, never through globals.
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 #include "core/error_log.h"
 #include "core/program_folders.h"
 #include "core/random.h"
+#include "flow/tours/unlocks.h"
 #include "graphics/graph_lib.h"
 #include "input/input_lib.h"
 #include "persist/high_scores.h"
@@ -81,9 +83,14 @@ class Game {
   SurfaceIndex FadePage = -1;
   // Free mode keeps its carousel position between visits of the song select.
   int16_t FreeSongCursor = 0;
+  // The special modes the records have earned; recomputed on every return to the title.
+  UnlockedModes Unlocked;
   bool CursorHidden = false;
   // What the last stage left behind (results screens read it; so do tests).
   StageOutcome LastStage;
+  // Called with each stage's context just before it plays: tests script their presses
+  // from it (the context's FrameDrawn tells them when the song clock started).
+  std::function<void(StageContext&)> StageStarting;
   Random Rng;
 };
 

@@ -1,6 +1,7 @@
 #include "flow/game_main.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "content/data_files.h"
 #include "core/file_access.h"
@@ -9,9 +10,13 @@
 #include "flow/config/config_screen.h"
 #include "flow/free_mode.h"
 #include "flow/menu_sound.h"
+#include "flow/results/results_screens.h"
 #include "flow/title_screen.h"
+#include "flow/tours/tours.h"
+#include "flow/tours/unlocks.h"
 #include "flow/training/training_screen.h"
 #include "persist/key_settings.h"
+#include "persist/player_rank.h"
 
 namespace tessaru {
 namespace {
@@ -71,34 +76,65 @@ bool StartUp(Game& game) {
   return true;
 }
 
+// The flow a mode code runs (-2 fatal, -1 end the game, else back to the title), or
+// none for a single screen or a code without an activity.
+std::optional<int16_t> RunFlow(Game& game, TitleCode choice) {
+  switch (choice) {
+    case TitleCode::SingleTour: return RunSingleTour(game);
+    case TitleCode::FreeMode: return RunFreeMode(game);
+    case TitleCode::SpecialTour: return RunSpecialTour(game);
+    case TitleCode::Tutorial: return RunTutorial(game);
+    case TitleCode::Beginner: return RunBeginnerMode(game);
+    case TitleCode::TwoPlayerTour: return RunPairTour(game);
+    default: return std::nullopt;
+  }
+}
+
+// The single screens the title reaches (settings, training and records); false for a code that
+// names none.
+bool RunSingleScreen(Game& game, TitleCode choice) {
+  switch (choice) {
+    case TitleCode::Config: RunConfig(game); return true;
+    case TitleCode::Training: RunTraining(game); return true;
+    case TitleCode::TourRecords: ShowTourRecords(game, 0); return true;
+    case TitleCode::SongRecords: ShowSongRecords(game); return true;
+    case TitleCode::PlayerRank: ShowPlayerRank(game); return true;
+    case TitleCode::SpecialRecords: ShowSpecialRecords(game, 0); return true;
+    default: return false;
+  }
+}
+
+void RecomputeUnlocks(Game& game) {
+  const int16_t rank = PlayerRankIndex(game.Records, LoadRankThresholds(game.DataPath));
+  game.Unlocked = ComputeUnlockedModes(game.Records, game.Songs, rank);
+}
+
 LoopEnd MainLoop(Game& game) {
   for (;;) {
     StopMenuBgm(game);
+    RecomputeUnlocks(game);
     int16_t sub = 0;
     const TitleCode code = RunTitle(game, sub);
     const TitleAction action =
         ApplyTitleCode(code, sub, game.State.Setup.MenuChoice, game.State.Setup.MenuSub);
-    if (action.Ending) continue;  // the ending screen comes with the records screens
+    if (action.Ending) {
+      game.State.QuitRequested = false;
+      ShowEnding(game, 0);
+      // Esc ends the game from the ending too.
+      if (game.State.QuitRequested) return LoopEnd::Save;
+      continue;
+    }
     game.State.Setup.MenuChoice = action.MenuChoice;
     game.State.Setup.MenuSub = action.MenuSub;
-    switch (action.MenuChoice) {
-      case TitleCode::FreeMode: {
-        const int16_t result = RunFreeMode(game);
-        if (result == -2) return LoopEnd::Fatal;
-        if (result == -1 || game.State.QuitRequested) return LoopEnd::Save;
-        break;
-      }
-      case TitleCode::Config:
-        RunConfig(game);
-        if (game.State.QuitRequested) return LoopEnd::Save;
-        break;
-      case TitleCode::Training:
-        RunTraining(game);
-        if (game.State.QuitRequested) return LoopEnd::Save;
-        break;
-      default:
-        // Esc on the title, the EXIT entry, or a code whose activity this build lacks.
-        return LoopEnd::Save;
+    game.State.QuitRequested = false;
+    if (const std::optional<int16_t> result = RunFlow(game, action.MenuChoice)) {
+      if (*result == -2) return LoopEnd::Fatal;
+      if (*result == -1 || game.State.QuitRequested) return LoopEnd::Save;
+    } else if (RunSingleScreen(game, action.MenuChoice)) {
+      if (game.State.QuitRequested) return LoopEnd::Save;
+    } else {
+      // Esc on the title, the EXIT entry, or a code whose activity this build lacks.
+      return LoopEnd::Save;
     }
   }
 }

@@ -124,9 +124,9 @@ SongReport WriteSong(SongPlan plan, DataWriter& out, const std::string& previewF
     o.rate = RateOfPart(5);
     extras.push_back(BuildChart(plan.parts[5], plan.bars, tempo, bank, o));
   }
-  // Rapid mode: every note its own chip.
+  // Rapid mode: every note its own chip, for every song of the tours the RAPID mode walks.
   std::vector<Chart> rapid;
-  if (plan.index == 1) {
+  if (plan.index <= 8) {
     for (int i = 0; i < partCount; ++i) {
       ChartOptions o;
       o.level = 8;

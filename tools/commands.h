@@ -25,6 +25,7 @@ void RegisterBgaCommand(CLI::App& app);
 void RegisterValidateDataCommand(CLI::App& app);
 void RegisterSimulateCommand(CLI::App& app);
 void RegisterPlayCommand(CLI::App& app);
+void RegisterRecordsCommand(CLI::App& app);
 void RegisterMp3Commands(CLI::App& app);
 void RegisterReplayCommand(CLI::App& app);
 

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   tessaru::RegisterValidateDataCommand(app);
   tessaru::RegisterSimulateCommand(app);
   tessaru::RegisterPlayCommand(app);
+  tessaru::RegisterRecordsCommand(app);
   tessaru::RegisterMp3Commands(app);
   tessaru::RegisterReplayCommand(app);
 

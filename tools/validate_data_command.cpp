@@ -219,6 +219,11 @@ class DataChecker {
       PartFile(folder + "\\tuto2p.z4p", folder);
       Animation(folder + "\\tutorial.z4b", folder);
     }
+    // Beginner mode and the tutorial's later stages read "beginner.zxt" beside songs 0..7.
+    for (size_t i = 0; i < listed.size() && i < 8; ++i) {
+      const std::string table = FolderOf(root_ + "\\" + listed[i]) + "\\beginner.zxt";
+      if (!FileExists(table)) Problem(table, "missing (beginner mode plays this song)");
+    }
     Dances();
     Catalogue(static_cast<int>(listed.size()));
     std::cout << checked_ << " files checked, " << problems_ << " problem" << (problems_ == 1 ? "" : "s") << "\n";

@@ -79,22 +79,27 @@ TEST(TitleGrid, EntriesFollowTheirConditions) {
     std::vector<TitleCode> Open;
     std::vector<TitleCode> Closed;
   };
-  const std::vector<TitleCode> all = {SingleTour, FreeMode, SpecialTour,    Config,   TourRecords,
-                                      SongRecords, PlayerRank, SingleTourSeat, SessionTour, Training,
-                                      Tutorial,   Beginner,  SpecialRecords, TwoPlayerTour};
+  const std::vector<TitleCode> all = {Ending,      SingleTour, FreeMode,       SpecialTour, Config,
+                                      TourRecords, SongRecords, PlayerRank,   SingleTourSeat, SessionTour,
+                                      Training,    Tutorial,   Beginner,       SpecialRecords, TwoPlayerTour};
   const Case cases[] = {
-      {"everything", {true, true, 1, all},
-       {FreeMode, SpecialTour, SingleTourSeat, SessionTour, Training, Tutorial, Beginner, Exit}, {}},
-      {"no tutorial files", {false, true, 1, all}, {SingleTourSeat, Training}, {Tutorial, Beginner}},
-      {"invalid list", {true, false, 1, all}, {FreeMode, TourRecords, SongRecords, PlayerRank, SpecialRecords},
-       {SingleTourSeat, SessionTour, Training}},
-      {"nothing unlocked", {true, true, 0, all}, {FreeMode}, {SpecialTour}},
-      {"activity missing", {true, true, 1, {FreeMode}}, {FreeMode, Exit}, {SingleTourSeat, Config, Tutorial}},
+      {"everything", {true, true, 1, true, all},
+       {Ending, FreeMode, SpecialTour, Config, TourRecords, SongRecords, PlayerRank, SingleTourSeat,
+        SessionTour, Training, Tutorial, Beginner, SpecialRecords, TwoPlayerTour, Exit},
+       {}},
+      {"no tutorial files", {false, true, 1, true, all}, {SingleTourSeat, Training}, {Tutorial, Beginner}},
+      {"invalid list", {true, false, 1, true, all}, {FreeMode, TourRecords, SongRecords, PlayerRank, SpecialRecords},
+       {SpecialTour, SingleTourSeat, SessionTour, Training, TwoPlayerTour}},
+      {"nothing unlocked", {true, true, 0, true, all}, {FreeMode}, {SpecialTour}},
+      {"no run finished", {true, true, 1, false, all}, {SingleTourSeat}, {Ending}},
+      {"activity missing", {true, true, 1, true, {FreeMode}}, {FreeMode, Exit}, {SingleTourSeat, Config, Tutorial}},
   };
   for (const Case& c : cases) {
     const TitleGrid grid = BuildTitleGrid(c.Conditions);
     std::vector<TitleCode> codes;
-    for (const auto& [r, col] : TitleCursorCells(grid)) codes.push_back(grid[static_cast<size_t>(r)][static_cast<size_t>(col)].Code);
+    for (const auto& row : grid)
+      for (const TitleEntry& e : row)
+        if (e.Filled()) codes.push_back(e.Code);
     const auto has = [&](TitleCode code) { return std::find(codes.begin(), codes.end(), code) != codes.end(); };
     for (TitleCode code : c.Open) EXPECT_TRUE(has(code)) << c.Name << " " << static_cast<int>(code);
     for (TitleCode code : c.Closed) EXPECT_FALSE(has(code)) << c.Name << " " << static_cast<int>(code);

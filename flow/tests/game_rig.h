@@ -98,9 +98,10 @@ struct GameRun {
   int Status = -1;
 };
 
-// Plays the game from start to exit. `prepare` may set the devices up before the start.
-template <typename Prepare>
-GameRun RunGame(const ProgramFolders& folders, const std::vector<KeyPress>& keys, Prepare prepare) {
+// Plays the game from start to exit. `prepare` may set the devices up before the start,
+// and `setup` the game before GameMain runs it.
+template <typename Prepare, typename Setup>
+GameRun RunGame(const ProgramFolders& folders, const std::vector<KeyPress>& keys, Prepare prepare, Setup setup) {
   platform::HeadlessPlatform devices = platform::CreateHeadlessPlatform();
   GameRun run;
   run.Control = devices.control;
@@ -113,13 +114,24 @@ GameRun RunGame(const ProgramFolders& folders, const std::vector<KeyPress>& keys
   prepare(*run.Control);
   run.TheGame = std::make_unique<Game>(std::move(devices.platform), folders);
   LoadGameSettings(*run.TheGame);
+  setup(*run.TheGame, *run.Control);
   run.Status = GameMain(*run.TheGame, 0);
   return run;
 }
 
 template <typename Prepare>
+GameRun RunGame(const ProgramFolders& folders, const std::vector<KeyPress>& keys, Prepare prepare) {
+  return RunGame(folders, keys, prepare, [](Game&, platform::HeadlessControl&) {});
+}
+
+template <typename Prepare, typename Setup>
+GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepare prepare, Setup setup) {
+  return RunGame(ProgramFolders{folder.string(), folder.string(), {}, {}, {}}, keys, prepare, setup);
+}
+
+template <typename Prepare>
 GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepare prepare) {
-  return RunGame(ProgramFolders{folder.string(), folder.string(), {}, {}, {}}, keys, prepare);
+  return RunGame(folder, keys, prepare, [](Game&, platform::HeadlessControl&) {});
 }
 
 inline GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys) {

@@ -331,6 +331,32 @@ TEST_F(ToolCli, ValidateDataReportsEveryKindOfMissingFile) {
 
 }  // namespace
 
+// The records command reads the records as the game does and shows what they opened.
+TEST_F(ToolCli, RecordsShowWhatTheRecordsUnlocked) {
+  Write("hsc.ini",
+        "[VERSION]\r\nVER=1\r\n[GAMEFLAG]\r\nFLAG4=6917\r\nFLAG8=7529\r\n"
+        "[songs\\firstlight\\firstlight.z4s]\r\nHPR1=40\r\nHPS1=3\r\nHPR6=10\r\nHPS6=1\r\n");
+  Write("hscsp.ini", "[SPMODE3]\r\nPS=2\r\n");
+  const Result r = Run("records " + root_.string() + " --data " + TESSARU_DATA_DIR);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  ASSERT_EQ(j["GameFlags"].size(), 21u);
+  EXPECT_EQ(j["GameFlags"][3], 6917);
+  ASSERT_EQ(j["SpecialPlays"].size(), 31u);
+  EXPECT_EQ(j["SpecialPlays"][3], 2);
+  // Flag 3 opens COLOR and SILVER, flag 7 (its own marker) the last four, and any pass
+  // TOUR PLUS.
+  EXPECT_EQ(j["ModeUnlocked"], nlohmann::json::parse("[0, 1, 26, 27, 28, 29, 30]"));
+  EXPECT_EQ(j["UnlockedModeCount"], 7);
+  EXPECT_EQ(j["TotalPoints"], 40 + 2 * 10);  // parts 4..7 count twice, below the first rank
+  EXPECT_EQ(j["PlayerRankIndex"], 0);
+  EXPECT_EQ(j["FreeSongs"], nlohmann::json::parse("[0, 9, 10]"));
+  // The keys come in the documented order.
+  EXPECT_EQ(r.out.rfind("{\"GameFlags\":", 0), 0u);
+
+  ExpectOneLineFailure(Run("records " + P("nowhere")), "not a folder");
+}
+
 TEST_F(ToolCli, Mp3ScanAndDecode) {
   fs::create_directories(root_ / "data" / "sub");
   Write("data/b.mp3", "x");

@@ -13,10 +13,10 @@ struct Step {
   double WaitAfterMs = 200;
 };
 
-// From the title (FREE MODE, CONFIG, TRAINING) into the menu, which fades in, then the
-// script's keys.
+// From the title grid (FREE MODE, across to DOUBLE, down past SESSION to TRAINING) into
+// the menu, which fades in, then the script's keys.
 std::vector<KeyPress> Keys(const std::vector<Step>& script) {
-  std::vector<Step> all = {{kKeyDown}, {kKeyDown}, {kKeyEnter, 1000}};
+  std::vector<Step> all = {{kKeyRight}, {kKeyDown}, {kKeyDown}, {kKeyEnter, 1000}};
   all.insert(all.end(), script.begin(), script.end());
   std::vector<KeyPress> keys;
   double at = 1000;
