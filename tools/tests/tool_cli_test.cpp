@@ -271,6 +271,9 @@ TEST_F(ToolCli, ReplaysRepeatEveryGeneratedSongExactly) {
       auto a = nlohmann::json::parse(live.out)["players"];
       auto b = nlohmann::json::parse(back.out)["players"];
       // Press timing belongs to hands on keys; a replay side presses none.
+      EXPECT_TRUE(a[0]["Timing"]["Median"].is_number()) << way.name << " " << files[i];
+      EXPECT_TRUE(b[0]["Timing"]["Median"].is_null()) << way.name << " " << files[i];
+      EXPECT_TRUE(a[1]["Timing"]["Median"].is_null()) << "the computer side presses no keys";
       for (auto* side : {&a, &b}) {
         for (auto& player : *side) player.erase("Timing");
       }
