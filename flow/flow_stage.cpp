@@ -1,6 +1,7 @@
 #include "flow/flow_stage.h"
 
 #include "stage/play/play_stage.h"
+#include "flow/screen_names.h"
 
 namespace tessaru {
 
@@ -62,10 +63,12 @@ FlowStageResult PlayFlowStage(Game& game, const SongRecord& song, const std::vec
     recorded = true;
   };
 
+  EnterScreen(game, screen_name::kStage);
   if (game.StageStarting) game.StageStarting(context);
   FlowStageResult result;
   result.Code = PlayStage(context);
   game.LastStage = context.Outcome;
+  if (game.StagePlayed) game.StagePlayed(context);
   if (game.LastStage.QuitRequested || result.Code == -1) st.QuitRequested = true;
   // A stage that never got going (set-up failed, or Esc during play) has nothing recorded.
   result.Recorded = recorded;

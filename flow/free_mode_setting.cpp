@@ -7,6 +7,7 @@
 #include "flow/menu_sound.h"
 #include "flow/screen_frame.h"
 #include "layout/menu_screens.h"
+#include "flow/screen_names.h"
 
 namespace tessaru {
 namespace {
@@ -204,7 +205,7 @@ int16_t FreeModeSetting(Game& game, int16_t keep) {
     s.Values[1] = 1;
   }
 
-  ScreenFrame frame(game);
+  ScreenFrame frame(game, screen_name::kFreeModeSetting);
   for (;;) {
     const MenuButtons& b = frame.Poll();  // before Now(): the poll lets time pass
     const ScreenEvent e = Update(s, b, frame.Now());

@@ -6,6 +6,7 @@
 #include "flow/menu_sound.h"
 #include "flow/timing_panel.h"
 #include "layout/menu_screens.h"
+#include "flow/screen_names.h"
 
 namespace tessaru {
 namespace {
@@ -74,7 +75,7 @@ FreeChoice FreeModeResults(Game& game, const StageOutcome& outcome) {
                                    setup.ComSkill[1] < 0 && !setup.ReplayPlayback[1]};
   TimingPanelState timing = MakeTimingPanel(outcome, humans);
 
-  ScreenFrame frame(game);
+  ScreenFrame frame(game, screen_name::kResults);
   for (;;) {
     const MenuButtons& b = frame.Poll();  // before Now(): the poll lets time pass
     if (UpdateTimingPanel(timing, b.F2, b.F3) == TimingPanelEvent::Apply) {

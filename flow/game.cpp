@@ -49,6 +49,10 @@ void MakeSharedPages(Game& game) {
   game.FadePage = game.Graph.NewSurface(0, 0);
 }
 
+void EnterScreen(Game& game, std::string_view name) {
+  if (game.ScreenEntered) game.ScreenEntered(name);
+}
+
 std::string DataFile(const Game& game, std::string_view relative) {
   std::string path = game.DataPath;
   path += relative;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "content/song_list.h"
@@ -90,7 +91,15 @@ class Game {
   StageOutcome LastStage;
   // Called with each stage's context just before it plays: tests script their presses
   // from it (the context's FrameDrawn tells them when the song clock started).
+  // Scripted runs: that side's human chips are struck on time in every stage, and nothing
+  // it plays is recorded.
+  PerPlayer<bool> Autoplay{false, false};
   std::function<void(StageContext&)> StageStarting;
+  // Called with the stage's context once it has ended and LastStage holds its outcome.
+  std::function<void(const StageContext&)> StagePlayed;
+  // Called as each screen opens, with its name (flow/screen_names.h); for a stage, just
+  // before StageStarting. Scripted runs follow the game through it.
+  std::function<void(std::string_view)> ScreenEntered;
   Random Rng;
 };
 
@@ -108,6 +117,9 @@ std::string ErrorReportFolder(const Game& game);
 // Makes the pages every screen shares (system font, fade page) again, after the display
 // was created or re-created.
 void MakeSharedPages(Game& game);
+
+// Tells ScreenEntered, if set, that the screen `name` opens.
+void EnterScreen(Game& game, std::string_view name);
 
 // "\image\x.bmp" -> DataPath + "\image\x.bmp".
 std::string DataFile(const Game& game, std::string_view relative);

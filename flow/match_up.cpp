@@ -3,6 +3,7 @@
 #include "content/data_files.h"
 #include "flow/menu_sound.h"
 #include "layout/menu_screens.h"
+#include "flow/screen_names.h"
 
 namespace tessaru {
 namespace {
@@ -71,7 +72,7 @@ int16_t ShowMatchUp(Game& game, int16_t /*reserved*/) {
   MatchUpScreen s{setup.PlayerPart, setup.PlayStyle != 0, game.Settings.DRAWING < 1};
 
   int16_t result = 1;
-  ScreenFrame frame(game);
+  ScreenFrame frame(game, screen_name::kMatchUp);
   for (;;) {
     const MenuButtons& b = frame.Poll();
     // The slides start with the first frame shown, after the fade-in.

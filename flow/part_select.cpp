@@ -11,6 +11,7 @@
 #include "flow/menu_sound.h"
 #include "flow/screen_frame.h"
 #include "layout/menu_screens.h"
+#include "flow/screen_names.h"
 
 namespace tessaru {
 namespace {
@@ -282,7 +283,7 @@ int16_t SelectParts(Game& game) {
   };
 
   int16_t result = 0;
-  ScreenFrame frame(game);
+  ScreenFrame frame(game, screen_name::kPartSelect);
   for (;;) {
     // The hold ends on the clock before the next poll.
     if (s.Done && frame.Now() - s.DoneAt >= kPartHoldMs) {

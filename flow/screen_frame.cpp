@@ -25,10 +25,11 @@ int32_t FrameIntervalMs(int16_t maxFps) {
   return 1000 / maxFps + 1;
 }
 
-ScreenFrame::ScreenFrame(Game& game, bool keepMenuBgm)
+ScreenFrame::ScreenFrame(Game& game, std::string_view name, bool keepMenuBgm)
     : game_(game), t0_(game.Clock().GetTickCount()), keepMenuBgm_(keepMenuBgm) {
   // A cap of 0 would mean no frames at all; the game runs at 60 and keeps that value.
   if (game_.Settings.MAXFPS < 1) game_.Settings.MAXFPS = 60;
+  EnterScreen(game_, name);
 }
 
 uint32_t ScreenFrame::Now() const { return game_.Clock().GetTickCount() - t0_; }

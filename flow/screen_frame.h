@@ -48,7 +48,8 @@ void Cut(GraphLib& g, SurfaceIndex page, const BltArea& area, int32_t x, int32_t
 class ScreenFrame {
  public:
   // keepMenuBgm false: a screen with music of its own (the title) keeps the menu music off.
-  explicit ScreenFrame(Game& game, bool keepMenuBgm = true);
+  // `name` is the screen's name (flow/screen_names.h), announced as it opens.
+  ScreenFrame(Game& game, std::string_view name, bool keepMenuBgm = true);
 
   // Polls input (and, when asked to, runs KeepMenuBgm every 100 ms); the buttons of this pass.
   const MenuButtons& Poll();

@@ -12,6 +12,7 @@
 #include "flow/menu_sound.h"
 #include "flow/screen_frame.h"
 #include "layout/menu_screens.h"
+#include "flow/screen_names.h"
 
 namespace tessaru {
 namespace {
@@ -134,7 +135,7 @@ int16_t SelectSong(Game& game, const std::vector<int16_t>& offered, int stage, i
                      std::move(cards), stage, rapidMode == 1};
 
   int16_t result = -2;
-  ScreenFrame frame(game);
+  ScreenFrame frame(game, screen_name::kSongSelect);
   for (;;) {
     const MenuButtons& b = frame.Poll();  // before Now(): the poll lets time pass
     const ScreenEvent e = Update(s, b, frame.Now());

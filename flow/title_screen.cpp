@@ -8,6 +8,7 @@
 #include "flow/tours/tours.h"
 #include "flow/tours/unlocks.h"
 #include "layout/title_layout.h"
+#include "flow/screen_names.h"
 
 namespace tessaru {
 namespace {
@@ -149,7 +150,7 @@ TitleCode RunTitle(Game& game, int16_t& sub) {
   TitleCode result = None;
 
   // The title has its own music; the menu music waits for the screens after it.
-  ScreenFrame frame(game, false);
+  ScreenFrame frame(game, screen_name::kTitle, false);
   for (;;) {
     const MenuButtons& b = frame.Poll();
     const TitleEvent e = frame.Leaving() ? TitleEvent{} : UpdateTitle(state, b);

@@ -44,6 +44,9 @@ class HeadlessControl {
   virtual uint64_t PresentCount() const = 0;
   // Called after every Present, so a test can look at the game while it runs.
   virtual void SetPresentHook(std::function<void()> hook) = 0;
+  // Called with the new time whenever the clock has moved on (not for SetClockMs), so a
+  // caller can act at given moments while the game runs.
+  virtual void SetClockHook(std::function<void(double nowMs)> hook) = 0;
   virtual bool SaveLastFramePng(const std::string& path) const = 0;
   virtual bool SaveLastFrameBmp(const std::string& path) const = 0;
   // Every caption the window has shown, from the first Open on, in order.

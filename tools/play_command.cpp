@@ -17,7 +17,7 @@
 #include "stage/simulation.h"
 #include "tools/commands.h"
 #include "tools/replay_support.h"
-#include "tools/timing_json.h"
+#include "flow/script/stage_json.h"
 
 namespace tessaru {
 namespace {
@@ -59,13 +59,6 @@ void ScheduleLaneKeys(platform::HeadlessControl& control, const std::vector<Scri
     control.ScheduleKey({originMs + p.TimeMs, key, true});
     control.ScheduleKey({originMs + p.TimeMs + hold, key, false});
   }
-}
-
-nlohmann::json PlayerJson(const StagePlayerOutcome& p) {
-  return {{"JudgeCount", p.JudgeCount}, {"StagePoints", p.StagePoints}, {"TourTotal", p.TourTotal},
-          {"StageScore", p.StageScore}, {"Gauge", p.Gauge},           {"MaxCombo", p.MaxCombo},
-          {"ComboCount", p.ComboCount}, {"KnockedOut", p.KnockedOut},
-          {"Timing", nlohmann::json(TimingJson(p.PressDeltas))}};
 }
 
 void RunPlay(const PlayOptions& o) {
@@ -142,7 +135,7 @@ void RunPlay(const PlayOptions& o) {
   for (const JudgedPress& p : out.Presses) {
     presses.push_back({p.SongTimeMs, p.Lane, p.Category == JudgeMiss ? nlohmann::json(nullptr) : nlohmann::json(p.Delta)});
   }
-  nlohmann::json j = {{"players", {PlayerJson(out.Players[0]), PlayerJson(out.Players[1])}},
+  nlohmann::json j = {{"players", {OutcomePlayerJson(out.Players[0]), OutcomePlayerJson(out.Players[1])}},
                       {"EndState", out.EndState},
                       {"LastStep", out.LastStep},
                       {"ResultCode", out.ResultCode},

@@ -17,7 +17,7 @@
 #include "tools/command_support.h"
 #include "tools/commands.h"
 #include "tools/replay_support.h"
-#include "tools/timing_json.h"
+#include "flow/script/stage_json.h"
 
 namespace tessaru {
 namespace {

@@ -13,6 +13,7 @@
 #include "flow/screen_frame.h"
 #include "layout/config_layout.h"
 #include "stage/play/stage_audio.h"
+#include "flow/screen_names.h"
 
 namespace tessaru {
 namespace {
@@ -251,7 +252,7 @@ void RunConfig(Game& game) {
 
   for (;;) {
     // A fresh frame after every sub-screen, so CONFIG fades in again.
-    ScreenFrame frame(game);
+    ScreenFrame frame(game, screen_name::kConfig);
     ConfigEvent event = ConfigEvent::None;
     while (event != ConfigEvent::OpenDisplay && event != ConfigEvent::OpenSound) {
       const MenuButtons& b = frame.Poll();

@@ -9,6 +9,7 @@
 #include "flow/screen_frame.h"
 #include "layout/config_layout.h"
 #include "persist/key_settings.h"
+#include "flow/screen_names.h"
 
 namespace tessaru {
 namespace {
@@ -315,7 +316,7 @@ void RunKeyConfig(Game& game) {
   const SurfaceIndex keyboard = pages.Load(data_files::kKeyboardPicture);
   const std::optional<KeyboardLayout> layout = LoadKeyboardLayout(game.DataPath, &game.Errors);
 
-  ScreenFrame frame(game);
+  ScreenFrame frame(game, screen_name::kKeyConfig);
   for (;;) {
     KeyConfigInput in;
     in.Buttons = frame.Poll();

@@ -10,6 +10,7 @@
 #include "flow/menu_sound.h"
 #include "flow/screen_frame.h"
 #include "layout/config_layout.h"
+#include "flow/screen_names.h"
 
 namespace tessaru {
 namespace {
@@ -77,13 +78,13 @@ void DrawSettingList(GraphLib& g, std::string_view title, std::span<const Settin
 }
 
 template <typename Note, typename AfterChange>
-void RunSettingList(Game& game, std::string_view title, std::span<const SettingValueRow> rows,
+void RunSettingList(Game& game, std::string_view screen, std::string_view title, std::span<const SettingValueRow> rows,
                     void (*reset)(UserSettings&), Note note, AfterChange afterChange) {
   SettingListState s;
   s.Values = game.Settings;
   ScreenPages pages(game);
   const SurfaceIndex back = game.Settings.DRAWING < 3 ? pages.Load(data_files::kMenuBack) : -1;
-  ScreenFrame frame(game);
+  ScreenFrame frame(game, screen);
   for (;;) {
     const MenuButtons& b = frame.Poll();
     const SettingEvent event = UpdateSettingList(s, rows, b);
@@ -180,13 +181,13 @@ std::string VramText(const UserSettings& s) {
 
 void RunDisplaySetting(Game& game) {
   RunSettingList(
-      game, "DISPLAY SETTING", DisplaySettingRows(), ResetDisplayValues,
+      game, screen_name::kDisplaySetting, "DISPLAY SETTING", DisplaySettingRows(), ResetDisplayValues,
       [](const Game&, const UserSettings& v) { return VramText(v); }, [](Game&) {});
 }
 
 void RunSoundSetting(Game& game) {
   RunSettingList(
-      game, "SOUND SETTING", SoundSettingRows(), ResetSoundValues,
+      game, screen_name::kSoundSetting, "SOUND SETTING", SoundSettingRows(), ResetSoundValues,
       [](const Game& g, const UserSettings&) { return OutputText(g); },
       [quality = game.Settings.SNDPLAYQUALITY, sounding = game.Settings.SOUNDING](Game& g) mutable {
         // The output follows the quality at once; a refused one steps down as at start-up.

@@ -9,6 +9,7 @@
 #include "flow/menu_sound.h"
 #include "flow/results/records_frame.h"
 #include "flow/results/results_screens.h"
+#include "flow/screen_names.h"
 
 namespace tessaru {
 
@@ -61,7 +62,7 @@ void ShowEnding(Game& game, int16_t kind) {
   }
   bool started = false;
   const uint32_t duration = EndingDurationMs(text.size());
-  ScreenFrame frame(game, false);
+  ScreenFrame frame(game, screen_name::kEnding, false);
   for (;;) {
     const MenuButtons& b = frame.Poll();
     const uint32_t now = frame.FirstFrameShown() ? frame.Now() : 0;

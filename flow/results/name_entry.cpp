@@ -3,6 +3,7 @@
 #include "flow/menu_sound.h"
 #include "flow/results/records_frame.h"
 #include "flow/results/results_screens.h"
+#include "flow/screen_names.h"
 
 namespace tessaru {
 namespace {
@@ -121,7 +122,7 @@ std::string EnterName(Game& game, int16_t side, int16_t position) {
   const RecordsLook look(game, pages);
   NameEntryState state;
   uint32_t finishedAt = 0;
-  ScreenFrame frame(game);
+  ScreenFrame frame(game, screen_name::kNameEntry);
   for (;;) {
     const MenuButtons& b = frame.Poll();
     const uint32_t now = frame.Now();

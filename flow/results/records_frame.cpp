@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "flow/menu_sound.h"
+#include "flow/screen_names.h"
 
 namespace tessaru {
 
@@ -122,7 +123,7 @@ RecordsAction Update(RecordsPager& pager, const MenuButtons& b) {
 
 void RunRecordsScreen(Game& game, const RecordsLook& look, RecordsPager& pager,
                       const std::function<void(int page, uint32_t now)>& draw) {
-  ScreenFrame frame(game);
+  ScreenFrame frame(game, screen_name::kRecords);
   for (;;) {
     const MenuButtons& b = frame.Poll();
     const RecordsAction action = frame.FirstFrameShown() || frame.Leaving() ? Update(pager, b) : RecordsAction::None;

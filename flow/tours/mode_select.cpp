@@ -5,6 +5,7 @@
 #include "flow/screen_frame.h"
 #include "flow/special_mode_names.h"
 #include "layout/mode_select_layout.h"
+#include "flow/screen_names.h"
 
 namespace tessaru {
 namespace {
@@ -69,7 +70,7 @@ int16_t SelectMode(Game& game) {
   state.Modes = game.Unlocked.List();
   state.Side = game.State.Setup.MenuSub == 1 ? int16_t{1} : int16_t{0};
 
-  ScreenFrame frame(game);
+  ScreenFrame frame(game, screen_name::kModeSelect);
   for (;;) {
     MenuButtons b = frame.Poll();
     // The keyboard's arrows are 1P's; they drive this screen whichever side chose it.

@@ -16,6 +16,7 @@
 #include "flow/training/training_menu.h"
 #include "layout/training_layout.h"
 #include "stage/play/training_run.h"
+#include "flow/screen_names.h"
 
 namespace tessaru {
 namespace {
@@ -98,6 +99,7 @@ void DrawTraining(Game& game, const TrainingState& s, const std::vector<int16_t>
 void PlaySection(Game& game, const TrainingState& s, int16_t part) {
   SongRecord song = SongAtSpeed(game.Song, s.Speed);
   if (s.Bgm != 0) song.Bgm.clear();
+  EnterScreen(game, screen_name::kTrainingRun);
   StageContext c = FlowStageContext(game, song, game.Parts);
   // A setup of its own: no play options, whatever the other modes left behind.
   StageSetup setup;
@@ -133,7 +135,7 @@ void RunTraining(Game& game) {
   std::optional<TimingPanelState> timing;
   for (;;) {
     // A fresh frame after every run, so the menu fades in again.
-    ScreenFrame frame(game);
+    ScreenFrame frame(game, screen_name::kTraining);
     TrainingEvent event = TrainingEvent::None;
     while (event != TrainingEvent::Play) {
       const MenuButtons& b = frame.Poll();

@@ -23,6 +23,7 @@ void HeadlessState::AdvanceMs(double ms) {
   }
   advancing_ = false;
   nowMs_ = std::max(nowMs_, target);
+  if (clockHook_ && ms > 0.0) clockHook_(nowMs_);
 }
 
 void HeadlessState::Pump() {

@@ -30,6 +30,7 @@ class HeadlessState final : public HeadlessControl {
   const std::vector<uint16_t>& LastFrame(int* width, int* height) const override;
   uint64_t PresentCount() const override { return video.PresentCount(); }
   void SetPresentHook(std::function<void()> hook) override { presentHook = std::move(hook); }
+  void SetClockHook(std::function<void(double)> hook) override { clockHook_ = std::move(hook); }
   bool SaveLastFramePng(const std::string& path) const override;
   bool SaveLastFrameBmp(const std::string& path) const override;
   std::optional<VideoConfig> CurrentVideoConfig() const override { return video.Config(); }
@@ -55,6 +56,7 @@ class HeadlessState final : public HeadlessControl {
   double nowMs_ = 0.0;
   double pumpAdvanceMs_ = 0.0;
   bool advancing_ = false;
+  std::function<void(double)> clockHook_;
 };
 
 }  // namespace tessaru::platform

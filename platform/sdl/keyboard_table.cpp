@@ -1,8 +1,13 @@
 #include "platform/sdl/keyboard_table.h"
 
+#include <SDL_keyboard.h>
 #include <SDL_scancode.h>
+#include <SDL_stdinc.h>
 
 #include <array>
+#include <string>
+
+#include "platform/key_names.h"
 
 namespace tessaru::platform {
 namespace {
@@ -74,6 +79,13 @@ const std::array<uint8_t, SDL_NUM_SCANCODES> kTable = BuildTable();
 uint8_t ScancodeToVirtualKey(int scancode) {
   if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return 0;
   return kTable[static_cast<size_t>(scancode)];
+}
+
+uint8_t VirtualKeyFromName(std::string_view name) {
+  // The keyset documentation calls Return "Enter", as the key caps do.
+  if (name.size() == 5 && SDL_strncasecmp(name.data(), "Enter", 5) == 0) return 0x0D;
+  if (name.empty()) return 0;
+  return ScancodeToVirtualKey(SDL_GetScancodeFromName(std::string(name).c_str()));
 }
 
 uint8_t GenericVirtualKey(uint8_t virtualKey) {

@@ -42,6 +42,7 @@ struct StagePlayerOutcome {
   int32_t ComboCount = 0;
   int16_t KnockedOut = 0;
   std::vector<double> PressDeltas;  // d of each chip this side's own hands struck
+  bool Autoplayed = false;           // its chips were struck for it (scripted runs)
 };
 
 struct StageOutcome {
