@@ -46,6 +46,8 @@ int RunScriptedGame(const ScriptedRunArgs& args, const ProgramFolders& folders) 
   const ScriptRun run = RunScript(*script, options);
   std::cout << ScriptRunJson(run).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
             << std::endl;
+  // The message boxes the game would have shown.
+  for (const std::string& message : run.Control->Messages()) std::fprintf(stderr, "tessaru: %s\n", message.c_str());
   for (const std::string& problem : run.Problems) {
     std::fprintf(stderr, "tessaru: %s: %s\n", args.ScriptPath.c_str(), problem.c_str());
   }
