@@ -1,6 +1,7 @@
 #pragma once
-// Runs the real GameMain on the headless devices with scripted keys, in a program folder
-// of its own whose data are links to the generated data folder.
+// Whole games for the tests: scripted runs of the real GameMain on the headless devices, in
+// a program folder of their own whose data are links to the generated data folder.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -8,12 +9,15 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "content/song_file.h"
 #include "content/song_list.h"
 #include "core/testing/linked_folder.h"
 #include "flow/free_mode.h"
 #include "flow/game.h"
 #include "flow/game_main.h"
+#include "flow/script/script_run.h"
 #include "platform/headless.h"
 
 namespace tessaru::flowtest {
@@ -92,31 +96,47 @@ struct KeyPress {
   uint8_t Key;
 };
 
-struct GameRun {
-  platform::HeadlessControl* Control = nullptr;
-  std::unique_ptr<Game> TheGame;
-  int Status = -1;
-};
+// A whole game is a scripted run: the runner, its report, the devices and the game.
+using GameRun = ScriptRun;
+
+// Taps of each key at its time, from the start of the run.
+inline Script TapScript(const std::vector<KeyPress>& keys) {
+  Script script;
+  script.Stretches.emplace_back();
+  for (const KeyPress& k : keys) script.Stretches[0].Events.push_back({k.AtMs, ScriptAction::Tap, k.Key, {}, 0});
+  std::stable_sort(script.Stretches[0].Events.begin(), script.Stretches[0].Events.end(),
+                   [](const ScriptEvent& a, const ScriptEvent& b) { return a.AtMs < b.AtMs; });
+  return script;
+}
+
+// The script in `text`; a test fails on one that cannot be read.
+inline Script ScriptText(const std::string& text) {
+  ScriptError error;
+  std::optional<Script> script = ParseScript(text, error);
+  EXPECT_TRUE(script) << "line " << error.Line << ": " << error.Reason;
+  return script ? std::move(*script) : Script{{ScriptStretch{}}, {false, false}, false};
+}
 
 // Plays the game from start to exit. `prepare` may set the devices up before the start,
 // and `setup` the game before GameMain runs it.
 template <typename Prepare, typename Setup>
+GameRun RunGame(const ProgramFolders& folders, const Script& script, Prepare prepare, Setup setup) {
+  ScriptRunOptions options;
+  options.Folders = folders;
+  options.FramesFolder = (fs::path(TESSARU_SCRATCH) / "screens").string();
+  fs::create_directories(options.FramesFolder);
+  platform::HeadlessControl* control = nullptr;
+  options.PrepareDevices = [&](platform::HeadlessControl& c) {
+    control = &c;
+    prepare(c);
+  };
+  options.PrepareGame = [&](Game& g) { setup(g, *control); };
+  return RunScript(script, options);
+}
+
+template <typename Prepare, typename Setup>
 GameRun RunGame(const ProgramFolders& folders, const std::vector<KeyPress>& keys, Prepare prepare, Setup setup) {
-  platform::HeadlessPlatform devices = platform::CreateHeadlessPlatform();
-  GameRun run;
-  run.Control = devices.control;
-  // Every poll moves time on, as a real loop's work would.
-  run.Control->SetPumpAdvanceMs(1.0);
-  for (const KeyPress& k : keys) {
-    run.Control->ScheduleKey({k.AtMs, k.Key, true});
-    run.Control->ScheduleKey({k.AtMs + 40, k.Key, false});
-  }
-  prepare(*run.Control);
-  run.TheGame = std::make_unique<Game>(std::move(devices.platform), folders);
-  LoadGameSettings(*run.TheGame);
-  setup(*run.TheGame, *run.Control);
-  run.Status = GameMain(*run.TheGame, 0);
-  return run;
+  return RunGame(folders, TapScript(keys), prepare, setup);
 }
 
 template <typename Prepare>
@@ -124,9 +144,13 @@ GameRun RunGame(const ProgramFolders& folders, const std::vector<KeyPress>& keys
   return RunGame(folders, keys, prepare, [](Game&, platform::HeadlessControl&) {});
 }
 
+inline ProgramFolders FoldersOf(const fs::path& folder) {
+  return ProgramFolders{folder.string(), folder.string(), {}, {}, {}};
+}
+
 template <typename Prepare, typename Setup>
 GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepare prepare, Setup setup) {
-  return RunGame(ProgramFolders{folder.string(), folder.string(), {}, {}, {}}, keys, prepare, setup);
+  return RunGame(FoldersOf(folder), keys, prepare, setup);
 }
 
 template <typename Prepare>
@@ -136,6 +160,11 @@ GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepa
 
 inline GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys) {
   return RunGame(folder, keys, [](platform::HeadlessControl&) {});
+}
+
+inline GameRun PlayScript(const fs::path& folder, const std::string& scriptText) {
+  return RunGame(FoldersOf(folder), ScriptText(scriptText), [](platform::HeadlessControl&) {},
+                 [](Game&, platform::HeadlessControl&) {});
 }
 
 }  // namespace tessaru::flowtest
