@@ -46,11 +46,12 @@ class ScriptDriver {
   bool LimitReached() const { return limitReached_; }
 
  private:
-  // Schedules the next stretch from `anchor`: keys go to the devices now, shots and the
-  // quit wait for the clock.
-  void Arm(double anchor) {
-    const ScriptStretch& stretch = script_.Stretches[armed_++];
-    for (const ScriptEvent& e : stretch.Events) {
+  // Schedules the next stretch from `anchor`.
+  void Arm(double anchor) { Schedule(script_.Stretches[armed_++].Events, anchor); }
+
+  // Keys go to the devices now; shots and the quit wait for the clock.
+  void Schedule(const std::vector<ScriptEvent>& events, double anchor) {
+    for (const ScriptEvent& e : events) {
       const double at = anchor + e.AtMs;
       switch (e.Action) {
         case ScriptAction::Press:
@@ -63,13 +64,13 @@ class ScriptDriver {
           break;
         case ScriptAction::Shot:
         case ScriptAction::Quit:
-          timed_.emplace(at, &e);
+          timed_.emplace(at, e);
           break;
       }
     }
     // A moment already passed (a stage's song clock starts before its first frame) is
     // acted on at once.
-    ClockMoved(control_.LastFrame(nullptr, nullptr).empty() ? anchor : now_);
+    ClockMoved(now_);
   }
 
   bool NextWaitsFor(std::string_view screen) const {
@@ -89,7 +90,7 @@ class ScriptDriver {
     stage.Setup = c.Setup;
     run_.Stages.push_back(std::move(stage));
     auto started = std::make_shared<bool>(false);
-    c.FrameDrawn = [this, &game, started, chained = c.FrameDrawn](int32_t songTime) {
+    c.FrameDrawn = [this, &game, &c, started, chained = c.FrameDrawn](int32_t songTime) {
       if (chained) chained(songTime);
       if (*started) return;
       *started = true;
@@ -98,13 +99,14 @@ class ScriptDriver {
         run_.Screens.back().AtMs = songStart;
       }
       if (NextWaitsFor(screen_name::kStage)) Arm(songStart);
+      if (options_.StageEvents) Schedule(options_.StageEvents(c), songStart);
     };
   }
 
   void ClockMoved(double now) {
     now_ = std::max(now_, now);
     while (!timed_.empty() && timed_.begin()->first <= now_) {
-      const ScriptEvent& e = *timed_.begin()->second;
+      const ScriptEvent e = timed_.begin()->second;
       timed_.erase(timed_.begin());
       if (e.Action == ScriptAction::Quit) {
         quitByScript_ = true;
@@ -141,7 +143,7 @@ class ScriptDriver {
   size_t armed_ = 0;
   double now_ = 0;
   // Shots and the quit of the armed stretches, by game time (equal times in script order).
-  std::multimap<double, const ScriptEvent*> timed_;
+  std::multimap<double, ScriptEvent> timed_;
   bool quitByScript_ = false;
   bool limitReached_ = false;
 };
@@ -151,7 +153,7 @@ ScriptExit ExitOf(const ScriptRun& run, const ScriptDriver& driver) {
   if (run.Status == kExitFatal) return ScriptExit::Fatal;
   if (driver.QuitByScript()) return ScriptExit::Quit;
   if (driver.LimitReached()) return ScriptExit::TimeLimit;
-  return run.TheGame->State.QuitRequested ? ScriptExit::Escape : ScriptExit::Exit;
+  return ScriptExit::Ended;
 }
 
 std::string_view SideName(const StageSetup& setup, int p) {
@@ -168,16 +170,14 @@ std::string_view ExitName(ScriptExit exit) {
       return "quit";
     case ScriptExit::TimeLimit:
       return "time-limit";
-    case ScriptExit::Escape:
-      return "escape";
-    case ScriptExit::Exit:
-      return "exit";
+    case ScriptExit::Ended:
+      return "ended";
     case ScriptExit::StartFailed:
       return "start-failed";
     case ScriptExit::Fatal:
       return "fatal";
   }
-  return "exit";
+  return "ended";
 }
 
 ScriptRun RunScript(const Script& script, const ScriptRunOptions& options) {

@@ -29,6 +29,9 @@ struct ScriptRunOptions {
   // after its settings are loaded, before it starts.
   std::function<void(platform::HeadlessControl&)> PrepareDevices;
   std::function<void(Game&)> PrepareGame;
+  // Test aid: more events for each stage, timed from when its song's clock reads 0 (the
+  // presses of a chart the test only learns as the stage starts).
+  std::function<std::vector<ScriptEvent>(const StageContext&)> StageEvents;
 };
 
 struct VisitedScreen {
@@ -48,8 +51,7 @@ struct PlayedStage {
 enum class ScriptExit {
   Quit,         // the script's quit
   TimeLimit,    // the script ran past its time limit
-  Escape,       // the game was asked to end (Esc)
-  Exit,         // the game ended of its own accord (EXIT on the title)
+  Ended,        // the game ended as a player ends it (Esc, EXIT on the title)
   StartFailed,  // the game could not start (the reason is in error.txt)
   Fatal,        // the game ended on an error
 };
@@ -57,7 +59,7 @@ std::string_view ExitName(ScriptExit exit);
 
 struct ScriptRun {
   int Status = -1;  // GameMain's exit status
-  ScriptExit Exit = ScriptExit::Exit;
+  ScriptExit Exit = ScriptExit::Ended;
   double EndMs = 0;  // game time at the end
   std::vector<VisitedScreen> Screens;
   std::vector<PlayedStage> Stages;

@@ -34,52 +34,48 @@ const std::string kUserIni = "[USER]\r\nMAXFPS=20\r\nDIFFICULTY=2\r\n";
 // The result sequence's own length before the results screen comes up.
 constexpr double kResultSequenceMs = 4500;
 
+// The menus to the stage as a script: FREE MODE, START, the first song, part 1, the match-up.
+const std::string kToTheStageScript =
+    "at 1500 tap Return\nat 3000 tap Return\nat 4500 tap Return\nat 6000 tap Return\nat 8000 tap Return\n";
+
 TEST(GameMain, FreeModeStageWithEveryChipOnTimeScores100AndIsRecorded) {
   const auto started = std::chrono::steady_clock::now();
-  // First run: learn when the stage's song clock starts and how long the song is. The
-  // devices are virtual, so a second run reaches the stage at the same moment.
-  const fs::path learn = MakeProgramFolder("learn");
-  WriteFile(learn / "user.ini", kUserIni);
-  SongRecord song;
-  std::vector<PartRecord> parts;
-  ASSERT_TRUE(LoadFirstFreeSong(learn, song, parts));
-  const double songMs = StepToTime(song, int32_t{song.Bars} * kStepsPerBar);
-  std::vector<KeyPress> keys = kToTheStage;
-  keys.push_back({kMatchUpSkip + songMs + kResultSequenceMs + 2000, kKeyEscape});
-  const GameRun first = RunGame(learn, keys);
-  ASSERT_EQ(first.Status, kExitOk);
-  // It ended with Esc on the results screen: keep that picture for a look.
-  fs::create_directories(fs::path(TESSARU_SCRATCH) / "screens");
-  first.Control->SaveLastFramePng((fs::path(TESSARU_SCRATCH) / "screens" / "results.png").string());
-  EXPECT_TRUE(LooksDrawn(*first.Control));
-  const double start = first.TheGame->LastStage.StartMs;
-  ASSERT_GT(start, kMatchUpSkip);
-
-  // Second run: every chip of part 1 pressed at its time; then F1 on the results screen
-  // (back to the title) and Esc there.
   const fs::path folder = MakeProgramFolder("play");
   WriteFile(folder / "user.ini", kUserIni);
-  keys = kToTheStage;
+  SongRecord song;
+  std::vector<PartRecord> parts;
+  ASSERT_TRUE(LoadFirstFreeSong(folder, song, parts));
+  // Every chip of part 1 struck at its time on the song's clock; then F1 on the results
+  // menu (back to the title) and Esc there.
+  std::string script = kToTheStageScript + "after stage\n";
   int chips = 0;
   const PartRecord& part = parts[0];
   for (size_t s = 0; s < part.StepWords.size() && s < static_cast<size_t>(song.Bars) * kStepsPerBar; ++s) {
     const int16_t lane = part.StepWords[s];
     if (lane < 1 || lane > 4) continue;
-    keys.push_back({start + StepToTime(song, static_cast<int32_t>(s)) - song.BgmOffset, kLaneKeys[lane]});
+    script += "at " + std::to_string(StepToTime(song, static_cast<int32_t>(s)) - song.BgmOffset) + " tap " +
+              std::string(1, "ZXCV"[lane - 1]) + "\n";
     ++chips;
   }
   ASSERT_GT(chips, 0);
-  const double results = first.TheGame->LastStage.SequenceStartMs + kResultSequenceMs;
-  keys.push_back({results + 1500, kKeyF1});
-  keys.push_back({results + 3500, kKeyEscape});
-  const GameRun run = RunGame(folder, keys);
+  script += "after results\nat 1000 shot results\nat 1500 tap F1\nafter title\nat 2000 tap Escape\n";
+  const GameRun run = PlayScript(folder, script);
 
   ASSERT_EQ(run.Status, kExitOk);
+  EXPECT_EQ(run.Exit, ScriptExit::Ended);
   const Game& game = *run.TheGame;
+  std::vector<std::string> screens;
+  for (const VisitedScreen& v : run.Screens) screens.push_back(v.Name);
+  EXPECT_EQ(screens, (std::vector<std::string>{"title", "free-mode-setting", "song-select", "part-select", "match-up",
+                                               "stage", "results", "title"}));
+  EXPECT_EQ(run.Screens[5].AtMs, game.LastStage.StartMs);
   // Only the release of the final Esc is left: the game ended on its press.
   EXPECT_EQ(run.Control->PendingKeyCount(), 1u);
-  EXPECT_EQ(game.LastStage.Players[0].JudgeCount[0], chips);
-  EXPECT_EQ(game.LastStage.Players[0].StageScore, 100);
+  ASSERT_EQ(run.Stages.size(), 1u);
+  EXPECT_EQ(run.Stages[0].Outcome.Players[0].JudgeCount[0], chips);
+  EXPECT_EQ(run.Stages[0].Outcome.Players[0].StageScore, 100);
+  EXPECT_TRUE(run.Problems.empty());
+  EXPECT_TRUE(fs::exists(fs::path(TESSARU_SCRATCH) / "screens" / "results.png"));
   EXPECT_EQ(ReadFile(folder / "user.ini"), kUserIni);
   EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
   EXPECT_TRUE(run.Control->Messages().empty());
@@ -93,21 +89,23 @@ TEST(GameMain, FreeModeStageWithEveryChipOnTimeScores100AndIsRecorded) {
   EXPECT_EQ(saved.SongRecords(DifficultyGroup(2), 0, songIndex).Score, game.LastStage.Players[0].StagePoints);
   EXPECT_GT(game.LastStage.Players[0].StagePoints, 0);
 
-  // Third run: Esc while the result is still counting up. The stage ended, so it is in
-  // the records saved on the way out.
+  // Esc while the result is still counting up. The stage ended, so it is in the records
+  // saved on the way out.
   const fs::path quit = MakeProgramFolder("quit-at-result");
   WriteFile(quit / "user.ini", kUserIni);
-  keys = kToTheStage;
-  keys.push_back({first.TheGame->LastStage.SequenceStartMs + 1500, kKeyEscape});
-  const GameRun quitRun = RunGame(quit, keys);
+  const double counting = game.LastStage.SequenceStartMs - game.LastStage.StartMs + 1500;
+  const GameRun quitRun = PlayScript(quit, kToTheStageScript + "after stage\nat " + std::to_string(counting) +
+                                                 " tap Escape\n");
   ASSERT_EQ(quitRun.Status, kExitOk);
   ASSERT_GT(quitRun.TheGame->LastStage.SequenceStartMs, 0.0);
+  EXPECT_LT(quitRun.EndMs, quitRun.TheGame->LastStage.SequenceStartMs + 2500);
   HighScores kept;
   kept.LoadHighScores(quitRun.TheGame->Songs, quit.string());
   EXPECT_EQ(kept.HPS(0, quitRun.TheGame->State.Setup.SongIndex), 1);
 
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  std::printf("three whole games with a %.1f s song took %.2f s\n", songMs / 1000, seconds);
+  std::printf("two whole games with a %.1f s song took %.2f s\n",
+              StepToTime(song, int32_t{song.Bars} * kStepsPerBar) / 1000, seconds);
 }
 
 // Each screen, left with Esc once it is up: the picture is kept in the scratch folder and

@@ -3,6 +3,7 @@
 // a program folder of their own whose data are links to the generated data folder.
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -119,9 +120,13 @@ inline Script ScriptText(const std::string& text) {
 
 // Plays the game from start to exit. `prepare` may set the devices up before the start,
 // and `setup` the game before GameMain runs it.
+using StageEventsFn = std::function<std::vector<ScriptEvent>(const StageContext&)>;
+
 template <typename Prepare, typename Setup>
-GameRun RunGame(const ProgramFolders& folders, const Script& script, Prepare prepare, Setup setup) {
+GameRun RunGame(const ProgramFolders& folders, const Script& script, Prepare prepare, Setup setup,
+                StageEventsFn stageEvents = {}) {
   ScriptRunOptions options;
+  options.StageEvents = std::move(stageEvents);
   options.Folders = folders;
   options.FramesFolder = (fs::path(TESSARU_SCRATCH) / "screens").string();
   fs::create_directories(options.FramesFolder);
@@ -160,6 +165,12 @@ GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepa
 
 inline GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys) {
   return RunGame(folder, keys, [](platform::HeadlessControl&) {});
+}
+
+// The keys, plus the events `stageEvents` gives each stage from its song's start.
+inline GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, StageEventsFn stageEvents) {
+  return RunGame(FoldersOf(folder), TapScript(keys), [](platform::HeadlessControl&) {},
+                 [](Game&, platform::HeadlessControl&) {}, std::move(stageEvents));
 }
 
 inline GameRun PlayScript(const fs::path& folder, const std::string& scriptText) {
