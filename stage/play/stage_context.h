@@ -42,6 +42,8 @@ struct StagePlayerOutcome {
   int32_t ComboCount = 0;
   int16_t KnockedOut = 0;
   std::vector<double> PressDeltas;  // d of each chip this side's own hands struck
+  // The stage struck this side's chips for it: nothing it played is a record.
+  bool Autoplayed = false;
 };
 
 struct StageOutcome {
