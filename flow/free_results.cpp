@@ -50,11 +50,10 @@ void Draw(const FreeResultsScreen& s, GraphLib& g, int16_t blink) {
   g.DrawSystemText(BackIndex, s.Title, menu_layout::CentredX(static_cast<int>(s.Title.size())), at::kTitleY, 1);
   for (int p = 0; p < 2; ++p) {
     const int x = at::kSideX[p];
-    const std::string who = std::string(p == 0 ? "1P " : "2P ") + (s.Computer[p] ? "COM" : "PLAYER");
+    const std::string who = std::string(p == 0 ? "1P " : "2P ") + (s.Computer[p] ? "COM" : s.Autoplayed[p] ? "AUTOPLAY" : "PLAYER");
     g.DrawSystemText(BackIndex, who, x, at::kWhoY, 1);
     g.DrawSystemText(BackIndex, NumberText(int64_t{s.Scores[p]}) + "%", x, at::kScoreY, 0);
     g.DrawSystemText(BackIndex, "PTS. " + NumberText(int64_t{s.Points[p]}), x, at::kPointsY, 1);
-    if (s.Autoplayed[p]) g.DrawSystemText(BackIndex, "AUTOPLAY", x, at::kAutoplayY, 0);
   }
   for (int k = 0; k < kChoiceCount; ++k) {
     const int y = at::kMenuY + k * at::kMenuRow;

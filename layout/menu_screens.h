@@ -88,7 +88,6 @@ inline constexpr int kSideX[2] = {64, 384};
 inline constexpr int kWhoY = 128;
 inline constexpr int kScoreY = 160;
 inline constexpr int kPointsY = 200;
-inline constexpr int kAutoplayY = 228;  // under the points, above the menu
 inline constexpr int kMenuX = 144;
 inline constexpr int kMenuY = 272;
 inline constexpr int kMenuRow = 32;
