@@ -219,6 +219,7 @@ TEST(ReplayPlayback, AnAutoplayedSideScoresEveryChipJustAndIgnoresItsKeys) {
       {"1P by hand", 0, LaneNone, {-1, 60, 99, 99}, false, true},
       {"2P by hand", 1, LaneNone, {60, -1, 99, 99}, false, true},
       {"with its lane option", 0, LaneMirror, {-1, 60, 99, 99}, false, true},
+      {"on HI-SPEED's doubled song", 0, LaneHiSpeed, {-1, 60, 99, 99}, false, true},
       {"1P in a tour, 2P by hand too", 0, LaneNone, {-1, -1, 99, 99}, false, true},
       {"a computer side stays a computer", 1, LaneNone, {-1, 60, 99, 99}, false, false},
       {"a replay side plays its replay", 0, LaneNone, {-1, 60, 99, 99}, true, false},
