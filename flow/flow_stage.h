@@ -20,8 +20,9 @@ struct FlowStageResult {
 StageContext FlowStageContext(Game& game, const SongRecord& song, const std::vector<PartRecord>& parts);
 
 // Plays `song` with `parts` (the loaded song, or a copy extended by the extension parts)
-// as game.State.Setup says, each hand-played side autoplayed when game.Autoplay says so; the outcome is left in game.LastStage. continueAllowed: a
-// lost stage leads into the continue prompt (the tours); free mode has none.
+// as game.State.Setup says, each hand-played side autoplayed when game.Autoplay says so;
+// the outcome is left in game.LastStage. continueAllowed: a lost stage leads into the
+// continue prompt (the tours); free mode has none.
 FlowStageResult PlayFlowStage(Game& game, const SongRecord& song, const std::vector<PartRecord>& parts,
                               bool continueAllowed);
 inline FlowStageResult PlayFlowStage(Game& game, const SongWithParts& song, bool continueAllowed) {

@@ -50,7 +50,8 @@ void Draw(const FreeResultsScreen& s, GraphLib& g, int16_t blink) {
   g.DrawSystemText(BackIndex, s.Title, menu_layout::CentredX(static_cast<int>(s.Title.size())), at::kTitleY, 1);
   for (int p = 0; p < 2; ++p) {
     const int x = at::kSideX[p];
-    const std::string who = std::string(p == 0 ? "1P " : "2P ") + (s.Computer[p] ? "COM" : s.Autoplayed[p] ? "AUTOPLAY" : "PLAYER");
+    const std::string_view role = s.Computer[p] ? "COM" : s.Autoplayed[p] ? "AUTOPLAY" : "PLAYER";
+    const std::string who = std::string(p == 0 ? "1P " : "2P ") + std::string(role);
     g.DrawSystemText(BackIndex, who, x, at::kWhoY, 1);
     g.DrawSystemText(BackIndex, NumberText(int64_t{s.Scores[p]}) + "%", x, at::kScoreY, 0);
     g.DrawSystemText(BackIndex, "PTS. " + NumberText(int64_t{s.Points[p]}), x, at::kPointsY, 1);
@@ -74,7 +75,8 @@ FreeChoice FreeModeResults(Game& game, const StageOutcome& outcome) {
   // Only presses made by hand have a timing to show.
   std::array<bool, 2> humans{};
   for (int p = 0; p < 2; ++p) {
-    humans[static_cast<size_t>(p)] = setup.ComSkill[p] < 0 && !setup.ReplayPlayback[p] && !outcome.Players[p].Autoplayed;
+    humans[static_cast<size_t>(p)] =
+        setup.ComSkill[p] < 0 && !setup.ReplayPlayback[p] && !outcome.Players[p].Autoplayed;
   }
   TimingPanelState timing = MakeTimingPanel(outcome, humans);
 

@@ -84,8 +84,9 @@ ReplayRecord PerfectReplay(const SongRecord& song, const PartRecord& chart, int1
 
 bool ReplaySaveAllowed(const StageSetup& setup, int p) {
   if (p < 0 || p > 1) return false;
-  return setup.ComSkill[p] == -1 && !setup.ReplayPlayback[p] && !setup.Autoplay[p] && setup.LaneOpt[p] == 0 && setup.RapidMode == 0 &&
-         setup.MenuChoice != TitleCode::TutorialStages && setup.MenuChoice != TitleCode::Beginner;
+  return setup.ComSkill[p] == -1 && !setup.ReplayPlayback[p] && !setup.Autoplay[p] && setup.LaneOpt[p] == 0 &&
+         setup.RapidMode == 0 && setup.MenuChoice != TitleCode::TutorialStages &&
+         setup.MenuChoice != TitleCode::Beginner;
 }
 
 }  // namespace tessaru

@@ -121,10 +121,8 @@ TEST(GameMain, AnAutoplayedFreeModeStageScores100AndIsNotRecorded) {
   std::vector<PartRecord> parts;
   ASSERT_TRUE(LoadFirstFreeSong(folder, song, parts));
   int chips = 0;
-  for (int32_t s = 0; s < int32_t{song.Bars} * kStepsPerBar && s < static_cast<int32_t>(parts[0].StepWords.size()); ++s) {
-    const int16_t lane = parts[0].StepWords[static_cast<size_t>(s)];
-    chips += lane >= 1 && lane <= 4 ? 1 : 0;
-  }
+  const size_t steps = std::min(parts[0].StepWords.size(), static_cast<size_t>(song.Bars) * kStepsPerBar);
+  for (size_t s = 0; s < steps; ++s) chips += parts[0].StepWords[s] >= 1 && parts[0].StepWords[s] <= 4 ? 1 : 0;
   const auto autoplay1P = [](Game& game, platform::HeadlessControl&) { game.Autoplay[0] = true; };
   const fs::path screens = fs::path(TESSARU_SCRATCH) / "screens";
   fs::create_directories(screens);
