@@ -18,7 +18,7 @@ void RecordStage(Game& game, const StageOutcome& outcome) {
   const StageSetup& setup = game.State.Setup;
   const bool passed = StagePassed(setup, outcome);
   for (int p = 0; p < 2; ++p) {
-    if (setup.ComSkill[p] >= 0 || setup.ReplayPlayback[p]) continue;
+    if (setup.ComSkill[p] >= 0 || setup.ReplayPlayback[p] || outcome.Players[p].Autoplayed) continue;
     StageRecord r;
     r.SongIndex = setup.SongIndex;
     r.Part = setup.PlayerPart[p];
@@ -54,6 +54,11 @@ FlowStageResult PlayFlowStage(Game& game, const SongRecord& song, const std::vec
   FlowState& st = game.State;
   StageContext context = FlowStageContext(game, song, parts);
   context.ReplayFiles = st.ReplayFiles;
+  // Every flow's stages pass here (training has its own), so this is the one place the
+  // run-wide test aid reaches them.
+  for (int p = 0; p < 2; ++p) {
+    context.Setup.Autoplay[p] = game.Autoplay[p] && context.Setup.ComSkill[p] < 0 && !context.Setup.ReplayPlayback[p];
+  }
   context.ContinueAllowed = continueAllowed;
   bool recorded = false;
   // Recorded as the stage ends, so an Esc during the result keeps them (they are saved

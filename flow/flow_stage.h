@@ -20,8 +20,9 @@ struct FlowStageResult {
 StageContext FlowStageContext(Game& game, const SongRecord& song, const std::vector<PartRecord>& parts);
 
 // Plays `song` with `parts` (the loaded song, or a copy extended by the extension parts)
-// as game.State.Setup says; the outcome is left in game.LastStage. continueAllowed: a
-// lost stage leads into the continue prompt (the tours); free mode has none.
+// as game.State.Setup says, each hand-played side autoplayed when game.Autoplay says so;
+// the outcome is left in game.LastStage. continueAllowed: a lost stage leads into the
+// continue prompt (the tours); free mode has none.
 FlowStageResult PlayFlowStage(Game& game, const SongRecord& song, const std::vector<PartRecord>& parts,
                               bool continueAllowed);
 inline FlowStageResult PlayFlowStage(Game& game, const SongWithParts& song, bool continueAllowed) {
@@ -32,7 +33,7 @@ inline FlowStageResult PlayFlowStage(Game& game, const SongWithParts& song, bool
 // off by F1) and the play screen does not count it as lost.
 bool StagePassed(const StageSetup& setup, const StageOutcome& outcome);
 
-// Per human side that played by hand, the stage into the per-song records.
+// Per human side that played by hand (not autoplayed), the stage into the per-song records.
 void RecordStage(Game& game, const StageOutcome& outcome);
 
 // What a run takes into its next stage: the style-3 gauge and endless combo (RunLife)

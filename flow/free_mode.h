@@ -36,6 +36,7 @@ int16_t RunFreeMode(Game& game);
 struct FreeResultsScreen {
   std::string Title;
   PerPlayer<bool> Computer{false, false};
+  PerPlayer<bool> Autoplayed{false, false};  // the stage struck this side's chips
   PerPlayer<int32_t> Scores{0, 0};
   PerPlayer<int32_t> Points{0, 0};
   int Cursor = 0;

@@ -24,6 +24,7 @@ FreeResultsScreen MakeFreeResultsScreen(std::string title, const StageSetup& set
   s.Title = title.substr(0, kMaxTitleChars);
   for (int p = 0; p < 2; ++p) {
     s.Computer[p] = setup.ComSkill[p] >= 0;
+    s.Autoplayed[p] = outcome.Players[p].Autoplayed;
     s.Scores[p] = outcome.Players[p].StageScore;
     s.Points[p] = outcome.Players[p].StagePoints;
   }
@@ -50,7 +51,8 @@ void Draw(const FreeResultsScreen& s, GraphLib& g, int16_t blink) {
   g.DrawSystemText(BackIndex, s.Title, menu_layout::CentredX(static_cast<int>(s.Title.size())), at::kTitleY, 1);
   for (int p = 0; p < 2; ++p) {
     const int x = at::kSideX[p];
-    const std::string who = std::string(p == 0 ? "1P " : "2P ") + (s.Computer[p] ? "COM" : "PLAYER");
+    const std::string_view role = s.Computer[p] ? "COM" : s.Autoplayed[p] ? "AUTOPLAY" : "PLAYER";
+    const std::string who = std::string(p == 0 ? "1P " : "2P ") + std::string(role);
     g.DrawSystemText(BackIndex, who, x, at::kWhoY, 1);
     g.DrawSystemText(BackIndex, NumberText(int64_t{s.Scores[p]}) + "%", x, at::kScoreY, 0);
     g.DrawSystemText(BackIndex, "PTS. " + NumberText(int64_t{s.Points[p]}), x, at::kPointsY, 1);
@@ -71,8 +73,12 @@ FreeChoice FreeModeResults(Game& game, const StageOutcome& outcome) {
   const bool listed = setup.SongIndex >= 0 && setup.SongIndex < game.Songs.SongCount;
   FreeResultsScreen s = MakeFreeResultsScreen(
       listed ? game.Songs.SongNames[static_cast<size_t>(setup.SongIndex)] : game.Song.Title, setup, outcome);
-  const std::array<bool, 2> humans{setup.ComSkill[0] < 0 && !setup.ReplayPlayback[0],
-                                   setup.ComSkill[1] < 0 && !setup.ReplayPlayback[1]};
+  // Only presses made by hand have a timing to show.
+  std::array<bool, 2> humans{};
+  for (int p = 0; p < 2; ++p) {
+    humans[static_cast<size_t>(p)] =
+        setup.ComSkill[p] < 0 && !setup.ReplayPlayback[p] && !outcome.Players[p].Autoplayed;
+  }
   TimingPanelState timing = MakeTimingPanel(outcome, humans);
 
   ScreenFrame frame(game, screen_name::kResults);

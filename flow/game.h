@@ -87,6 +87,10 @@ class Game {
   // The special modes the records have earned; recomputed on every return to the title.
   UnlockedModes Unlocked;
   bool CursorHidden = false;
+  // A test aid of scripted runs, for the whole run: the stage strikes every chip of that
+  // side, when it plays by hand, exactly on time. Never read from or written to a file;
+  // nothing such a side plays is recorded.
+  PerPlayer<bool> Autoplay{false, false};
   // What the last stage left behind (results screens read it; so do tests).
   StageOutcome LastStage;
   // Called with each stage's context just before it plays: tests script their presses

@@ -67,10 +67,26 @@ bool ReplayFitsChart(const ReplayRecord& replay, int16_t part, const PartRecord&
   return true;
 }
 
+ReplayRecord PerfectReplay(const SongRecord& song, const PartRecord& chart, int16_t part, int32_t startStep,
+                           int32_t endStep) {
+  ReplayRecord replay;
+  replay.Part = part;
+  int64_t last = std::min<int64_t>(static_cast<int64_t>(chart.StepWords.size()), int64_t{song.Bars} * kStepsPerBar);
+  if (endStep > 0) last = std::min<int64_t>(last, endStep);
+  last = std::min<int64_t>(last, int64_t{std::numeric_limits<int16_t>::max()} + 1);
+  for (int64_t s = std::max(0, startStep); s < last; ++s) {
+    const int16_t lane = chart.StepWords[static_cast<size_t>(s)];
+    if (lane < 1 || lane > 4) continue;
+    replay.Append(static_cast<int32_t>(s * kTicksPerStep), lane, static_cast<int16_t>(s), kReplayJust);
+  }
+  return replay;
+}
+
 bool ReplaySaveAllowed(const StageSetup& setup, int p) {
   if (p < 0 || p > 1) return false;
-  return setup.ComSkill[p] == -1 && !setup.ReplayPlayback[p] && setup.LaneOpt[p] == 0 && setup.RapidMode == 0 &&
-         setup.MenuChoice != TitleCode::TutorialStages && setup.MenuChoice != TitleCode::Beginner;
+  return setup.ComSkill[p] == -1 && !setup.ReplayPlayback[p] && !setup.Autoplay[p] && setup.LaneOpt[p] == 0 &&
+         setup.RapidMode == 0 && setup.MenuChoice != TitleCode::TutorialStages &&
+         setup.MenuChoice != TitleCode::Beginner;
 }
 
 }  // namespace tessaru

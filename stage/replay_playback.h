@@ -29,6 +29,13 @@ int16_t ReplayCodeOf(Judgement category);
 // judged step on the chart. Otherwise false with the reason.
 bool ReplayFitsChart(const ReplayRecord& replay, int16_t part, const PartRecord& chart, std::string& reason);
 
+// The presses of a perfect player on `chart` (player part `part`): one per chip, at the
+// chip's own tick, forced just on that chip. Only the steps played count: from startStep,
+// before endStep (when > 0), within the song's bars. A replay names its chip by a 16-bit
+// step, so chips beyond step 32767 (over 2047 bars) are left out.
+ReplayRecord PerfectReplay(const SongRecord& song, const PartRecord& chart, int16_t part, int32_t startStep,
+                           int32_t endStep);
+
 // Whether player p may ask for its replay to be saved: a human who played by hand, on the
 // chart as written (no lane option), outside the special runs, the tutorial and the
 // beginner mode.

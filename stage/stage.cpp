@@ -56,6 +56,14 @@ Stage::Stage(SongRecord song, std::vector<PartRecord> parts, const StageSetup& s
   if (song_.Bars < 0) song_.Bars = 0;
   if (song_.IntroBars < 0) song_.IntroBars = 0;
   PrepareCharts();
+  for (int p = 0; p < 2; ++p) {
+    if (!setup_.Autoplay[p] || setup_.ComSkill[p] >= 0 || setup_.ReplayPlayback[p]) continue;
+    // Struck from the chart this side sees, its lane option applied, so the other side's
+    // game is the same as without it.
+    autoplayed_[p] = true;
+    setup_.ReplayPlayback[p] = true;
+    setup_.Replays[p] = PerfectReplay(song_, charts_[p], setup_.PlayerPart[p], setup_.StartStep, setup_.EndStep);
+  }
 
   stepLimit_ = int32_t{song_.Bars} * kStepsPerBar;
   const double initialBpm = SafeInitialBpm(song_.Bpm);

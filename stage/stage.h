@@ -96,6 +96,8 @@ class Stage {
   int16_t Gauge(int p) const { return gauge_[p]; }
   bool IsHit(int p, int32_t step) const;
   bool IsComputer(int p) const { return setup_.ComSkill[p] >= 0 && !setup_.ReplayPlayback[p]; }
+  // Player p is a hand-played side the stage strikes for, every chip just.
+  bool Autoplayed(int p) const { return autoplayed_[p]; }
   // Player p's judged presses so far (at most kReplayMaxEvents), with its part; the song
   // path is left to the caller.
   const ReplayRecord& Capture(int p) const { return capture_[p]; }
@@ -164,6 +166,7 @@ class Stage {
   PerPlayer<int16_t> gauge_{};
   PerPlayer<ReplayRecord> capture_;
   PerPlayer<size_t> replayNext_{};  // the next event of each player's replay
+  PerPlayer<bool> autoplayed_{false, false};
   ChipDensityTable density_;
   std::vector<int> automaticParts_;
   PerPlayer<int32_t> runLife_{};

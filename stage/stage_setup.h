@@ -60,6 +60,10 @@ struct StageSetup {
   // and it cannot be knocked out. Its presses are Replays[p], checked with ReplayFitsChart.
   PerPlayer<bool> ReplayPlayback{false, false};
   PerPlayer<ReplayRecord> Replays;
+  // A test aid: this hand-played side strikes every chip exactly on time, driven like a
+  // replay side (live presses ignored, never knocked out, not a computer). Ignored for a
+  // computer side and a side that plays a replay back.
+  PerPlayer<bool> Autoplay{false, false};
   int16_t RapidMode = 0;      // < 0: endless run (combo carried in RunLife(1))
   int16_t SpecialFlag = 0;
   TitleCode MenuChoice = TitleCode::SingleTour;  // free mode and the tutorial never knock out

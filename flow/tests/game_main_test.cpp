@@ -1,6 +1,8 @@
 // Whole games through the real GameMain on the headless devices.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <set>
@@ -106,6 +108,61 @@ TEST(GameMain, FreeModeStageWithEveryChipOnTimeScores100AndIsRecorded) {
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf("two whole games with a %.1f s song took %.2f s\n",
               StepToTime(song, int32_t{song.Bars} * kStepsPerBar) / 1000, seconds);
+}
+
+// The scripted runs' test aid: the stage strikes 1P's chips. It plays as a perfect player
+// but leaves no record; the result display and the results screen say so.
+TEST(GameMain, AnAutoplayedFreeModeStageScores100AndIsNotRecorded) {
+  const fs::path folder = MakeProgramFolder("autoplay");
+  WriteFile(folder / "user.ini", kUserIni);
+  SongRecord song;
+  std::vector<PartRecord> parts;
+  ASSERT_TRUE(LoadFirstFreeSong(folder, song, parts));
+  int chips = 0;
+  const size_t steps = std::min(parts[0].StepWords.size(), static_cast<size_t>(song.Bars) * kStepsPerBar);
+  for (size_t s = 0; s < steps; ++s) chips += parts[0].StepWords[s] >= 1 && parts[0].StepWords[s] <= 4 ? 1 : 0;
+  const auto autoplay1P = [](Game& game, platform::HeadlessControl&) { game.Autoplay[0] = true; };
+  const fs::path screens = fs::path(TESSARU_SCRATCH) / "screens";
+  fs::create_directories(screens);
+
+  // Lane keys of 1P during the song are not its presses. Esc on the results screen.
+  std::vector<KeyPress> keys = kToTheStage;
+  for (double at = kMatchUpSkip + 3000; at < kMatchUpSkip + 20000; at += 450) keys.push_back({at, kLaneKeys[1]});
+  keys.push_back({kMatchUpSkip + StepToTime(song, int32_t{song.Bars} * kStepsPerBar) + kResultSequenceMs + 2000,
+                  kKeyEscape});
+  const GameRun run = RunGame(folder, keys, [](platform::HeadlessControl&) {}, autoplay1P);
+  ASSERT_EQ(run.Status, kExitOk);
+  run.Control->SaveLastFramePng((screens / "free-results-autoplay.png").string());
+  const Game& game = *run.TheGame;
+  const StagePlayerOutcome& side1 = game.LastStage.Players[0];
+  EXPECT_TRUE(side1.Autoplayed);
+  EXPECT_FALSE(game.LastStage.Players[1].Autoplayed);  // a computer
+  EXPECT_EQ(side1.JudgeCount[JudgeJust], chips);
+  EXPECT_EQ(side1.JudgeCount[JudgeMiss], 0);
+  EXPECT_EQ(side1.StageScore, 100);
+  EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
+  // No pass count (HPS) or rate (HPR) of any part was written.
+  std::string hsc = ReadFile(folder / "hsc.ini");
+  std::transform(hsc.begin(), hsc.end(), hsc.begin(), [](unsigned char ch) { return std::tolower(ch); });
+  EXPECT_EQ(hsc.find("hp"), std::string::npos) << hsc;
+  HighScores saved;
+  saved.LoadHighScores(game.Songs, folder.string());
+  EXPECT_EQ(saved.HPS(0, game.State.Setup.SongIndex), 0);
+  EXPECT_EQ(saved.HPR(0, game.State.Setup.SongIndex), 0);
+
+  // Esc during the result display, which keeps a hand-played stage's records: the picture
+  // of the display, and still nothing recorded.
+  const fs::path quit = MakeProgramFolder("autoplay-quit-at-result");
+  WriteFile(quit / "user.ini", kUserIni);
+  keys = kToTheStage;
+  keys.push_back({game.LastStage.SequenceStartMs + 3000, kKeyEscape});
+  const GameRun quitRun = RunGame(quit, keys, [](platform::HeadlessControl&) {}, autoplay1P);
+  ASSERT_EQ(quitRun.Status, kExitOk);
+  quitRun.Control->SaveLastFramePng((screens / "result-display-autoplay.png").string());
+  EXPECT_TRUE(quitRun.TheGame->LastStage.Players[0].Autoplayed);
+  HighScores kept;
+  kept.LoadHighScores(quitRun.TheGame->Songs, quit.string());
+  EXPECT_EQ(kept.HPS(0, quitRun.TheGame->State.Setup.SongIndex), 0);
 }
 
 // Each screen, left with Esc once it is up: the picture is kept in the scratch folder and

@@ -255,6 +255,61 @@ TEST(Tours, SessionTourOfTwoPlayers) {
   EXPECT_TRUE(saved.TourModeDouble.empty() || saved.TourModeDouble[0].Player1.Score == 0);
 }
 
+// 1P autoplayed (its keys, pressed on time as well, are not its presses): the tour goes on
+// by its rules, every stage at 100, but earns 1P no record, flag, play count or place; a
+// 2P by hand is recorded as usual.
+TEST(Tours, AnAutoplayedSideTourGoesOnButEarnsNothing) {
+  const auto nextSessionStage = [](int stage) {
+    if (stage == 3) return RunEndKeys();
+    return std::vector<KeyPress>{{0, kKeyEnter}, {kMenuStepMs, kKeyEnter}, {kMenuStepMs + 200, kKeyDelete},
+                                 {2 * kMenuStepMs, kKeyEnter}};
+  };
+  struct Case {
+    const char* Name;
+    std::vector<KeyPress> Keys;
+    std::function<std::vector<KeyPress>(int)> After;
+    int Stages;
+  };
+  const Case cases[] = {
+      {"single tour", kToArcade, [](int stage) { return stage < 4 ? NextStageKeys() : RunEndKeys(); }, 4},
+      // Right to DOUBLE, Down to SESSION; song, both parts, match-up.
+      {"session",
+       {{1000, kKeyRight}, {1200, kKeyDown}, {1500, kKeyEnter}, {3000, kKeyEnter}, {4500, kKeyEnter},
+        {4700, kKeyDelete}, {6000, kKeyEnter}},
+       nextSessionStage, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const fs::path folder = MakeProgramFolder(std::string("autoplay-") + c.Name);
+    WriteFile(folder / "user.ini", kUserIni);
+    auto script = std::make_shared<TourScript>();
+    script->After = c.After;
+    const GameRun run = RunGame(folder, WithDeadline(c.Keys), [](platform::HeadlessControl&) {},
+                                [script](Game& g, platform::HeadlessControl& control) {
+                                  g.Autoplay[0] = true;
+                                  Install(g, control, script);
+                                });
+    ASSERT_EQ(run.Status, kExitOk);
+    EXPECT_EQ(script->Stages, c.Stages);
+    const Game& game = *run.TheGame;
+    EXPECT_TRUE(game.LastStage.Players[0].Autoplayed);
+    EXPECT_EQ(game.LastStage.Players[0].StageScore, 100);
+    EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
+    HighScores saved;
+    saved.LoadHighScores(game.Songs, folder.string());
+    for (int flag = 0; flag < kGameFlagCount; ++flag) EXPECT_FALSE(FlagMarked(saved, flag)) << flag;
+    EXPECT_TRUE(saved.TourMode.empty() || saved.TourMode[0].Score == 0);
+    EXPECT_TRUE(saved.TourModeSession.empty() || saved.TourModeSession[0].Player1.Score == 0);
+    // The last stage's parts: 1P's unrecorded, 2P's (by hand in the session) recorded.
+    const PerPlayer<int16_t>& parts = game.State.Setup.PlayerPart;
+    ASSERT_NE(parts[0], parts[1]);
+    const bool session = game.State.Setup.ComSkill[1] < 0;
+    EXPECT_EQ(saved.HPS(parts[0], game.State.Setup.SongIndex), 0);
+    EXPECT_EQ(saved.HPS(parts[1], game.State.Setup.SongIndex), session ? 1 : 0);
+    EXPECT_EQ(saved.HPR(parts[1], game.State.Setup.SongIndex), session ? 100 : 0);
+  }
+}
+
 // Records written into a fresh program folder before the game starts.
 void WriteProfile(const fs::path& folder, const std::function<void(HighScores&, const SongList&)>& fill) {
   SongList list;

@@ -44,6 +44,12 @@ int PlaceInTop(Table& table, const Entry& entry, int top) {
   return at;
 }
 
+// A pair run ranks both sides as one entry, so either side autoplayed spoils it.
+bool RunAutoplayed(const TourPlan& plan, const RunTable& run, int side) {
+  if (plan.Pair) return run.Autoplayed[0] || run.Autoplayed[1];
+  return (side == 0 || side == 1) && run.Autoplayed[static_cast<size_t>(side)];
+}
+
 std::string ThreeLetters(std::string name) {
   name.resize(3, ' ');
   return name;
@@ -59,7 +65,7 @@ void FinishRun(Game& game, const TourPlan& plan, const RunTable& run) {
   if (!plan.GenericEnding && part < game.Parts.size()) kind = game.Parts[part].Kind;
   st.QuitRequested = false;
   ShowEnding(game, kind);
-  if (st.QuitRequested) return;
+  if (st.QuitRequested || RunAutoplayed(plan, run, side)) return;
 
   if (plan.Pair) {
     const int32_t total = st.Setup.TourTotal[0] + st.Setup.TourTotal[1];
@@ -200,6 +206,7 @@ int16_t RunStageChain(Game& game, const TourPlan& plan) {
     game.Settings.DRAWBACK = drawBack;
     if (played.Code == -1 || st.QuitRequested) break;
     const StageOutcome& outcome = game.LastStage;
+    for (size_t p = 0; p < 2; ++p) run.Autoplayed[p] = run.Autoplayed[p] || outcome.Players[p].Autoplayed;
     CarryRunTotals(st.Setup, outcome);
     if (played.Code == -2) {
       // A continue: the run starts its total again and replays the stage.
@@ -214,7 +221,7 @@ int16_t RunStageChain(Game& game, const TourPlan& plan) {
     run.LastStage = stage;
     if (stage <= kTourStages) run.Passed[static_cast<size_t>(stage - 1)] = passed;
     run.AnyStageDone = run.AnyStageDone || played.Recorded;
-    if (plan.SingleTourFlags) UpdateStageFlags(game.Records, stage, passed);
+    if (plan.SingleTourFlags && !RunAutoplayed(plan, run, side)) UpdateStageFlags(game.Records, stage, passed);
     // A lost stage whose game over ran out without a press ends the run as -3 does.
     const bool over = played.Code == -3 || outcome.Lost || (plan.Survival && !passed) || stage >= plan.StageCount ||
                       (plan.GoesOn && !plan.GoesOn(game, run, stage));
@@ -225,12 +232,13 @@ int16_t RunStageChain(Game& game, const TourPlan& plan) {
     ++stage;
   }
 
-  if (plan.Ranking == RunRanking::Special && run.AnyStageDone) {
+  const bool earns = !RunAutoplayed(plan, run, st.Setup.MenuSub);
+  if (plan.Ranking == RunRanking::Special && run.AnyStageDone && earns) {
     ++game.Records.SpecialPlays[static_cast<size_t>(plan.SpecialMode)];
   }
   if (toTheEnd && !loadFailed) {
-    if (plan.SingleTourFlags) UpdateRunEndFlags(game.Records, run, st.Setup.MenuSub, game.Settings.DIFFICULTY);
-    if (plan.Ranking == RunRanking::Double) ++game.Records.SpecialPlays[6];
+    if (plan.SingleTourFlags && earns) UpdateRunEndFlags(game.Records, run, st.Setup.MenuSub, game.Settings.DIFFICULTY);
+    if (plan.Ranking == RunRanking::Double && earns) ++game.Records.SpecialPlays[6];
     FinishRun(game, plan, run);
   }
   // Whatever ended the run, what it earned is kept; a song that failed to load ends the

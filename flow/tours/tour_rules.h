@@ -26,6 +26,9 @@ struct RunTable {
   int LastStage = 0;          // the last stage played (1-based), 0 before the first
   bool AnyStageDone = false;  // some stage ran to its end
   std::array<bool, kTourStages> Passed{};  // per stage: played to its end and not lost
+  // Per side: the stage struck its chips in some stage, so the run earns that side no
+  // flag, play count or place in a table.
+  std::array<bool, 2> Autoplayed{};
 
   const StageRow& At(int side, int stage) const {
     return Rows[static_cast<size_t>(side)][static_cast<size_t>(stage - 1)];

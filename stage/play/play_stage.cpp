@@ -87,6 +87,7 @@ void FillOutcome(StageOutcome& out, const Stage& stage) {
     o.ComboCount = s.ComboCount;
     o.KnockedOut = s.KnockedOut;
     o.PressDeltas = s.PressDeltas;
+    o.Autoplayed = stage.Autoplayed(p);
   }
 }
 
@@ -231,14 +232,20 @@ void StageRun::TakeReplayRequests() {
   }
 }
 
-void StageRun::DrawReplayNotes() {
+void StageRun::DrawResultNotes() {
   const bool low = resolution_ == kLowResolution;
   for (int p = 0; p < 2; ++p) {
     const size_t i = static_cast<size_t>(p);
-    if (!ReplaySaveAllowed(context_.Setup, p)) continue;
     const std::string side = p == 0 ? "1P " : "2P ";
-    const std::string text = side + (replayRequested_[i] ? (low ? "REPLAY OK" : "REPLAY WILL BE SAVED")
-                                                         : (low ? "DECIDE:SAVE" : "DECIDE: SAVE REPLAY"));
+    std::string text;
+    if (stage_->Autoplayed(p)) {
+      text = side + "AUTOPLAY";
+    } else if (ReplaySaveAllowed(context_.Setup, p)) {
+      text = side + (replayRequested_[i] ? (low ? "REPLAY OK" : "REPLAY WILL BE SAVED")
+                                         : (low ? "DECIDE:SAVE" : "DECIDE: SAVE REPLAY"));
+    } else {
+      continue;
+    }
     const ReplayNotePlace at = ReplayNoteAt(p, static_cast<int32_t>(text.size()), resolution_);
     context_.Graph.DrawSystemText(BackIndex, text, at.X, at.Y, 1);
   }
@@ -247,7 +254,7 @@ void StageRun::DrawReplayNotes() {
 void StageRun::DrawFrame(int caption, int32_t number) {
   view_->Draw();
   if (caption >= 0) view_->DrawCaption(caption, number);
-  if (replayRequestsOpen_) DrawReplayNotes();
+  if (replayRequestsOpen_) DrawResultNotes();
   context_.Graph.FlipScreen();
   if (context_.FrameDrawn) context_.FrameDrawn(stage_->SongTime());
   ++frameCount_;

@@ -42,7 +42,8 @@ struct StagePlayerOutcome {
   int32_t ComboCount = 0;
   int16_t KnockedOut = 0;
   std::vector<double> PressDeltas;  // d of each chip this side's own hands struck
-  bool Autoplayed = false;           // its chips were struck for it (scripted runs)
+  // The stage struck this side's chips for it: nothing it played is a record.
+  bool Autoplayed = false;
 };
 
 struct StageOutcome {

@@ -53,7 +53,8 @@ class StageRun {
  private:
   double ExactSongTime(int32_t songTime, double nowMs);
   void TakeReplayRequests();
-  void DrawReplayNotes();
+  // Under the result: each side's replay prompt, or that the stage played it.
+  void DrawResultNotes();
   void JudgePresses(double songExact, double nowMs);
 
   StageContext& context_;

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <vector>
 
+#include "stage/lane_options.h"
 #include "stage/simulation.h"
 #include "stage/stage.h"
 #include "stage/tempo_map.h"
@@ -168,6 +170,90 @@ TEST(ReplayPlayback, AReplayDrivenPlayerIsNeverInDanger) {
   EXPECT_EQ(stage.Gauge(0), 0);
 }
 
+TEST(ReplayPlayback, PerfectReplayStrikesEveryChipPlayedJustOnItsTick) {
+  struct Case {
+    const char* name;
+    int16_t songBars;
+    int32_t startStep;
+    int32_t endStep;
+    std::map<int32_t, int16_t> chips;
+    std::vector<int32_t> steps;  // the chips expected, in order
+  };
+  // Chips on the first and the last step of 2 bars; lane words outside 1..4 carry none.
+  const std::map<int32_t, int16_t> edges = {{0, 1}, {5, 7}, {17, 4}, {31, 2}};
+  const std::vector<Case> cases = {
+      {"whole song", 2, 0, 0, edges, {0, 17, 31}},
+      {"from a later step", 2, 17, 0, edges, {17, 31}},
+      {"a negative start is the first step", 2, -5, 0, edges, {0, 17, 31}},
+      {"the end step is not played", 2, 0, 31, edges, {0, 17}},
+      {"the song's bars end the chart", 1, 0, 0, edges, {0}},
+      {"an end beyond the chart", 2, 0, 900, edges, {0, 17, 31}},
+      {"no chips", 2, 0, 0, {}, {}},
+  };
+  for (const Case& c : cases) {
+    const SongRecord song = MakeSong(120, c.songBars);
+    const ReplayRecord r = PerfectReplay(song, MakePart(2, c.chips), 6, c.startStep, c.endStep);
+    EXPECT_EQ(r.Part, 6) << c.name;
+    EXPECT_EQ(r.Version, kReplayVersion) << c.name;
+    ASSERT_EQ(r.EventCount, static_cast<int32_t>(c.steps.size())) << c.name;
+    ASSERT_EQ(PlayableEvents(r), c.steps.size()) << c.name;
+    for (size_t i = 0; i < c.steps.size(); ++i) {
+      EXPECT_EQ(r.EvStep[i], c.steps[i]) << c.name;
+      EXPECT_EQ(r.EvTick[i], c.steps[i] * kTicksPerStep) << c.name;
+      EXPECT_EQ(r.EvLane[i], c.chips.at(c.steps[i])) << c.name;
+      EXPECT_EQ(r.EvJudge[i], kReplayJust) << c.name;
+    }
+  }
+}
+
+TEST(ReplayPlayback, AnAutoplayedSideScoresEveryChipJustAndIgnoresItsKeys) {
+  struct Case {
+    const char* name;
+    int side;
+    int16_t laneOpt;
+    PerPlayer<int16_t, 4> skills;
+    bool replaySide;  // the side already plays a replay back
+    bool autoplayed;
+  };
+  const std::vector<Case> cases = {
+      {"1P by hand", 0, LaneNone, {-1, 60, 99, 99}, false, true},
+      {"2P by hand", 1, LaneNone, {60, -1, 99, 99}, false, true},
+      {"with its lane option", 0, LaneMirror, {-1, 60, 99, 99}, false, true},
+      {"on HI-SPEED's doubled song", 0, LaneHiSpeed, {-1, 60, 99, 99}, false, true},
+      {"1P in a tour, 2P by hand too", 0, LaneNone, {-1, -1, 99, 99}, false, true},
+      {"a computer side stays a computer", 1, LaneNone, {-1, 60, 99, 99}, false, false},
+      {"a replay side plays its replay", 0, LaneNone, {-1, 60, 99, 99}, true, false},
+  };
+  const SongRecord song = MakeSong(150, 8, 1);
+  const std::vector<PartRecord> parts = {MakePart(8, RegularChips(0, 127, 3)), MakePart(8, RegularChips(2, 126, 2))};
+  for (const Case& c : cases) {
+    StageSetup setup;
+    setup.ComSkill = c.skills;
+    setup.MenuChoice = TitleCode::SingleTour;
+    setup.LaneOpt[c.side] = c.laneOpt;
+    setup.Autoplay[c.side] = true;
+    setup.ReplayPlayback[c.side] = c.replaySide;  // an empty replay: no press at all
+    Random random(5);
+    Stage stage(song, parts, setup, random);
+    // Keys of that side past the intro, on every lane near its chips, are not its presses.
+    std::vector<ScriptedPress> keys;
+    for (int16_t lane = 1; lane <= 4; ++lane) keys.push_back({StepToTime(song, 40) + 45, c.side, lane});
+    ASSERT_TRUE(RunSimulation(stage, keys)) << c.name;
+    const StagePlayer& player = stage.Player(c.side);
+    EXPECT_EQ(stage.Autoplayed(c.side), c.autoplayed) << c.name;
+    EXPECT_FALSE(stage.Autoplayed(1 - c.side)) << c.name;
+    if (!c.autoplayed) continue;
+    EXPECT_FALSE(stage.IsComputer(c.side)) << c.name;
+    EXPECT_EQ(player.JudgeCount[JudgeJust], stage.Chart(c.side).ChipTotal) << c.name;
+    EXPECT_EQ(player.JudgeCount[JudgeMiss], 0) << c.name;
+    EXPECT_EQ(player.StageScore, 100) << c.name;
+    EXPECT_EQ(player.MaxCombo, stage.Chart(c.side).ChipTotal) << c.name;
+    EXPECT_EQ(player.TourTotal, player.StagePoints) << c.name << ": added to the tour as a player's";
+    EXPECT_TRUE(player.PressDeltas.empty()) << c.name;
+    EXPECT_EQ(stage.Capture(c.side).EventCount, 0) << c.name;
+  }
+}
+
 TEST(ReplayPlayback, OnlyAHandPlayedChartAsWrittenMayBeSaved) {
   struct Case {
     const char* name;
@@ -180,6 +266,8 @@ TEST(ReplayPlayback, OnlyAHandPlayedChartAsWrittenMayBeSaved) {
       {"other side's lane option", [](StageSetup& s) { s.LaneOpt[1] = 5; }, true},
       {"computer", [](StageSetup& s) { s.ComSkill[0] = 0; }, false},
       {"played back", [](StageSetup& s) { s.ReplayPlayback[0] = true; }, false},
+      {"autoplayed", [](StageSetup& s) { s.Autoplay[0] = true; }, false},
+      {"other side autoplayed", [](StageSetup& s) { s.Autoplay[1] = true; }, true},
       {"special run", [](StageSetup& s) { s.RapidMode = -1; }, false},
       {"tutorial", [](StageSetup& s) { s.MenuChoice = TitleCode::TutorialStages; }, false},
       {"beginner", [](StageSetup& s) { s.MenuChoice = TitleCode::Beginner; }, false},
