@@ -93,11 +93,8 @@ class Game {
   PerPlayer<bool> Autoplay{false, false};
   // What the last stage left behind (results screens read it; so do tests).
   StageOutcome LastStage;
-  // Called with each stage's context just before it plays: tests script their presses
+  // Called with each stage's context just before it plays: scripted runs time their keys
   // from it (the context's FrameDrawn tells them when the song clock started).
-  // Scripted runs: that side's human chips are struck on time in every stage, and nothing
-  // it plays is recorded.
-  PerPlayer<bool> Autoplay{false, false};
   std::function<void(StageContext&)> StageStarting;
   // Called with the stage's context once it has ended and LastStage holds its outcome.
   std::function<void(const StageContext&)> StagePlayed;
