@@ -121,18 +121,12 @@ TEST(GameMain, AnAutoplayedFreeModeStageScores100AndIsNotRecorded) {
   int chips = 0;
   const size_t steps = std::min(parts[0].StepWords.size(), static_cast<size_t>(song.Bars) * kStepsPerBar);
   for (size_t s = 0; s < steps; ++s) chips += parts[0].StepWords[s] >= 1 && parts[0].StepWords[s] <= 4 ? 1 : 0;
-  const auto autoplay1P = [](Game& game, platform::HeadlessControl&) { game.Autoplay[0] = true; };
-  const fs::path screens = fs::path(TESSARU_SCRATCH) / "screens";
-  fs::create_directories(screens);
-
   // Lane keys of 1P during the song are not its presses. Esc on the results screen.
-  std::vector<KeyPress> keys = kToTheStage;
-  for (double at = kMatchUpSkip + 3000; at < kMatchUpSkip + 20000; at += 450) keys.push_back({at, kLaneKeys[1]});
-  keys.push_back({kMatchUpSkip + StepToTime(song, int32_t{song.Bars} * kStepsPerBar) + kResultSequenceMs + 2000,
-                  kKeyEscape});
-  const GameRun run = RunGame(folder, keys, [](platform::HeadlessControl&) {}, autoplay1P);
+  std::string script = "autoplay 1 on\n" + kToTheStageScript + "after stage\n";
+  for (int at = 3000; at < 20000; at += 450) script += "at " + std::to_string(at) + " tap z\n";
+  const GameRun run =
+      PlayScript(folder, script + "after results\nat 1000 shot free-results-autoplay\nat 1500 tap Escape\n");
   ASSERT_EQ(run.Status, kExitOk);
-  run.Control->SaveLastFramePng((screens / "free-results-autoplay.png").string());
   const Game& game = *run.TheGame;
   const StagePlayerOutcome& side1 = game.LastStage.Players[0];
   EXPECT_TRUE(side1.Autoplayed);
@@ -154,11 +148,11 @@ TEST(GameMain, AnAutoplayedFreeModeStageScores100AndIsNotRecorded) {
   // of the display, and still nothing recorded.
   const fs::path quit = MakeProgramFolder("autoplay-quit-at-result");
   WriteFile(quit / "user.ini", kUserIni);
-  keys = kToTheStage;
-  keys.push_back({game.LastStage.SequenceStartMs + 3000, kKeyEscape});
-  const GameRun quitRun = RunGame(quit, keys, [](platform::HeadlessControl&) {}, autoplay1P);
+  const double displayed = game.LastStage.SequenceStartMs - game.LastStage.StartMs + 3000;
+  const GameRun quitRun = PlayScript(quit, "autoplay 1 on\n" + kToTheStageScript + "after stage\nat " +
+                                               std::to_string(displayed) + " shot result-display-autoplay\nat " +
+                                               std::to_string(displayed) + " tap Escape\n");
   ASSERT_EQ(quitRun.Status, kExitOk);
-  quitRun.Control->SaveLastFramePng((screens / "result-display-autoplay.png").string());
   EXPECT_TRUE(quitRun.TheGame->LastStage.Players[0].Autoplayed);
   HighScores kept;
   kept.LoadHighScores(quitRun.TheGame->Songs, quit.string());

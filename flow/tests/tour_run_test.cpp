@@ -284,11 +284,10 @@ TEST(Tours, AnAutoplayedSideTourGoesOnButEarnsNothing) {
     WriteFile(folder / "user.ini", kUserIni);
     auto script = std::make_shared<TourScript>();
     script->After = c.After;
-    const GameRun run = RunGame(folder, WithDeadline(c.Keys), [](platform::HeadlessControl&) {},
-                                [script](Game& g, platform::HeadlessControl& control) {
-                                  g.Autoplay[0] = true;
-                                  Install(g, control, script);
-                                });
+    Script keys = TapScript(WithDeadline(c.Keys));
+    keys.Autoplay[0] = true;
+    const GameRun run = RunGame(FoldersOf(folder), keys, [](platform::HeadlessControl&) {},
+                                [](Game&, platform::HeadlessControl&) {}, TourEvents(script));
     ASSERT_EQ(run.Status, kExitOk);
     EXPECT_EQ(script->Stages, c.Stages);
     const Game& game = *run.TheGame;
