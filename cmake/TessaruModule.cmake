@@ -25,3 +25,16 @@ function(tessaru_tests name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES RESOURCE_LOCK ${name})
 endfunction()
+
+# tessaru_tests_use_data(NAME): the test binary plays on the generated data folder, so it
+# is built after it (the generator's target is made later in the tree; the dependency is
+# resolved when the build is generated).
+function(tessaru_tests_use_data name)
+  if(NOT TARGET ${name})
+    return()
+  endif()
+  target_compile_definitions(${name} PRIVATE TESSARU_DATA_DIR="${CMAKE_BINARY_DIR}/bin")
+  if(TESSARU_GENERATE_DATA)
+    add_dependencies(${name} tessaru_data)
+  endif()
+endfunction()
