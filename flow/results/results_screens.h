@@ -28,6 +28,10 @@ void ShowTourRecords(Game& game, int16_t tour);
 // opens it. Left and Right page through the favourites and every mode's table.
 inline constexpr int16_t kColorModeRecords = -1;
 void ShowSpecialRecords(Game& game, int16_t mode);
+// The ShowSpecialRecords view a run of special mode `specialMode` ends on: its own table.
+inline int16_t SpecialRunRecordsView(int16_t specialMode) {
+  return specialMode == 0 ? kColorModeRecords : specialMode;
+}
 void ShowSongRecords(Game& game);
 void ShowPlayerRank(Game& game);
 

@@ -6,6 +6,7 @@
 #include "flow/results/favourites.h"
 #include "flow/results/name_entry.h"
 #include "flow/results/records_frame.h"
+#include "flow/results/results_screens.h"
 
 namespace tessaru {
 namespace {
@@ -162,6 +163,10 @@ TEST(RecordsPager, TurnsWrapAndClose) {
   RecordsPager single;
   EXPECT_EQ(Update(single, right), RecordsAction::None);
   EXPECT_EQ(single.Page, 0);
+  // A special run ends on its own table: COLOR (mode 0) on COLOR's, not the favourites.
+  for (const auto& [mode, view] : {std::pair<int16_t, int16_t>{0, kColorModeRecords}, {1, 1}, {29, 29}}) {
+    EXPECT_EQ(SpecialRunRecordsView(mode), view) << mode;
+  }
 }
 
 TEST(Favourites, RankedByPassedPlaysTiesByIndexUnplayedLeftOut) {

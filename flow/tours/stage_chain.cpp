@@ -106,8 +106,7 @@ void FinishRun(Game& game, const TourPlan& plan, const RunTable& run) {
     case RunRanking::Single: ShowTourRecords(game, 0); break;
     case RunRanking::Tutorial: ShowTourRecords(game, 2); break;
     case RunRanking::Beginner: ShowTourRecords(game, 3); break;
-    // 0 names the favourites view; COLOR's own table has its own code.
-    default: ShowSpecialRecords(game, plan.SpecialMode == 0 ? kColorModeRecords : plan.SpecialMode); break;
+    default: ShowSpecialRecords(game, SpecialRunRecordsView(plan.SpecialMode)); break;
   }
 }
 
