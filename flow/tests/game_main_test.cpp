@@ -36,10 +36,6 @@ const std::string kUserIni = "[USER]\r\nMAXFPS=20\r\nDIFFICULTY=2\r\n";
 // The result sequence's own length before the results screen comes up.
 constexpr double kResultSequenceMs = 4500;
 
-// The menus to the stage as a script: FREE MODE, START, the first song, part 1, the match-up.
-const std::string kToTheStageScript =
-    "at 1500 tap Return\nat 3000 tap Return\nat 4500 tap Return\nat 6000 tap Return\nat 8000 tap Return\n";
-
 TEST(GameMain, FreeModeStageWithEveryChipOnTimeScores100AndIsRecorded) {
   const auto started = std::chrono::steady_clock::now();
   const fs::path folder = MakeProgramFolder("play");
@@ -49,16 +45,8 @@ TEST(GameMain, FreeModeStageWithEveryChipOnTimeScores100AndIsRecorded) {
   ASSERT_TRUE(LoadFirstFreeSong(folder, song, parts));
   // Every chip of part 1 struck at its time on the song's clock; then F1 on the results
   // menu (back to the title) and Esc there.
-  std::string script = kToTheStageScript + "after stage\n";
   int chips = 0;
-  const PartRecord& part = parts[0];
-  for (size_t s = 0; s < part.StepWords.size() && s < static_cast<size_t>(song.Bars) * kStepsPerBar; ++s) {
-    const int16_t lane = part.StepWords[s];
-    if (lane < 1 || lane > 4) continue;
-    script += "at " + std::to_string(StepToTime(song, static_cast<int32_t>(s)) - song.BgmOffset) + " tap " +
-              std::string(1, "ZXCV"[lane - 1]) + "\n";
-    ++chips;
-  }
+  std::string script = kToTheStageScript + "after stage\n" + ChipTaps(song, parts[0], 0, chips);
   ASSERT_GT(chips, 0);
   script += "after results\nat 1000 shot results\nat 1500 tap F1\nafter title\nat 2000 tap Escape\n";
   const GameRun run = PlayScript(folder, script);
@@ -119,8 +107,7 @@ TEST(GameMain, AnAutoplayedFreeModeStageScores100AndIsNotRecorded) {
   std::vector<PartRecord> parts;
   ASSERT_TRUE(LoadFirstFreeSong(folder, song, parts));
   int chips = 0;
-  const size_t steps = std::min(parts[0].StepWords.size(), static_cast<size_t>(song.Bars) * kStepsPerBar);
-  for (size_t s = 0; s < steps; ++s) chips += parts[0].StepWords[s] >= 1 && parts[0].StepWords[s] <= 4 ? 1 : 0;
+  ChipTaps(song, parts[0], 0, chips);
   // Lane keys of 1P during the song are not its presses. Esc on the results screen.
   std::string script = "autoplay 1 on\n" + kToTheStageScript + "after stage\n";
   for (int at = 3000; at < 20000; at += 450) script += "at " + std::to_string(at) + " tap z\n";

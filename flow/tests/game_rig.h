@@ -20,6 +20,7 @@
 #include "flow/game_main.h"
 #include "flow/script/script_run.h"
 #include "platform/headless.h"
+#include "stage/tempo_map.h"
 
 namespace tessaru::flowtest {
 
@@ -90,6 +91,28 @@ inline bool LoadFirstFreeSong(const fs::path& folder, SongRecord& song, std::vec
   const std::vector<int16_t> offered = FreeSongList(g.Songs, g.Records);
   return !offered.empty() &&
          LoadSongFile(song, parts, g.Songs.SongPaths[static_cast<size_t>(offered[0])], false);
+}
+
+// The menus to a free-mode stage as a script: FREE MODE, START, the first song, part 1,
+// the match-up.
+inline const std::string kToTheStageScript =
+    "at 1500 tap Return\nat 3000 tap Return\nat 4500 tap Return\nat 6000 tap Return\nat 8000 tap Return\n";
+
+// Script lines (for a stretch after "after stage") that strike every chip of player 1's
+// `part` at its time on the song's clock plus `lateMs`; `chips` is set to their number.
+inline std::string ChipTaps(const SongRecord& song, const PartRecord& part, double lateMs, int& chips) {
+  static constexpr std::string_view kLaneNames[5] = {"", "z", "x", "c", "v"};
+  std::string lines;
+  chips = 0;
+  const size_t steps = std::min(part.StepWords.size(), static_cast<size_t>(song.Bars) * kStepsPerBar);
+  for (size_t s = 0; s < steps; ++s) {
+    const int16_t lane = part.StepWords[s];
+    if (lane < 1 || lane > 4) continue;
+    const double at = StepToTime(song, static_cast<int32_t>(s)) - song.BgmOffset + lateMs;
+    lines += "at " + std::to_string(at) + " tap " + std::string(kLaneNames[lane]) + "\n";
+    ++chips;
+  }
+  return lines;
 }
 
 struct KeyPress {
