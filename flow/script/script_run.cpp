@@ -38,7 +38,6 @@ class ScriptDriver {
       if (chained) chained(c);
       if (run_.Stages.empty()) return;
       run_.Stages.back().Outcome = c.Outcome;
-      run_.Stages.back().Ended = true;
     };
   }
 
@@ -89,6 +88,10 @@ class ScriptDriver {
     stage.Title = c.Song.Title;
     stage.Setup = c.Setup;
     run_.Stages.push_back(std::move(stage));
+    c.StageEnded = [this, index = run_.Stages.size() - 1, chained = c.StageEnded](const StageOutcome& o) {
+      run_.Stages[index].Ended = true;
+      if (chained) chained(o);
+    };
     auto started = std::make_shared<bool>(false);
     c.FrameDrawn = [this, &game, &c, started, chained = c.FrameDrawn](int32_t songTime) {
       if (chained) chained(songTime);

@@ -44,6 +44,8 @@ struct PlayedStage {
   std::string Title;
   StageSetup Setup;      // who played which part, as the stage was told
   StageOutcome Outcome;  // as it ended (empty until it has)
+  // It reached its end (F1 cuts it short to its end), rather than being left by Esc or a
+  // quit during play; a quit during its result display leaves it ended.
   bool Ended = false;
 };
 

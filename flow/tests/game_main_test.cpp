@@ -88,6 +88,8 @@ TEST(GameMain, FreeModeStageWithEveryChipOnTimeScores100AndIsRecorded) {
                                                  " tap Escape\n");
   ASSERT_EQ(quitRun.Status, kExitOk);
   ASSERT_GT(quitRun.TheGame->LastStage.SequenceStartMs, 0.0);
+  ASSERT_EQ(quitRun.Stages.size(), 1u);
+  EXPECT_TRUE(quitRun.Stages[0].Ended);
   EXPECT_LT(quitRun.EndMs, quitRun.TheGame->LastStage.SequenceStartMs + 2500);
   HighScores kept;
   kept.LoadHighScores(quitRun.TheGame->Songs, quit.string());

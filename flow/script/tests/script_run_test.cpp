@@ -92,12 +92,17 @@ TEST(ScriptRun, EndsAtItsQuitOrItsLimitAndReportsShotsThatFailed) {
     double EndFrom, EndTo;
     std::vector<std::string> Problems;  // each the start of a line
     bool MakeFrames = true;
+    size_t Stages = 0;  // started, none of them ended
   };
   const Case cases[] = {
       {"quit on the title", "at 700 quit\n", kDefaultScriptMaxMs, ScriptExit::Quit, 700, 760, {}},
       {"no quit", "at 100 tap Down\n", 2000, ScriptExit::TimeLimit, 2000, 2060, {}},
       {"a quit past the limit", "at 5000 quit\n", 1500, ScriptExit::TimeLimit, 1500, 1560, {}},
       {"Esc ends the game", "at 900 tap Escape\nat 5000 quit\n", kDefaultScriptMaxMs, ScriptExit::Ended, 900, 960, {}},
+      {"a quit during play",
+       "at 1500 tap Return\nat 3000 tap Return\nat 4500 tap Return\nat 6000 tap Return\nat 8000 tap Return\n"
+       "after stage\nat 5000 quit\n",
+       kDefaultScriptMaxMs, ScriptExit::Quit, 8000, 40000, {}, true, 1},
       {"a shot before any frame", "at 0 shot early\nat 900 quit\n", kDefaultScriptMaxMs, ScriptExit::Quit, 900, 960,
        {"line 1: shot early.png: no frame had been shown yet"}},
       {"a shot into a folder that is gone", "at 800 shot late\nat 900 quit\n", kDefaultScriptMaxMs,
@@ -115,6 +120,8 @@ TEST(ScriptRun, EndsAtItsQuitOrItsLimitAndReportsShotsThatFailed) {
     for (size_t i = 0; i < c.Problems.size(); ++i) {
       EXPECT_TRUE(run.Problems[i].starts_with(c.Problems[i])) << run.Problems[i];
     }
+    ASSERT_EQ(run.Stages.size(), c.Stages);
+    for (const PlayedStage& stage : run.Stages) EXPECT_FALSE(stage.Ended);
     // Every way out saves the records, as a player's exit does.
     EXPECT_TRUE(fs::exists(folder / "hsc.ini"));
   }
