@@ -10,27 +10,19 @@ namespace {
 using gfxtest::GraphRig;
 using gfxtest::Tag;
 
-TEST(ColorKeys, KeyedBlitsSkipMatchingPixels) {
+TEST(ColorKeys, KeyedBlitsSkipPixelsInTheKeyRange) {
   GraphRig rig;
   ASSERT_TRUE(rig.g.InitDirectDraw(false, 0));
-  const SurfaceIndex src = rig.g.NewSurface(0x0100, 0x01FF);  // a range key
-  rig.Put(src, 0, 0, 0x0100);
-  rig.Put(src, 1, 0, 0x01FF);
-  rig.Put(src, 2, 0, 0x0200);
-  rig.Put(src, 3, 0, 0x00FF);
-  rig.Paint(BackIndex, [](int, int) { return 0x7777; });
-  struct Case {
-    int32_t useKey;
-    bool keyed;
-  };
-  for (const Case c : {Case{1, true}, Case{-1, true}, Case{3, true}, Case{0, false}, Case{2, false}}) {
-    SCOPED_TRACE(c.useKey);
-    rig.Paint(BackIndex, [](int, int) { return 0x7777; });
-    rig.g.BltClip(BackIndex, src, 10, 10, 4, 1, 0, 0, c.useKey);
-    EXPECT_EQ(rig.At(BackIndex, 10, 10), c.keyed ? 0x7777 : 0x0100);
-    EXPECT_EQ(rig.At(BackIndex, 11, 10), c.keyed ? 0x7777 : 0x01FF);
-    EXPECT_EQ(rig.At(BackIndex, 12, 10), 0x0200);
-    EXPECT_EQ(rig.At(BackIndex, 13, 10), 0x00FF);
+  const SurfaceIndex src = rig.g.NewSurface(0x0100, 0x01FF);
+  const uint16_t row[] = {0x0100, 0x01FF, 0x0200, 0x00FF};  // both ends of the range, just outside
+  for (int x = 0; x < 4; ++x) rig.Put(src, x, 0, row[x]);
+  for (const int32_t useKey : {1, -1, 3, 0, 2}) {
+    const bool keyed = useKey == 1 || useKey == -1 || useKey == 3;
+    rig.Fill(BackIndex, 0x7777);
+    rig.g.BltClip(BackIndex, src, 10, 10, 4, 1, 0, 0, useKey);
+    for (int x = 0; x < 4; ++x) {
+      EXPECT_EQ(rig.At(BackIndex, 10 + x, 10), keyed && x < 2 ? 0x7777 : row[x]) << useKey << " " << x;
+    }
   }
 }
 
@@ -41,25 +33,19 @@ TEST(ColorKeys, TakenFromAPixelAndRecordedAboveTheBackBuffer) {
   rig.Put(page, 0, 0, 0xABCD);
   rig.Put(page, 7, 9, 0x1234);
   rig.Put(BackIndex, 0, 0, 0x4321);
-
+  const auto keys = [&](SurfaceIndex p) {
+    return std::vector<uint32_t>{rig.g.SurfaceKey(p).Low, rig.g.SurfaceKey(p).High, rig.g.RecordedKey(p).Low,
+                                 rig.g.RecordedKey(p).High};
+  };
   rig.g.SetKeyFromCorner(page);
-  EXPECT_EQ(rig.g.SurfaceKey(page).Low, 0xABCDu);
-  EXPECT_EQ(rig.g.SurfaceKey(page).High, 0xABCDu);
-  EXPECT_EQ(rig.g.RecordedKey(page).Low, 0xABCDu);
-
+  EXPECT_EQ(keys(page), (std::vector<uint32_t>(4, 0xABCD)));
   rig.g.SetKeyFromPixel(page, 7, 9);
-  EXPECT_EQ(rig.g.SurfaceKey(page).Low, 0x1234u);
-  EXPECT_EQ(rig.g.RecordedKey(page).High, 0x1234u);
-
-  // A point off the page leaves the key alone.
-  rig.g.SetKeyFromPixel(page, 640, 0);
+  rig.g.SetKeyFromPixel(page, 640, 0);  // points off the page leave the key alone
   rig.g.SetKeyFromPixel(page, 0, -1);
-  EXPECT_EQ(rig.g.SurfaceKey(page).Low, 0x1234u);
-
+  EXPECT_EQ(keys(page), (std::vector<uint32_t>(4, 0x1234)));
   // The back buffer gets a key for its blits but none is recorded for it.
   rig.g.SetKeyFromCorner(BackIndex);
-  EXPECT_EQ(rig.g.SurfaceKey(BackIndex).Low, 0x4321u);
-  EXPECT_EQ(rig.g.RecordedKey(BackIndex).Low, 0u);
+  EXPECT_EQ(keys(BackIndex), (std::vector<uint32_t>{0x4321, 0x4321, 0, 0}));
 }
 
 TEST(Blend, ChannelArithmetic) {
@@ -82,29 +68,23 @@ TEST(Blend, ChannelArithmetic) {
       {"factor 2 overflows into the mask", 0x0000, 0x0010, 2.0, 0x0000},
       {"negative factor", 0x001F, 0x0000, -1.0, 0x001E},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(BlendPixel(c.d, c.s, c.factor), c.want);
-  }
+  for (const auto& c : cases) EXPECT_EQ(BlendPixel(c.d, c.s, c.factor), c.want) << c.name;
 }
 
-TEST(Blend, SkipsBlackOnlyWhenAskedWithOne) {
+TEST(Blend, SkipsBlackOnlyWhenAskedWithOneAndIsClipped) {
   GraphRig rig;
   ASSERT_TRUE(rig.g.InitDirectDraw(false, 0));
   const SurfaceIndex src = rig.g.NewSurface(0, 0);
-  rig.Put(src, 0, 0, 0x0000);
   rig.Put(src, 1, 0, 0xFFFF);
   for (const int32_t skip : {1, 0, -1}) {
-    SCOPED_TRACE(skip);
     rig.Put(BackIndex, 0, 0, 0x07E0);
     rig.Put(BackIndex, 1, 0, 0x0000);
     rig.g.BltBlend(BackIndex, src, 0, 0, 2, 1, 0, 0, 0.5, skip);
-    EXPECT_EQ(rig.At(BackIndex, 0, 0), skip == 1 ? 0x07E0 : 0x03E0);
-    EXPECT_EQ(rig.At(BackIndex, 1, 0), 0x7BF0);
+    EXPECT_EQ(rig.At(BackIndex, 0, 0), skip == 1 ? 0x07E0 : 0x03E0) << skip;
+    EXPECT_EQ(rig.At(BackIndex, 1, 0), 0x7BF0) << skip;
   }
-  // Clipped like a blit: only the part on the page is touched.
-  rig.Paint(src, [](int, int) { return 0xFFFF; });
-  rig.Paint(BackIndex, [](int, int) { return 0; });
+  rig.Fill(src, 0xFFFF);
+  rig.Fill(BackIndex, 0);
   rig.g.BltBlend(BackIndex, src, 630, 470, 20, 20, 0, 0, 0.5, 1);
   EXPECT_EQ(rig.At(BackIndex, 639, 479), 0x7BF0);
   EXPECT_EQ(rig.At(BackIndex, 629, 479), 0);
@@ -122,6 +102,7 @@ TEST(Pool, NothingHappensBeforeInitialisation) {
   rig.g.SetKeyFromCorner(2);
   rig.g.DrawSystemText(BackIndex, "A", 0, 0, 0);
   rig.g.FlipScreen();
+  EXPECT_EQ(rig.g.WipeIn(2, 3), 0);
   EXPECT_EQ(rig.control.PresentCount(), 0u);
   EXPECT_FALSE(rig.g.RestorePending());
   EXPECT_FALSE(rig.g.LoadSurfaceImage(2, std::string_view("x.bmp")));
@@ -129,10 +110,9 @@ TEST(Pool, NothingHappensBeforeInitialisation) {
   EXPECT_TRUE(rig.log.Empty());
 }
 
-TEST(Pool, GrowsAndShrinksButKeepsThePrimaryAndBackBuffer) {
+TEST(Pool, GrowsAndShrinksAboveTheBackBufferAndStopsAtTheLimit) {
   GraphRig rig;
-  ASSERT_TRUE(rig.g.InitDirectDraw(false, 0));
-  EXPECT_EQ(rig.g.SurfaceCount(), 2);
+  ASSERT_TRUE(rig.g.InitDirectDraw(false, 1));  // small pages keep the test light
   rig.g.ReleaseLastSurface();
   rig.g.ReleaseAllSurfaces();
   EXPECT_EQ(rig.g.SurfaceCount(), 2);
@@ -145,16 +125,12 @@ TEST(Pool, GrowsAndShrinksButKeepsThePrimaryAndBackBuffer) {
   EXPECT_EQ(rig.g.SurfaceCount(), 3);
   EXPECT_TRUE(rig.g.Pixels(3).empty());
   // A new page never shows what a released one held.
-  rig.Paint(2, [](int, int) { return 0x5555; });
+  rig.Fill(2, 0x5555);
   rig.g.ReleaseAllSurfaces();
   EXPECT_EQ(rig.g.NewSurface(0, 0), 2);
   EXPECT_EQ(rig.At(2, 10, 10), 0);
-}
 
-TEST(Pool, RefusesPagesPastTheLimit) {
-  GraphRig rig;
-  ASSERT_TRUE(rig.g.InitDirectDraw(false, 1));  // small pages keep the test light
-  for (int i = 2; i < GraphLib::kMaxSurfaces; ++i) ASSERT_EQ(rig.g.NewSurface(0, 0), i);
+  for (int i = 3; i < GraphLib::kMaxSurfaces; ++i) ASSERT_EQ(rig.g.NewSurface(0, 0), i);
   EXPECT_EQ(rig.g.NewSurface(0, 0), -1);
   EXPECT_EQ(rig.g.SurfaceCount(), GraphLib::kMaxSurfaces);
   rig.g.ReleaseAllSurfaces();
@@ -185,33 +161,29 @@ TEST(Pool, AllocScreenPagesDependsOnTheCount) {
     for (int i = 0; i < c.extraPages; ++i) rig.g.NewSurface(0, 0);
     EXPECT_TRUE(rig.g.AllocScreenPages(c.n));
     EXPECT_EQ(rig.g.SurfaceCount(), c.wantCount);
-    EXPECT_EQ(static_cast<int>(rig.g.ScreenPages().size()), c.n > 0 ? c.n : 0);
-    for (int i = 0; i < c.n; ++i) EXPECT_EQ(rig.g.ScreenPages()[static_cast<size_t>(i)], 2 + i);
+    std::vector<SurfaceIndex> pages;
+    for (int i = 0; i < c.n; ++i) pages.push_back(2 + i);
+    EXPECT_EQ(rig.g.ScreenPages(), pages);
     // The font is missing here, so a reload shows as exactly one log line.
-    EXPECT_EQ(rig.log.Text(), c.wantFontReload
-                                  ? "/nonexistent\\image\\sysfont.bmpの読み込みに失敗しました\r\n"
-                                  : "");
+    EXPECT_EQ(rig.log.Text(), c.wantFontReload ? "/nonexistent\\image\\sysfont.bmpの読み込みに失敗しました\r\n" : "");
     EXPECT_EQ(rig.g.FreeScreenPages(), 0);
     EXPECT_EQ(rig.g.SurfaceCount(), 2);
   }
 }
 
 TEST(Display, ModesPickSizeAndPresentation) {
+  using platform::DisplayMode;
   struct Case {
     bool fullScreen;
     int32_t mode;
     int width, height, stretch;
-    platform::DisplayMode shown;
+    DisplayMode shown;
   };
   const Case cases[] = {
-      {false, 0, 640, 480, 0, platform::DisplayMode::Windowed},
-      {false, 1, 320, 240, 0, platform::DisplayMode::Windowed},
-      {false, 2, 320, 240, 1, platform::DisplayMode::Doubled},
-      {false, 7, 640, 480, 0, platform::DisplayMode::Windowed},
-      {false, -1, 640, 480, 0, platform::DisplayMode::Windowed},
-      {true, 0, 640, 480, 0, platform::DisplayMode::FullScreen},
-      {true, 1, 320, 240, 0, platform::DisplayMode::FullScreen},
-      {true, 2, 320, 240, 1, platform::DisplayMode::FullScreen},
+      {false, 0, 640, 480, 0, DisplayMode::Windowed},   {false, 1, 320, 240, 0, DisplayMode::Windowed},
+      {false, 2, 320, 240, 1, DisplayMode::Doubled},    {false, 7, 640, 480, 0, DisplayMode::Windowed},
+      {false, -1, 640, 480, 0, DisplayMode::Windowed},  {true, 0, 640, 480, 0, DisplayMode::FullScreen},
+      {true, 1, 320, 240, 0, DisplayMode::FullScreen},  {true, 2, 320, 240, 1, DisplayMode::FullScreen},
   };
   GraphRig rig;
   for (const auto& c : cases) {
@@ -230,11 +202,10 @@ TEST(Display, ModesPickSizeAndPresentation) {
     rig.Paint(BackIndex, Tag);
     rig.g.FlipScreen();
     int w = 0, h = 0;
-    const auto& frame = rig.control.LastFrame(&w, &h);
-    EXPECT_EQ(w, c.width);
-    EXPECT_EQ(h, c.height);
-    EXPECT_TRUE(std::equal(frame.begin(), frame.end(), rig.g.Pixels(BackIndex).begin()));
+    rig.control.LastFrame(&w, &h);
+    EXPECT_EQ(w * 1000 + h, c.width * 1000 + c.height);
     // The back buffer keeps its picture after a present, in every mode.
+    EXPECT_EQ(rig.Frame(), rig.Copy(BackIndex));
     EXPECT_EQ(rig.At(BackIndex, 7, 3), Tag(7, 3));
     rig.g.ReleaseDirectDraw();
     EXPECT_FALSE(rig.g.Initialized());
@@ -242,30 +213,24 @@ TEST(Display, ModesPickSizeAndPresentation) {
   }
 }
 
-TEST(Display, AWindowedPrimaryIsAddressedAtItsOrigin) {
+TEST(Display, AWindowedPrimaryIsAddressedAtItsOriginAFullScreenOneIsAPage) {
   GraphRig rig;
-  ASSERT_TRUE(rig.g.InitDirectDraw(false, 0));
-  const SurfaceIndex src = rig.g.NewSurface(0, 0);
-  rig.Paint(src, Tag);
-  rig.g.BltClip(PrimaryIndex, src, 100, 100, 10, 10, 5, 5, 0);
-  EXPECT_EQ(rig.At(PrimaryIndex, 0, 0), Tag(5, 5));
-  EXPECT_EQ(rig.At(PrimaryIndex, 9, 9), Tag(14, 14));
-  EXPECT_EQ(rig.At(PrimaryIndex, 100, 100), 0);
-  rig.g.ReleaseDirectDraw();
-  // In full screen the primary is an ordinary page.
-  ASSERT_TRUE(rig.g.InitDirectDraw(true, 0));
-  const SurfaceIndex again = rig.g.NewSurface(0, 0);
-  rig.Paint(again, Tag);
-  rig.g.BltClip(PrimaryIndex, again, 100, 100, 10, 10, 5, 5, 0);
-  EXPECT_EQ(rig.At(PrimaryIndex, 100, 100), Tag(5, 5));
-  EXPECT_EQ(rig.At(PrimaryIndex, 0, 0), 0);
+  for (const bool fullScreen : {false, true}) {
+    ASSERT_TRUE(rig.g.InitDirectDraw(fullScreen, 0));
+    rig.g.BltClip(PrimaryIndex, rig.NewPage(Tag), 100, 100, 10, 10, 5, 5, 0);
+    const int at = fullScreen ? 100 : 0;
+    EXPECT_EQ(rig.At(PrimaryIndex, at, at), Tag(5, 5)) << fullScreen;
+    EXPECT_EQ(rig.At(PrimaryIndex, at + 9, at + 9), Tag(14, 14)) << fullScreen;
+    EXPECT_EQ(rig.At(PrimaryIndex, 100 - at, 100 - at), 0) << fullScreen;
+    rig.g.ReleaseDirectDraw();
+  }
 }
 
 TEST(Blits, UnknownPagesDrawNothing) {
   GraphRig rig;
   ASSERT_TRUE(rig.g.InitDirectDraw(false, 0));
   rig.Paint(BackIndex, Tag);
-  const auto before = std::vector<uint16_t>(rig.g.Pixels(BackIndex).begin(), rig.g.Pixels(BackIndex).end());
+  const auto before = rig.Copy(BackIndex);
   for (const SurfaceIndex bad : {-1, 2, 99}) {
     rig.g.BltClip(BackIndex, bad, 0, 0, 10, 10, 0, 0, 0);
     rig.g.BltStretchClip(BackIndex, bad, 0, 0, 10, 10, 0, 0, 10, 10, 0);
@@ -274,7 +239,7 @@ TEST(Blits, UnknownPagesDrawNothing) {
     rig.g.ClearSurface(bad);
     rig.g.SetKeyFromCorner(bad);
   }
-  EXPECT_TRUE(std::equal(before.begin(), before.end(), rig.g.Pixels(BackIndex).begin()));
+  EXPECT_EQ(rig.Copy(BackIndex), before);
 }
 
 }  // namespace

@@ -25,17 +25,29 @@ struct GraphRig {
   void Put(SurfaceIndex page, int x, int y, uint16_t value) {
     g.Pixels(page)[static_cast<size_t>(y * g.ScreenWidth() + x)] = value;
   }
-  // Fills a page with a pattern that tells every pixel apart: value = f(x, y).
+  // Fills a page with value = f(x, y).
   template <typename F>
   void Paint(SurfaceIndex page, F f) {
     for (int y = 0; y < g.ScreenHeight(); ++y) {
       for (int x = 0; x < g.ScreenWidth(); ++x) Put(page, x, y, static_cast<uint16_t>(f(x, y)));
     }
   }
-  uint16_t FrameAt(int x, int y) const {
+  void Fill(SurfaceIndex page, uint16_t value) {
+    Paint(page, [value](int, int) { return value; });
+  }
+  // A new unkeyed page painted with f.
+  template <typename F>
+  SurfaceIndex NewPage(F f) {
+    const SurfaceIndex page = g.NewSurface(0, 0);
+    Paint(page, f);
+    return page;
+  }
+  std::vector<uint16_t> Copy(SurfaceIndex page) const {
+    return std::vector<uint16_t>(g.Pixels(page).begin(), g.Pixels(page).end());
+  }
+  const std::vector<uint16_t>& Frame() const {
     int w = 0, h = 0;
-    const auto& frame = control.LastFrame(&w, &h);
-    return frame[static_cast<size_t>(y * w + x)];
+    return control.LastFrame(&w, &h);
   }
 };
 
