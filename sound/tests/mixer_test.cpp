@@ -57,6 +57,13 @@ class Driven {
   int64_t pulled_ = 0;
 };
 
+// A mixer at 44100 Hz pulled by the device stand-in.
+class MixerTest : public ::testing::Test {
+ protected:
+  Mixer mixer{kRate, kBuffer};
+  Driven device{mixer};
+};
+
 TEST(Mixer, PanLawAndVolume) {
   struct Case {
     int32_t volume, pan;
@@ -80,9 +87,7 @@ TEST(Mixer, PanLawAndVolume) {
   }
 }
 
-TEST(Mixer, StartsAtTheSampleOfTheRequestPlusOneBuffer) {
-  Mixer mixer(kRate, kBuffer);
-  Driven device(mixer);
+TEST_F(MixerTest, StartsAtTheSampleOfTheRequestPlusOneBuffer) {
   const auto pcm = Mono(std::vector<int16_t>(50, 1000));
   std::vector<Mixer::VoiceId> voices;
   for (int i = 0; i < 6; ++i) voices.push_back(mixer.CreateVoice(pcm, {}));
@@ -103,9 +108,7 @@ TEST(Mixer, StartsAtTheSampleOfTheRequestPlusOneBuffer) {
   }
 }
 
-TEST(Mixer, SaturatesAtFullScale) {
-  Mixer mixer(kRate, kBuffer);
-  Driven device(mixer);
+TEST_F(MixerTest, SaturatesAtFullScale) {
   const auto loud = Mono(std::vector<int16_t>(100, 30000));
   const auto quiet = Mono(std::vector<int16_t>(100, -30000));
   const auto lowest = Mono(std::vector<int16_t>(100, -32768));
@@ -125,9 +128,7 @@ TEST(Mixer, SaturatesAtFullScale) {
   EXPECT_FALSE(mixer.IsPlaying(d, 30.0));  // 100 frames are long over
 }
 
-TEST(Mixer, LoopsWithoutAGap) {
-  Mixer mixer(kRate, kBuffer);
-  Driven device(mixer);
+TEST_F(MixerTest, LoopsWithoutAGap) {
   const Mixer::VoiceId v = mixer.CreateVoice(Ramp(100), {});
   mixer.Play(v, 0.0, true);
   device.RunTo(50.0);
@@ -141,9 +142,7 @@ TEST(Mixer, LoopsWithoutAGap) {
   EXPECT_LT(pos, 100.0);
 }
 
-TEST(Mixer, StopThenPlayContinuesWhereItStopped) {
-  Mixer mixer(kRate, kBuffer);
-  Driven device(mixer);
+TEST_F(MixerTest, StopThenPlayContinuesWhereItStopped) {
   const Mixer::VoiceId v = mixer.CreateVoice(Ramp(20000), {});
   mixer.Play(v, 0.0, false);
   device.RunTo(30.0);
@@ -163,9 +162,7 @@ TEST(Mixer, StopThenPlayContinuesWhereItStopped) {
   EXPECT_DOUBLE_EQ(stoppedAt, static_cast<double>(stopFrame - kLatency));
 }
 
-TEST(Mixer, PositionIsInterpolatedAndNeverGoesBack) {
-  Mixer mixer(kRate, kBuffer);
-  Driven device(mixer);
+TEST_F(MixerTest, PositionIsInterpolatedAndNeverGoesBack) {
   const Mixer::VoiceId v = mixer.CreateVoice(Ramp(30000), {});
   device.RunTo(0.0);
   mixer.Play(v, 0.0, false);
@@ -210,9 +207,7 @@ TEST(Mixer, PositionHoldsWhenCallbacksComeEarly) {
   EXPECT_GT(last, 30 * kBuffer);
 }
 
-TEST(Mixer, GainChangesSlideOnASoundingVoice) {
-  Mixer mixer(kRate, kBuffer);
-  Driven device(mixer);
+TEST_F(MixerTest, GainChangesSlideOnASoundingVoice) {
   const Mixer::VoiceId v = mixer.CreateVoice(Mono(std::vector<int16_t>(20000, 10000)), {});
   mixer.Play(v, 0.0, false);
   device.RunTo(20.0);
@@ -226,9 +221,7 @@ TEST(Mixer, GainChangesSlideOnASoundingVoice) {
   EXPECT_EQ(device.Right(at + Mixer::kGainRampFrames), 2500);
 }
 
-TEST(Mixer, ManyCommandsBeforeACallbackKeepTheLatestState) {
-  Mixer mixer(kRate, kBuffer);
-  Driven device(mixer);
+TEST_F(MixerTest, ManyCommandsBeforeACallbackKeepTheLatestState) {
   const Mixer::VoiceId v = mixer.CreateVoice(Ramp(20000), {});
   for (int i = 0; i < 3 * Mixer::kMaxPendingEvents; ++i) {
     mixer.SetPosition(v, 0.0, i);

@@ -14,6 +14,15 @@ using test::Constant;
 using test::HeadlessSound;
 using test::Ramp;
 
+// An open sound layer with its own scratch folder.
+class SoundLibTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(s.OpenSound(1)); }
+
+  HeadlessSound h{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  SoundLib& s = h.sound;
+};
+
 TEST(SoundLib, ClosedLayerAndInvalidSlotsAnswerFalseMinusOneOrZero) {
   HeadlessSound h("invalid");
   SoundLib& s = h.sound;
@@ -28,14 +37,12 @@ TEST(SoundLib, ClosedLayerAndInvalidSlotsAnswerFalseMinusOneOrZero) {
   std::vector<SoundSlot> invalid = {0};
   for (int round = 0; round < 2; ++round) {
     for (SoundSlot slot : invalid) {
-      EXPECT_FALSE(s.PlaySound(slot, true, false)) << slot;
-      EXPECT_FALSE(s.StopSound(slot));
-      EXPECT_FALSE(s.SetVolPan(slot, 0, 0, true));
-      EXPECT_FALSE(s.SetSoundPositionMs(slot, 0));
-      EXPECT_FALSE(s.ReleaseSound(slot));
-      EXPECT_EQ(s.GetSoundStatus(slot), 0);
-      EXPECT_EQ(s.GetSoundPositionMs(slot), -1);
-      EXPECT_EQ(s.GetSoundLengthMs(slot), 0);
+      // Play, stop, volume and pan, seek, release; status, position, length.
+      EXPECT_EQ((std::vector<int>{s.PlaySound(slot, true, false), s.StopSound(slot), s.SetVolPan(slot, 0, 0, true),
+                                  s.SetSoundPositionMs(slot, 0), s.ReleaseSound(slot), s.GetSoundStatus(slot),
+                                  s.GetSoundPositionMs(slot), s.GetSoundLengthMs(slot)}),
+                (std::vector<int>{0, 0, 0, 0, 0, 0, -1, 0}))
+          << slot;
     }
     if (round == 0) {
       ASSERT_TRUE(s.OpenSound(1));
@@ -45,10 +52,7 @@ TEST(SoundLib, ClosedLayerAndInvalidSlotsAnswerFalseMinusOneOrZero) {
   }
 }
 
-TEST(SoundLib, SlotsAreReusedAndTheTableResets) {
-  HeadlessSound h("slots");
-  SoundLib& s = h.sound;
-  ASSERT_TRUE(s.OpenSound(1));
+TEST_F(SoundLibTest, SlotsAreReusedAndTheTableResets) {
   const std::string wave = h.WriteWave("a.wav", Constant(100, 1000), 1, 22050);
   EXPECT_EQ(s.LoadWave(wave, 0, 0), 0);
   EXPECT_EQ(s.LoadWave(wave, 0, 0), 1);
@@ -79,10 +83,7 @@ TEST(SoundLib, SlotsAreReusedAndTheTableResets) {
   EXPECT_EQ(s.LoadWave(wave, 0, 0), 0);
 }
 
-TEST(SoundLib, LengthAndPositionInMilliseconds) {
-  HeadlessSound h("ms");
-  SoundLib& s = h.sound;
-  ASSERT_TRUE(s.OpenSound(1));
+TEST_F(SoundLibTest, LengthAndPositionInMilliseconds) {
   // Length = floor(round(bytes / blockAlign) / rate * 1000), halves to even.
   struct Case {
     int channels, bits, rate;
@@ -131,12 +132,12 @@ TEST(SoundLib, LengthAndPositionInMilliseconds) {
   EXPECT_EQ(s.GetSoundLengthMs(slow), 2000);
 }
 
-TEST(SoundLib, VolumeAndPanAreClampedCachedAndHeard) {
-  HeadlessSound h("volpan");
-  SoundLib& s = h.sound;
-  ASSERT_TRUE(s.OpenSound(1));
+TEST_F(SoundLibTest, VolumeAndPanAreClampedCachedAndHeard) {
   h.control.RecordAudio(true);
-  const SoundSlot slot = s.LoadWave(h.WriteWave("dc.wav", Constant(44100, 20000), 1, 44100), 0, 0);
+  // A stereo file, its channels told apart: 20000 on the left, 16000 on the right.
+  std::vector<int16_t> stereo(2 * 44100, 20000);
+  for (size_t i = 1; i < stereo.size(); i += 2) stereo[i] = 16000;
+  const SoundSlot slot = s.LoadWave(h.WriteWave("dc.wav", stereo, 2, 44100), 0, 0);
   ASSERT_EQ(slot, 0);
   // Loading applies the given pan and volume, clamped.
   const SoundSlot loud = s.LoadWave(h.WriteWave("dc2.wav", Constant(10, 1), 1, 44100), -20000, 500);
@@ -166,14 +167,11 @@ TEST(SoundLib, VolumeAndPanAreClampedCachedAndHeard) {
     // Well after the start (one buffer of latency) and any gain slide.
     const size_t at = start + 1200;
     EXPECT_NEAR(h.Left(at), 20000 * c.left, 0.6) << c.pan << "," << c.volume;
-    EXPECT_NEAR(h.Right(at), 20000 * c.right, 0.6) << c.pan << "," << c.volume;
+    EXPECT_NEAR(h.Right(at), 16000 * c.right, 0.6) << c.pan << "," << c.volume;
   }
 }
 
-TEST(SoundLib, SetVolPanSkipsUnchangedValuesUnlessForced) {
-  HeadlessSound h("cache");
-  SoundLib& s = h.sound;
-  ASSERT_TRUE(s.OpenSound(1));
+TEST_F(SoundLibTest, SetVolPanSkipsUnchangedValuesUnlessForced) {
   h.control.RecordAudio(true);
   const SoundSlot slot = s.LoadWave(h.WriteWave("dc.wav", Constant(44100, 20000), 1, 44100), 0, -2000);
   ASSERT_TRUE(s.PlaySound(slot, true, false));
@@ -191,10 +189,7 @@ TEST(SoundLib, SetVolPanSkipsUnchangedValuesUnlessForced) {
   EXPECT_EQ(h.Left(after + 1000), 2000);
 }
 
-TEST(SoundLib, PlayLoopStopAndContinue) {
-  HeadlessSound h("play");
-  SoundLib& s = h.sound;
-  ASSERT_TRUE(s.OpenSound(1));
+TEST_F(SoundLibTest, PlayLoopStopAndContinue) {
   const SoundSlot slot = s.LoadWave(h.WriteWave("ramp.wav", Ramp(44100), 1, 44100), 0, 0);
   ASSERT_GE(slot, 0);
 
@@ -255,10 +250,7 @@ TEST(SoundLib, PlayLoopStopAndContinue) {
   EXPECT_EQ(s.GetSoundPositionMs(slot), 1000);
 }
 
-TEST(SoundLib, StopAllStopsOnlyOneShotSounds) {
-  HeadlessSound h("stopall");
-  SoundLib& s = h.sound;
-  ASSERT_TRUE(s.OpenSound(1));
+TEST_F(SoundLibTest, StopAllStopsOnlyOneShotSounds) {
   const std::string wave = h.WriteWave("a.wav", Ramp(44100), 1, 44100);
   const SoundSlot once = s.LoadWave(wave, 0, 0);
   const SoundSlot looped = s.LoadWave(wave, 0, 0);
@@ -272,10 +264,7 @@ TEST(SoundLib, StopAllStopsOnlyOneShotSounds) {
   EXPECT_EQ(s.GetSoundStatus(looped), kSoundStopped);
 }
 
-TEST(SoundLib, PackedSoundsArePreferredAndPlainOnesStillLoad) {
-  HeadlessSound h("packed");
-  SoundLib& s = h.sound;
-  ASSERT_TRUE(s.OpenSound(1));
+TEST_F(SoundLibTest, PackedSoundsArePreferredAndBrokenFilesFailWithAReason) {
   // "voice.wav" exists only packed; "bgm.wav" only plain; "both" has a packed twin of
   // another length, which wins.
   ASSERT_TRUE(WritePackedFile(h.folder + "/voice.zxw", BuildWave(Constant(22050, 5), 1, 22050)));
@@ -299,24 +288,15 @@ TEST(SoundLib, PackedSoundsArePreferredAndPlainOnesStillLoad) {
   EXPECT_NE(s.LastLoadError().find("broken.zxw"), std::string::npos);
   // The plain loader reads only the plain file.
   EXPECT_EQ(s.LoadWave(h.folder + "/voice.wav", 0, 0), -1);
-}
-
-TEST(SoundLib, MalformedFilesFailWithAReasonAndTheGameGoesOn) {
-  HeadlessSound h("malformed");
-  SoundLib& s = h.sound;
-  ASSERT_TRUE(s.OpenSound(1));
   std::vector<uint8_t> truncated = BuildWave(Constant(1000, 5), 1, 22050);
   truncated.resize(truncated.size() / 2);
   EXPECT_EQ(s.LoadWave(h.Write("t.wav", truncated), 0, 0), -1);
   EXPECT_NE(s.LastLoadError().find("truncated"), std::string::npos);
   EXPECT_EQ(s.LoadWave(h.Write("e.wav", {}), 0, 0), -1);
-  EXPECT_EQ(s.LoadWave(h.WriteWave("ok.wav", Constant(10, 5), 1, 22050), 0, 0), 0);
+  EXPECT_GE(s.LoadWave(h.folder + "/bgm.wav", 0, 0), 0) << "and the game goes on";
 }
 
-TEST(SoundLib, MultiCopySoundsOverlapThemselves) {
-  HeadlessSound h("copies");
-  SoundLib& s = h.sound;
-  ASSERT_TRUE(s.OpenSound(1));
+TEST_F(SoundLibTest, MultiCopySoundsOverlapThemselves) {
   h.control.RecordAudio(true);
   const SoundSlot slot =
       s.LoadMultiCopyWave(h.WriteWave("decide.wav", Constant(44100, 1000), 1, 44100), 0, 0);
@@ -328,15 +308,11 @@ TEST(SoundLib, MultiCopySoundsOverlapThemselves) {
     h.control.AdvanceMs(50.0);
   }
   h.control.AdvanceMs(50.0);
+  // Halfway between presses: one to four copies, and four again once the first was cut.
   const int latency = s.GetMixer().LatencyFrames();
-  const auto frameAt = [latency](double ms) {
-    return static_cast<size_t>(latency + std::llround(ms * 44.1));
-  };
-  EXPECT_EQ(h.Left(frameAt(25)), 1000);
-  EXPECT_EQ(h.Left(frameAt(75)), 2000);
-  EXPECT_EQ(h.Left(frameAt(125)), 3000);
-  EXPECT_EQ(h.Left(frameAt(175)), 4000);
-  EXPECT_EQ(h.Left(frameAt(225)), 4000);  // the first copy was cut by the fifth
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(h.Left(static_cast<size_t>(latency + std::llround((25 + 50 * i) * 44.1))), 1000 * std::min(i + 1, 4)) << i;
+  }
   EXPECT_EQ(s.GetSoundStatus(slot), kSoundPlaying);
   EXPECT_TRUE(s.StopSound(slot));
   EXPECT_EQ(s.GetSoundStatus(slot), kSoundStopped);
@@ -344,10 +320,7 @@ TEST(SoundLib, MultiCopySoundsOverlapThemselves) {
   EXPECT_EQ(h.Left(h.RecordedFrames() - 1), 0);
 }
 
-TEST(SoundLib, OutputFormatsAndTheirFallback) {
-  HeadlessSound h("format");
-  SoundLib& s = h.sound;
-  ASSERT_TRUE(s.OpenSound(1));
+TEST_F(SoundLibTest, OutputFormatsAndTheirFallback) {
   EXPECT_EQ(s.OutputFormat().Rate, 44100);
   EXPECT_EQ(s.OutputFormat().BufferFrames, 512);
   const SoundSlot slot = s.LoadWave(h.WriteWave("ramp.wav", Ramp(22050), 1, 22050), 0, 0);
@@ -387,11 +360,9 @@ TEST(SoundLib, OutputFormatsAndTheirFallback) {
 TEST(SoundLib, DevicesAreNumberedFromOneWithTheDefaultFirst) {
   HeadlessSound h("devices");
   SoundLib& s = h.sound;
-  EXPECT_EQ(s.GetSoundDeviceGuid(1), "");
-  EXPECT_EQ(s.GetSoundDeviceGuid(2), "Headless output");
-  EXPECT_EQ(s.GetSoundDeviceGuid(3), "");
-  EXPECT_EQ(s.GetSoundDeviceGuid(0), "");
-  EXPECT_EQ(s.GetSoundDeviceGuid(-5), "");
+  for (const int16_t device : std::initializer_list<int16_t>{1, 2, 3, 0, -5}) {
+    EXPECT_EQ(s.GetSoundDeviceGuid(device), device == 2 ? "Headless output" : "") << device;
+  }
   ASSERT_TRUE(s.OpenSound(2));
   EXPECT_EQ(h.control.CurrentAudioFormat()->Device, "Headless output");
   EXPECT_FALSE(s.OpenSound(1));  // already open
