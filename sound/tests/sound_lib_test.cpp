@@ -190,64 +190,46 @@ TEST_F(SoundLibTest, SetVolPanSkipsUnchangedValuesUnlessForced) {
 }
 
 TEST_F(SoundLibTest, PlayLoopStopAndContinue) {
-  const SoundSlot slot = s.LoadWave(h.WriteWave("ramp.wav", Ramp(44100), 1, 44100), 0, 0);
+  const SoundSlot slot = s.LoadWave(h.WriteWave("ramp.wav", Ramp(44100), 1, 44100), 0, 0);  // one second
   ASSERT_GE(slot, 0);
-
-  // Looped: status 5; a second PlaySound without rewind keeps the position running.
-  ASSERT_TRUE(s.PlaySound(slot, true, true));
-  EXPECT_EQ(s.GetSoundStatus(slot), kSoundLooping);
-  h.control.AdvanceMs(300.0);
-  const int32_t before = s.GetSoundPositionMs(slot);
-  EXPECT_NEAR(before, 300, 1);
-  ASSERT_TRUE(s.PlaySound(slot, false, true));
-  h.control.AdvanceMs(100.0);
-  EXPECT_NEAR(s.GetSoundPositionMs(slot), before + 100, 1.0);
-  // Past its end the loop wraps around.
-  h.control.AdvanceMs(700.0);
-  EXPECT_EQ(s.GetSoundStatus(slot), kSoundLooping);
-  EXPECT_NEAR(s.GetSoundPositionMs(slot), 100 + before - 1000 + 700, 1.0);
-
-  // Stop keeps the position; PlaySound without rewind continues from it.
-  ASSERT_TRUE(s.StopSound(slot));
-  EXPECT_EQ(s.GetSoundStatus(slot), kSoundStopped);
-  h.control.AdvanceMs(50.0);
-  const int32_t stopped = s.GetSoundPositionMs(slot);
-  h.control.AdvanceMs(200.0);
-  EXPECT_EQ(s.GetSoundPositionMs(slot), stopped);
-  ASSERT_TRUE(s.PlaySound(slot, false, false));
-  EXPECT_EQ(s.GetSoundStatus(slot), kSoundPlaying);
-  h.control.AdvanceMs(100.0);
-  EXPECT_NEAR(s.GetSoundPositionMs(slot), stopped + 100, 1.0);
-
-  // A playing sound restarted without rewind carries on from where it is.
-  const int32_t running = s.GetSoundPositionMs(slot);
-  ASSERT_TRUE(s.PlaySound(slot, false, false));
-  h.control.AdvanceMs(40.0);
-  EXPECT_NEAR(s.GetSoundPositionMs(slot), running + 40, 1.0);
-
-  // Played to its end it stops there; only a rewind starts it again.
-  h.control.AdvanceMs(1000.0);
-  EXPECT_EQ(s.GetSoundStatus(slot), kSoundStopped);
-  EXPECT_EQ(s.GetSoundPositionMs(slot), 1000);
-  ASSERT_TRUE(s.PlaySound(slot, false, false));
-  h.control.AdvanceMs(100.0);
-  EXPECT_EQ(s.GetSoundStatus(slot), kSoundStopped);
-  EXPECT_EQ(s.GetSoundPositionMs(slot), 1000);
-  ASSERT_TRUE(s.PlaySound(slot, true, false));
-  h.control.AdvanceMs(100.0);
-  EXPECT_EQ(s.GetSoundStatus(slot), kSoundPlaying);
-  EXPECT_NEAR(s.GetSoundPositionMs(slot), 100, 1.0);
-
-  // The menu-music keeper: position 996 ms, then play once without rewind.
-  ASSERT_TRUE(s.StopSound(slot));
-  ASSERT_TRUE(s.SetSoundPositionMs(slot, 996));
-  ASSERT_TRUE(s.PlaySound(slot, false, false));
-  h.control.AdvanceMs(1.0);
-  EXPECT_EQ(s.GetSoundStatus(slot), kSoundPlaying);
-  EXPECT_EQ(s.GetSoundPositionMs(slot), 996);  // 995.98 ms + 1 ms
-  h.control.AdvanceMs(3.5);
-  EXPECT_EQ(s.GetSoundStatus(slot), kSoundStopped);
-  EXPECT_EQ(s.GetSoundPositionMs(slot), 1000);
+  // Per step: a command, then time passes; the status and the position read then (within
+  // `slack` ms). "play" and "loop" do not rewind; "rewind and ..." does.
+  struct Step {
+    const char* command;
+    double thenMs;
+    int32_t status, positionMs, slack;
+  };
+  const Step steps[] = {
+      {"rewind and loop", 300, kSoundLooping, 300, 1},
+      {"loop", 100, kSoundLooping, 400, 1},  // a second PlaySound keeps the position running
+      {"", 700, kSoundLooping, 100, 1},      // past its end the loop wraps around
+      {"stop", 50, kSoundStopped, 100, 0},   // stop keeps the position ...
+      {"", 200, kSoundStopped, 100, 0},
+      {"play", 100, kSoundPlaying, 200, 1},  // ... and play continues from it
+      {"play", 40, kSoundPlaying, 240, 1},   // as a playing sound restarted carries on
+      {"", 1000, kSoundStopped, 1000, 0},    // played to its end it stops there
+      {"play", 100, kSoundStopped, 1000, 0},  // and only a rewind starts it again
+      {"rewind and play", 100, kSoundPlaying, 100, 1},
+      // The menu-music keeper: position 996 ms (995.98 ms), then play once.
+      {"stop, seek 996 and play", 1, kSoundPlaying, 996, 0},
+      {"", 3.5, kSoundStopped, 1000, 0},
+  };
+  for (const Step& step : steps) {
+    const std::string command = step.command;
+    if (command.find("stop") == 0) {
+      ASSERT_TRUE(s.StopSound(slot));
+    }
+    if (command.find("seek 996") != std::string::npos) {
+      ASSERT_TRUE(s.SetSoundPositionMs(slot, 996));
+    }
+    if (command.find("play") != std::string::npos || command.find("loop") != std::string::npos) {
+      ASSERT_TRUE(s.PlaySound(slot, command.find("rewind") == 0, command.find("loop") != std::string::npos));
+    }
+    h.control.AdvanceMs(step.thenMs);
+    EXPECT_EQ(s.GetSoundStatus(slot), step.status) << "after \"" << command << "\" and " << step.thenMs << " ms";
+    EXPECT_NEAR(s.GetSoundPositionMs(slot), step.positionMs, step.slack)
+        << "after \"" << command << "\" and " << step.thenMs << " ms";
+  }
 }
 
 TEST_F(SoundLibTest, StopAllStopsOnlyOneShotSounds) {
