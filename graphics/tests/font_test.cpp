@@ -79,6 +79,7 @@ TEST_F(Fonts, SystemTextKeysOutBlackAndSkipsWhatItCannotDraw) {
   rig_.g.DrawSystemText(BackIndex, "AB", 0, 0, 2);
   rig_.g.DrawSystemText(BackIndex, "\x01\x1F\xFF", 0, 0, 0);
   rig_.g.DrawSystemText(BackIndex, "\xE3\x81\x82", 0, 0, 1);  // a kana: no glyph
+  rig_.g.DrawSystemText(BackIndex, "\xC3\xA9", 0, 0, 0);
   EXPECT_EQ(rig_.Copy(BackIndex), std::vector<uint16_t>(640 * 480, kPaper));
 }
 
