@@ -7,12 +7,7 @@
 namespace tessaru {
 namespace {
 
-BgaAObj Anim(int16_t type, std::array<int32_t, 10> a) {
-  BgaAObj aobj;
-  aobj.AnimType = type;
-  aobj.A = a;
-  return aobj;
-}
+BgaAObj Anim(int16_t type, std::array<int32_t, 10> a) { return BgaAObj{"", type, a}; }
 
 TEST(AnimFrame, EveryType) {
   // Frame values 10, 11, 12, ... so the result names the frame index.
@@ -27,18 +22,12 @@ TEST(AnimFrame, EveryType) {
   };
   const std::vector<Case> cases{
       {"fixed", Anim(0, {42, 0, 1, 2, 3, 4, 5, 6, 7, 8}), 12345, 42},
-      {"loop start", loop, 0, 10},
-      {"loop end of first frame", loop, 99, 10},
-      {"loop second frame", loop, 100, 11},
-      {"loop second frame end", loop, 199, 11},
-      {"loop wraps", loop, 300, 10},
-      {"loop before zero", loop, -1, 12},
-      {"once holds the last frame", once, 1000, 12},
-      {"once first frame", once, 50, 10},
-      {"once before zero", once, -500, 10},
-      {"cycle 320", cycle, 320, 10},
-      {"cycle 370", cycle, 370, 11},
-      {"cycle 450 clamped", cycle, 450, 11},
+      {"loop start", loop, 0, 10},                 {"loop end of first frame", loop, 99, 10},
+      {"loop second frame", loop, 100, 11},        {"loop second frame end", loop, 199, 11},
+      {"loop wraps", loop, 300, 10},               {"loop before zero", loop, -1, 12},
+      {"once holds the last frame", once, 1000, 12}, {"once first frame", once, 50, 10},
+      {"once before zero", once, -500, 10},        {"cycle 320", cycle, 320, 10},
+      {"cycle 370", cycle, 370, 11},               {"cycle 450 clamped", cycle, 450, 11},
       {"cycle before zero", cycle, -10, 11},
       {"loop zero count and period", Anim(1, {0, 0, 10, 11, 12, 13, 14, 15, 16, 17}), 5, 10},
       {"once zero period", Anim(2, {3, 0, 10, 11, 12, 13, 14, 15, 16, 17}), 1, 11},
@@ -51,43 +40,39 @@ TEST(AnimFrame, EveryType) {
   for (const auto& c : cases) EXPECT_EQ(AnimFrame(c.t, c.aobj), c.frame) << c.name;
 }
 
-BgaProg Prog(int32_t start, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t line,
-             int32_t swing, int32_t radius) {
-  BgaProg q;
-  q.StartTime = start;
-  q.Q = {0, x1, y1, x2, y2, line, swing, radius, 0, 0};
-  return q;
+// A motion from (x1, y1) to (x2, y2) over `line`, swinging around it over `swing`.
+BgaProg Prog(int32_t start, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t line, int32_t swing,
+             int32_t radius) {
+  return BgaProg{"", start, 0, 0, 0, {0, x1, y1, x2, y2, line, swing, radius, 0, 0}};
 }
 
 TEST(ProgPosition, LineAndSwing) {
+  const BgaProg line = Prog(0, 0, 0, 100, 50, 1000, 500, 0);
+  const BgaProg swing = Prog(0, 10, 10, 10, 10, 1000, 400, 100);
   struct Case {
     const char* name;
     BgaProg prog;
     double t;
-    int32_t x;
-    int32_t y;
+    int32_t x, y;
   };
   const std::vector<Case> cases{
       // Radius 0: along the line only, jumping back every period.
-      {"line start", Prog(0, 0, 0, 100, 50, 1000, 500, 0), 0, 0, 0},
-      {"line quarter", Prog(0, 0, 0, 100, 50, 1000, 500, 0), 250, 25, 12},
-      {"line wraps", Prog(0, 0, 0, 100, 50, 1000, 500, 0), 1250, 25, 12},
+      {"line start", line, 0, 0, 0},
+      {"line quarter", line, 250, 25, 12},
+      {"line wraps", line, 1250, 25, 12},
       {"line backwards floors", Prog(0, 100, 0, 0, 0, 1000, 500, 0), 333, 66, 0},
       {"before the start time", Prog(1000, 0, 0, 100, 50, 1000, 500, 0), 750, 75, 37},
-      // A fixed point: the sprite only swings around it (angle 90 at g = 0).
-      {"swing at g 0", Prog(0, 10, 10, 10, 10, 1000, 400, 100), 0, 10, 110},
-      // g = 1/4: angle 150 degrees.
-      {"swing at quarter", Prog(0, 10, 10, 10, 10, 1000, 400, 100), 100, -77, 60},
-      // g = 3/4: angle 30 degrees.
-      {"swing at three quarters", Prog(0, 10, 10, 10, 10, 1000, 400, 100), 300, 97, 60},
+      // A fixed point: the sprite only swings around it, from 90 degrees at g = 0 to 150 at
+      // g = 1/4 and 30 at g = 3/4.
+      {"swing at g 0", swing, 0, 10, 110},
+      {"swing at quarter", swing, 100, -77, 60},
+      {"swing at three quarters", swing, 300, 97, 60},
       {"zero periods step every unit", Prog(0, 0, 0, 10, 10, 0, 0, 0), 5, 0, 0},
   };
   for (const auto& c : cases) {
-    int32_t x = -999;
-    int32_t y = -999;
+    int32_t x = -999, y = -999;
     ProgPosition(c.t, c.prog, x, y);
-    EXPECT_EQ(x, c.x) << c.name;
-    EXPECT_EQ(y, c.y) << c.name;
+    EXPECT_EQ(std::tie(x, y), std::tie(c.x, c.y)) << c.name;
   }
 }
 
@@ -101,36 +86,21 @@ std::vector<TextValue> SampleBga() {
           L(2000), L(16), L(0), L(9), S("<EOF>")};
 }
 
-TEST_F(BgaFiles, LoadsEverySection) {
+TEST_F(BgaFiles, LoadsEverySectionAndEncodesBack) {
   WriteText("a.zxb", SampleBga());
   BgaRecord bga;
   ASSERT_TRUE(LoadBga(bga, Path("a.z4b")));
-  EXPECT_EQ(bga.PictureCount, 2);
-  EXPECT_EQ(bga.ObjCount, 1);
-  EXPECT_EQ(bga.AObjCount, 1);
-  EXPECT_EQ(bga.ProgCount, 1);
+  EXPECT_EQ(std::tie(bga.PictureCount, bga.ObjCount, bga.AObjCount, bga.ProgCount), std::make_tuple(2, 1, 1, 1));
   // Entries at 0..count-1, one spare empty entry after them.
   EXPECT_EQ(bga.Pictures, (std::vector<std::string>{"back.bmp", "sprites.bmp", ""}));
-  ASSERT_EQ(bga.Objs.size(), 2u);
-  EXPECT_EQ(bga.Objs[0], (BgaObj{"sky", 0, 1, 2, 3, 4, 5}));
-  EXPECT_EQ(bga.AObjs[0].Name, "star");
-  EXPECT_EQ(AnimFrame(150, bga.AObjs[0]), 8);
-  const BgaProg& bird = bga.Progs[0];
-  EXPECT_EQ(bird.StartTime, 500);
-  EXPECT_EQ(bird.ProgB, 2);
-  EXPECT_EQ(bird.ProgC, 3);
-  EXPECT_EQ(bird.X1(), 10);
-  EXPECT_EQ(bird.Y2(), 40);
-  EXPECT_EQ(bird.LinePeriod(), 1000);
-  EXPECT_EQ(bird.SwingPeriod(), 2000);
-  EXPECT_EQ(bird.Radius(), 16);
-  EXPECT_EQ(bird.Q[9], 9);
+  EXPECT_EQ(bga.Objs, (std::vector<BgaObj>{{"sky", 0, 1, 2, 3, 4, 5}, {}}));
+  EXPECT_EQ(bga.AObjs, (std::vector<BgaAObj>{{"star", 1, {3, 100, 7, 8, 9}}, {}}));
+  EXPECT_EQ(bga.Progs, (std::vector<BgaProg>{{"bird", 500, 1, 2, 3, {0, 10, 20, 30, 40, 1000, 2000, 16, 0, 9}}, {}}));
 
   WriteText("again.zxb", EncodeBgaFile(bga));
   BgaRecord again;
   ASSERT_TRUE(LoadBga(again, Path("again.zxb")));
   EXPECT_EQ(again, bga);
-
   // Empty sections are fine.
   WriteText("empty.zxb", {S("<Z4BGAFILE>"), S("<PICTURE>"), S("<OBJ>"), S("<AOBJ>"), S("<PROG>"), S("<EOF>")});
   ASSERT_TRUE(LoadBga(bga, Path("empty.zxb")));
@@ -144,23 +114,20 @@ TEST_F(BgaFiles, FailuresLeaveAnEmptyRecord) {
   shortProg.erase(shortProg.end() - 3, shortProg.end() - 1);
   std::vector<TextValue> textInObj = SampleBga();
   textInObj[9] = S("x");
-  struct Case {
-    const char* name;
-    std::vector<TextValue> values;
-  };
-  for (const auto& c : std::vector<Case>{
-           {"wrong header", {S("<Z4BGA>"), S("<PICTURE>"), S("<OBJ>"), S("<AOBJ>"), S("<PROG>"), S("<EOF>")}},
-           {"no picture tag", {S("<Z4BGAFILE>"), S("<OBJ>"), S("<AOBJ>"), S("<PROG>"), S("<EOF>")}},
-           {"no end", noEnd},
-           {"program entry cut short", shortProg},
-           {"text in a number field", textInObj},
-           {"empty", {}}}) {
-    WriteText("bad.zxb", c.values);
+  const std::vector<std::pair<const char*, std::vector<TextValue>>> cases{
+      {"wrong header", {S("<Z4BGA>"), S("<PICTURE>"), S("<OBJ>"), S("<AOBJ>"), S("<PROG>"), S("<EOF>")}},
+      {"no picture tag", {S("<Z4BGAFILE>"), S("<OBJ>"), S("<AOBJ>"), S("<PROG>"), S("<EOF>")}},
+      {"no end", noEnd},
+      {"program entry cut short", shortProg},
+      {"text in a number field", textInObj},
+      {"empty", {}}};
+  WriteText("good.zxb", SampleBga());
+  for (const auto& [name, values] : cases) {
+    WriteText("bad.zxb", values);
     BgaRecord bga;
-    WriteText("good.zxb", SampleBga());
     ASSERT_TRUE(LoadBga(bga, Path("good.zxb")));
-    EXPECT_FALSE(LoadBga(bga, Path("bad.zxb"))) << c.name;
-    EXPECT_EQ(bga, BgaRecord{}) << c.name;
+    EXPECT_FALSE(LoadBga(bga, Path("bad.zxb"))) << name;
+    EXPECT_EQ(bga, BgaRecord{}) << name;
   }
 }
 

@@ -21,10 +21,12 @@ class ContentFiles : public ::testing::Test {
   }
   // A logical path under the scratch folder ("\"-separated like the game's own).
   std::string Path(const std::string& relative) const { return root_ + "\\" + relative; }
-  void WriteText(const std::string& relative, const std::vector<TextValue>& values) {
-    const auto bytes = PackText(values);
+  void WriteBytes(const std::string& relative, const std::vector<uint8_t>& bytes) {
     ASSERT_TRUE(WriteWholeFileAtomic(
         Path(relative), std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
+  }
+  void WriteText(const std::string& relative, const std::vector<TextValue>& values) {
+    WriteBytes(relative, PackText(values));
   }
   void MakeFolder(const std::string& relative) {
     std::filesystem::create_directories(ResolvePath(Path(relative)));
@@ -32,10 +34,15 @@ class ContentFiles : public ::testing::Test {
   std::string root_;
 };
 
-// Shorthand for string values in value lists.
+// Shorthand for values in value lists.
 inline TextValue S(const char* text) { return std::string(text); }
 inline TextValue I(int16_t value) { return value; }
 inline TextValue L(int32_t value) { return value; }
 inline TextValue D(double value) { return value; }
+inline std::vector<TextValue> Join(std::initializer_list<std::vector<TextValue>> pieces) {
+  std::vector<TextValue> out;
+  for (const auto& p : pieces) out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
 
 }  // namespace tessaru

@@ -2,15 +2,36 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "content/part_file.h"
 #include "content/tests/content_files.h"
 
 namespace tessaru {
 namespace {
 
-using SongFiles = ContentFiles;
+class SongFiles : public ContentFiles {
+ protected:
+  bool Load(const std::string& relative, bool headerOnly) {
+    song_ = SongRecord{};
+    return LoadSongFile(song_, parts_, Path(relative), headerOnly);
+  }
+  void WritePart(const std::string& relative, int index, int bars, const std::string& name = "") {
+    PartRecord part;
+    InitPartRecord(part, index, bars);
+    if (!name.empty()) part.Name = name;
+    ASSERT_TRUE(WritePackedFile(Path(relative), EncodePartFile(part)));
+  }
+  SongRecord song_;
+  std::vector<PartRecord> parts_;
+};
 
-TEST_F(SongFiles, HeaderOnlyTagsAndTempoMap) {
+auto Header(const SongRecord& s) {
+  return std::tie(s.Title, s.Artist, s.Genre, s.Level, s.Bpm, s.Bars, s.IntroBars, s.Bgm, s.BgmOffset, s.Anime,
+                  s.TempoCount, s.TempoTicks, s.TempoBpms);
+}
+
+TEST_F(SongFiles, TempoMap) {
   struct Case {
     const char* name;
     std::vector<TextValue> tags;
@@ -19,59 +40,53 @@ TEST_F(SongFiles, HeaderOnlyTagsAndTempoMap) {
   };
   const std::vector<Case> cases{
       {"no tempo map", {S("<BPM>"), D(150.5)}, {0}, {150.5}},
-      {"one entry takes the song tempo", {S("<BPM>"), D(120), S("<EXBPM>"), I(1), L(960), D(150)},
-       {960}, {120.0}},
-      {"tempo read after the map still applies",
-       {S("<EXBPM>"), I(1), L(0), D(99), S("<BPM>"), D(180)}, {0}, {180.0}},
-      {"two entries kept", {S("<BPM>"), D(120), S("<EXBPM>"), I(2), L(0), D(130), L(1920), D(90.25)},
-       {0, 1920}, {130.0, 90.25}},
-      {"repeated tag overwrites", {S("<EXBPM>"), I(2), L(0), D(1), L(5), D(2), S("<EXBPM>"), I(1),
-                                   L(7), D(3)}, {7}, {120.0}},
+      {"one entry takes the song tempo", {S("<BPM>"), D(120), S("<EXBPM>"), I(1), L(960), D(150)}, {960}, {120.0}},
+      {"tempo read after the map still applies", {S("<EXBPM>"), I(1), L(0), D(99), S("<BPM>"), D(180)}, {0}, {180.0}},
+      {"two entries kept", {S("<BPM>"), D(120), S("<EXBPM>"), I(2), L(0), D(130), L(1920), D(90.25)}, {0, 1920},
+       {130.0, 90.25}},
+      {"repeated tag overwrites", {S("<EXBPM>"), I(2), L(0), D(1), L(5), D(2), S("<EXBPM>"), I(1), L(7), D(3)}, {7},
+       {120.0}},
   };
   for (const auto& c : cases) {
-    std::vector<TextValue> values{S("<KWSONGFILE5.1>")};
-    values.insert(values.end(), c.tags.begin(), c.tags.end());
-    values.push_back(S("<EOF>"));
-    WriteText("s.zxs", values);
-    SongRecord song;
-    std::vector<PartRecord> parts;
-    ASSERT_TRUE(LoadSongFile(song, parts, Path("s.z4s"), true)) << c.name;
-    EXPECT_EQ(song.TempoCount, static_cast<int16_t>(c.ticks.size())) << c.name;
-    EXPECT_EQ(song.TempoTicks, c.ticks) << c.name;
-    EXPECT_EQ(song.TempoBpms, c.bpms) << c.name;
+    WriteText("s.zxs", Join({{S("<KWSONGFILE5.1>")}, c.tags, {S("<EOF>")}}));
+    ASSERT_TRUE(Load("s.z4s", true)) << c.name;
+    EXPECT_EQ(std::tie(song_.TempoCount, song_.TempoTicks, song_.TempoBpms),
+              std::make_tuple(static_cast<int16_t>(c.ticks.size()), c.ticks, c.bpms)) << c.name;
   }
 }
 
-TEST_F(SongFiles, EveryTagIsStored) {
-  WriteText("s.zxs", {S("<KWSONGFILE5.1>"), S("<TITLE>"), S("夜の歌"), S("<ARTIST>"), S("A, B"),
-                      S("<GENRE>"), S("POP"), S("<LEVEL>"), I(7), S("<BARS>"), I(64),
-                      S("<INTROBARS>"), I(2), S("<BGM>"), S("bgm.wav"), S("<BGMOFFSET>"), L(-120),
-                      S("<ANIME>"), S("a.z4b"), S("<PART>"), I(2), S("p0.z4p"), I(1), S("p1.z4p"),
-                      I(0), S("<EOF>")});
-  SongRecord song;
-  std::vector<PartRecord> parts;
-  ASSERT_TRUE(LoadSongFile(song, parts, Path("s.z4s"), true));
-  EXPECT_EQ(song.Title, "夜の歌");
-  EXPECT_EQ(song.Artist, "A, B");
-  EXPECT_EQ(song.Genre, "POP");
-  EXPECT_EQ(song.Level, 7);
-  EXPECT_EQ(song.Bars, 64);
-  EXPECT_EQ(song.IntroBars, 2);
-  EXPECT_EQ(song.Bgm, "bgm.wav");
-  EXPECT_EQ(song.BgmOffset, -120);
-  EXPECT_EQ(song.Anime, "a.z4b");
-  EXPECT_EQ(song.PartCount, 2);
-  EXPECT_EQ(song.PartFiles, (std::vector<std::string>{"p0.z4p", "p1.z4p"}));
-  EXPECT_EQ(song.PartLinks, (std::vector<int16_t>{1, 0, 6, 7, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(parts.size(), 2u) << "header-only loads still size the part array";
+TEST_F(SongFiles, EveryTagIsStoredAndEncodesBackInBothVersions) {
+  WriteText("s.zxs", {S("<KWSONGFILE5.1>"), S("<TITLE>"), S("夜の歌"), S("<ARTIST>"), S("A, B"), S("<GENRE>"),
+                      S("POP"), S("<LEVEL>"), I(7), S("<BPM>"), D(133.5), S("<BARS>"), I(64), S("<INTROBARS>"), I(2),
+                      S("<BGM>"), S("bgm.wav"), S("<BGMOFFSET>"), L(-120), S("<ANIME>"), S("a.z4b"), S("<EXBPM>"), I(2),
+                      L(0), D(133.5), L(3840), D(66.75), S("<PART>"), I(2), S("p0.z4p"), I(1), S("p1.z4p"), I(0),
+                      S("<EOF>")});
+  ASSERT_TRUE(Load("s.z4s", true));
+  EXPECT_EQ(Header(song_), std::make_tuple("夜の歌", "A, B", "POP", 7, 133.5, 64, 2, "bgm.wav", -120, "a.z4b", 2,
+                                           std::vector<int32_t>{0, 3840}, std::vector<double>{133.5, 66.75}));
+  EXPECT_EQ(song_.PartCount, 2);
+  EXPECT_EQ(song_.PartFiles, (std::vector<std::string>{"p0.z4p", "p1.z4p"}));
+  EXPECT_EQ(song_.PartLinks, (std::vector<int16_t>{1, 0, 6, 7, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(parts_.size(), 2u) << "header-only loads still size the part array";
+
+  const SongRecord song = song_;
+  for (const auto version : {SongFileVersion::Current, SongFileVersion::First}) {
+    WriteText("r.zxs", EncodeSongFile(song, version));
+    ASSERT_TRUE(Load("r.z4s", true));
+    EXPECT_TRUE(Header(song_) == Header(song));
+    EXPECT_EQ(song_.PartLinks, song.PartLinks);
+    if (version == SongFileVersion::Current) {
+      EXPECT_EQ(std::tie(song_.PartCount, song_.PartFiles), std::tie(song.PartCount, song.PartFiles));
+    } else {  // the first version always lists ten parts, the last two named after the song
+      EXPECT_EQ(song_.PartCount, 10);
+      EXPECT_EQ(std::tie(song_.PartFiles[1], song_.PartFiles[2], song_.PartFiles[9]),
+                std::make_tuple("p1.z4p", "", "r09.z4p"));
+    }
+  }
 }
 
 TEST_F(SongFiles, RefusedFiles) {
-  struct Case {
-    const char* name;
-    std::vector<TextValue> values;
-  };
-  const std::vector<Case> cases{
+  const std::vector<std::pair<const char*, std::vector<TextValue>>> cases{
       {"unknown header", {S("<KWSONGFILE6>"), S("<EOF>")}},
       {"header in lower case", {S("<kwsongfile5.1>"), S("<EOF>")}},
       {"unknown tag", {S("<KWSONGFILE5.1>"), S("<TEMPO>"), I(1), S("<EOF>")}},
@@ -89,138 +104,65 @@ TEST_F(SongFiles, RefusedFiles) {
       {"first version, eleven parts", {S("<KWSONGFILE>"), S("<PART>"), I(11), S("<EOF>")}},
       {"empty file", {}},
   };
-  for (const auto& c : cases) {
-    WriteText("s.zxs", c.values);
-    SongRecord song;
-    std::vector<PartRecord> parts;
-    EXPECT_FALSE(LoadSongFile(song, parts, Path("s.z4s"), true)) << c.name;
+  for (const auto& [name, values] : cases) {
+    WriteText("s.zxs", values);
+    EXPECT_FALSE(Load("s.z4s", true)) << name;
   }
-  SongRecord song;
-  std::vector<PartRecord> parts;
-  EXPECT_FALSE(LoadSongFile(song, parts, Path("missing.z4s"), true));
+  EXPECT_FALSE(Load("missing.z4s", true));
 }
 
-TEST_F(SongFiles, OnlyHeaderAndEnd) {
+TEST_F(SongFiles, OnlyHeaderAndEndGivesTheDefaultsAndTenParts) {
   WriteText("s.zxs", {S("<KWSONGFILE5.1>"), S("<EOF>")});
-  SongRecord song;
-  std::vector<PartRecord> parts;
-  ASSERT_TRUE(LoadSongFile(song, parts, Path("s.z4s"), true));
-  EXPECT_EQ(song.Title, "NO TITLE");
-  EXPECT_EQ(song.Bpm, 120.0);
-  EXPECT_EQ(song.Bars, 100);
-  EXPECT_EQ(song.PartCount, 10);
-  EXPECT_EQ(song.PartFiles[5], "part05.z4p");
-  EXPECT_EQ(song.PartLinks, (std::vector<int16_t>{4, 5, 6, 7, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(song.TempoTicks, std::vector<int32_t>{0});
-  ASSERT_EQ(parts.size(), 10u);
-  EXPECT_EQ(parts[9].Name, "BGM02");
+  ASSERT_TRUE(Load("s.z4s", true));
+  EXPECT_TRUE(Header(song_) == Header(SongRecord{}));
+  EXPECT_EQ(std::tie(song_.PartCount, song_.PartFiles[5]), std::make_tuple(10, "part05.z4p"));
+  EXPECT_EQ(song_.PartLinks, (std::vector<int16_t>{4, 5, 6, 7, 0, 0, 0, 0, 0, 0}));
+  ASSERT_EQ(parts_.size(), 10u);
+  EXPECT_EQ(parts_[9].Name, "BGM02");
   // A full load needs part00 .. part09.
-  EXPECT_FALSE(LoadSongFile(song, parts, Path("s.z4s"), false));
-  PartRecord part;
-  for (int i = 0; i < 10; ++i) {
-    InitPartRecord(part, i, 4);
-    part.Name = "P" + std::to_string(i);
-    ASSERT_TRUE(WritePackedFile(Path("part0" + std::to_string(i) + ".zxp"), EncodePartFile(part)));
-  }
-  ASSERT_TRUE(LoadSongFile(song, parts, Path("s.z4s"), false));
-  EXPECT_EQ(parts[9].Name, "P9");
-  EXPECT_EQ(parts[9].Bars, 4);
+  EXPECT_FALSE(Load("s.z4s", false));
+  for (int i = 0; i < 10; ++i) WritePart("part0" + std::to_string(i) + ".zxp", i, 4, "P" + std::to_string(i));
+  ASSERT_TRUE(Load("s.z4s", false));
+  EXPECT_EQ(std::tie(parts_[9].Name, parts_[9].Bars), std::make_tuple("P9", 4));
 }
 
-TEST_F(SongFiles, CurrentVersionPartList) {
-  MakeFolder("songs\\x");
-  WriteText("songs\\x\\x.zxs", {S("<KWSONGFILE5.1>"), S("<PART>"), I(2), S("p1.z4p"), I(1),
-                                S("sub\\p2.z4p"), I(0), S("<EOF>")});
-  SongRecord song;
-  std::vector<PartRecord> parts;
-  // Parts are found beside the song whatever extension the list gives them.
-  EXPECT_FALSE(LoadSongFile(song, parts, Path("songs\\x\\x.z4s"), false));
-  PartRecord part;
-  InitPartRecord(part, 0, 2);
-  part.Name = "one";
-  ASSERT_TRUE(WritePackedFile(Path("songs\\x\\p1.zxp"), EncodePartFile(part)));
-  EXPECT_FALSE(LoadSongFile(song, parts, Path("songs\\x\\x.z4s"), false)) << "second part missing";
-  EXPECT_EQ(parts[0].Name, "one") << "the record keeps what was read";
+TEST_F(SongFiles, PartsAreFoundBesideTheSongWhateverTheListedExtension) {
   MakeFolder("songs\\x\\sub");
-  part.Name = "two";
-  ASSERT_TRUE(WritePackedFile(Path("songs\\x\\sub\\p2.zxp"), EncodePartFile(part)));
-  ASSERT_TRUE(LoadSongFile(song, parts, Path("songs\\x\\x.z4s"), false));
-  ASSERT_EQ(parts.size(), 2u);
-  EXPECT_EQ(parts[1].Name, "two");
-
+  WriteText("songs\\x\\x.zxs",
+            {S("<KWSONGFILE5.1>"), S("<PART>"), I(2), S("p1.z4p"), I(1), S("sub\\p2.z4p"), I(0), S("<EOF>")});
+  EXPECT_FALSE(Load("songs\\x\\x.z4s", false));
+  WritePart("songs\\x\\p1.zxp", 0, 2, "one");
+  EXPECT_FALSE(Load("songs\\x\\x.z4s", false)) << "second part missing";
+  EXPECT_EQ(parts_[0].Name, "one") << "the record keeps what was read";
+  WritePart("songs\\x\\sub\\p2.zxp", 0, 2, "two");
+  ASSERT_TRUE(Load("songs\\x\\x.z4s", false));
+  ASSERT_EQ(parts_.size(), 2u);
+  EXPECT_EQ(parts_[1].Name, "two");
   // A part count of 0 reads no part files and succeeds.
   WriteText("songs\\x\\none.zxs", {S("<KWSONGFILE5.1>"), S("<PART>"), I(0), S("<EOF>")});
-  ASSERT_TRUE(LoadSongFile(song, parts, Path("songs\\x\\none.z4s"), false));
-  EXPECT_EQ(song.PartCount, 0);
+  ASSERT_TRUE(Load("songs\\x\\none.z4s", false));
+  EXPECT_EQ(song_.PartCount, 0);
 }
 
 TEST_F(SongFiles, FirstVersionAddsTwoBackgroundParts) {
-  WriteText("abc.zxs", {S("<KWSONGFILE>"), S("<PART>"), I(8), S("a0.z4p"), I(4), S("a1.z4p"), I(5),
-                        S("a2.z4p"), I(6), S("a3.z4p"), I(7), S("a4.z4p"), I(0), S("a5.z4p"), I(0),
-                        S("a6.z4p"), I(0), S("a7.z4p"), I(3), S("<EOF>")});
+  std::vector<TextValue> values{S("<KWSONGFILE>"), S("<PART>"), I(8)};
+  const int16_t links[8] = {4, 5, 6, 7, 0, 0, 0, 3};
   for (int i = 0; i < 8; ++i) {
-    PartRecord part;
-    InitPartRecord(part, i, 12 + i);
-    ASSERT_TRUE(WritePackedFile(Path("a" + std::to_string(i) + ".zxp"), EncodePartFile(part)));
+    values.insert(values.end(), {TextValue("a" + std::to_string(i) + ".z4p"), I(links[i])});
+    WritePart("a" + std::to_string(i) + ".zxp", i, 12 + i);
   }
-  SongRecord song;
-  std::vector<PartRecord> parts;
-  ASSERT_TRUE(LoadSongFile(song, parts, Path("abc.z4s"), true));
-  EXPECT_EQ(song.PartCount, 10);
-  EXPECT_EQ(song.PartFiles[8], "abc08.z4p");
-  EXPECT_EQ(song.PartFiles[9], "abc09.z4p");
-  EXPECT_EQ(song.PartLinks, (std::vector<int16_t>{4, 5, 6, 7, 0, 0, 0, 3, 0, 0}));
-  ASSERT_TRUE(LoadSongFile(song, parts, Path("abc.z4s"), false));
-  ASSERT_EQ(parts.size(), 10u);
-  EXPECT_EQ(parts[7].Bars, 19);
-  EXPECT_EQ(parts[8].Name, "BGM01");
-  EXPECT_EQ(parts[9].Name, "BGM02");
-  EXPECT_EQ(parts[8].Bars, 12);
-  EXPECT_EQ(parts[9].StepWords.size(), 12u * 16);
-}
-
-TEST_F(SongFiles, EncodeThenLoadBothVersions) {
-  SongRecord song;
-  std::vector<PartRecord> parts;
-  InitSongRecord(song, parts);
-  song.Title = "Round trip";
-  song.Artist = "作者";
-  song.Level = 5;
-  song.Bpm = 133.5;
-  song.Bars = 48;
-  song.BgmOffset = 35;
-  song.Bgm = "bgm.wav";
-  song.TempoCount = 2;
-  song.TempoTicks = {0, 3840};
-  song.TempoBpms = {133.5, 66.75};
-  song.PartCount = 3;
-  song.PartFiles = {"x.z4p", "y.z4p", "z.z4p"};
-  song.PartLinks = {2, 0, 0, 7, 0, 0, 0, 0, 0, 0};
-  for (const auto version : {SongFileVersion::Current, SongFileVersion::First}) {
-    WriteText("r.zxs", EncodeSongFile(song, version));
-    SongRecord loaded;
-    std::vector<PartRecord> loadedParts;
-    ASSERT_TRUE(LoadSongFile(loaded, loadedParts, Path("r.z4s"), true));
-    EXPECT_EQ(loaded.Title, song.Title);
-    EXPECT_EQ(loaded.Artist, song.Artist);
-    EXPECT_EQ(loaded.Level, song.Level);
-    EXPECT_EQ(loaded.Bpm, song.Bpm);
-    EXPECT_EQ(loaded.Bars, song.Bars);
-    EXPECT_EQ(loaded.BgmOffset, song.BgmOffset);
-    EXPECT_EQ(loaded.Bgm, song.Bgm);
-    EXPECT_EQ(loaded.TempoTicks, song.TempoTicks);
-    EXPECT_EQ(loaded.TempoBpms, song.TempoBpms);
-    EXPECT_EQ(loaded.PartLinks[0], 2);
-    if (version == SongFileVersion::Current) {
-      EXPECT_EQ(loaded.PartCount, 3);
-      EXPECT_EQ(loaded.PartFiles, song.PartFiles);
-    } else {
-      EXPECT_EQ(loaded.PartCount, 10);
-      EXPECT_EQ(loaded.PartFiles[2], "z.z4p");
-      EXPECT_EQ(loaded.PartFiles[3], "");
-      EXPECT_EQ(loaded.PartFiles[9], "r09.z4p");
-    }
-  }
+  values.push_back(S("<EOF>"));
+  WriteText("abc.zxs", values);
+  ASSERT_TRUE(Load("abc.z4s", true));
+  EXPECT_EQ(song_.PartCount, 10);
+  EXPECT_EQ(std::tie(song_.PartFiles[8], song_.PartFiles[9]), std::make_tuple("abc08.z4p", "abc09.z4p"));
+  EXPECT_EQ(song_.PartLinks, (std::vector<int16_t>{4, 5, 6, 7, 0, 0, 0, 3, 0, 0}));
+  ASSERT_TRUE(Load("abc.z4s", false));
+  ASSERT_EQ(parts_.size(), 10u);
+  EXPECT_EQ(parts_[7].Bars, 19);
+  // The two added parts are empty background parts.
+  EXPECT_EQ(std::tie(parts_[8].Name, parts_[8].Bars, parts_[9].Name), std::make_tuple("BGM01", 12, "BGM02"));
+  EXPECT_EQ(parts_[9].StepWords.size(), 12u * 16);
 }
 
 }  // namespace
