@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "persist/tests/scratch_folder.h"
 
 namespace tessaru {
 namespace {
@@ -19,38 +20,18 @@ SongList ListOf(const std::vector<std::string>& keys) {
   return list;
 }
 
-class HighScoresTest : public ::testing::Test {
+class HighScoresTest : public ScratchFolder {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = std::string(TESSARU_SCRATCH) + "/hsc_" + info->name();
-    fs::remove_all(root_);
-    fs::create_directories(root_);
-  }
-  void Write(const std::string& name, const std::string& text) const {
-    std::ofstream(root_ + "/" + name, std::ios::binary) << text;
-  }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(root_ + "/" + name, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
   HighScores Loaded(const SongList& list) const {
     HighScores scores;
     scores.LoadHighScores(list, root_);
     return scores;
   }
-  std::string root_;
   const SongList list_ = ListOf({"songs\\a\\a.z4s", "songs\\b\\b.z4s"});
 };
 
 RankEntry Entry(int32_t score, const char* name = "AAA") {
-  RankEntry entry;
-  entry.Name = name;
-  entry.Score = score;
-  entry.Songs = {1, 2, 3, 4};
-  return entry;
+  return RankEntry{name, score, {1, 2, 3, 4}, {}, {}, 0};
 }
 
 std::vector<int32_t> Scores(const RankTable& table) {
@@ -85,7 +66,7 @@ TEST(InsertRank, PlacesBelowEqualScoresAndDropsTheLast) {
   }
 }
 
-TEST(InsertRank, ShortAndEmptyTables) {
+TEST(InsertRank, ShortEmptyAndPairedTables) {
   RankTable three(3);  // fresh tables hold zero scores: a zero total does not place
   EXPECT_EQ(InsertRank(three, Entry(0)), 3);
   EXPECT_EQ(InsertRank(three, Entry(5)), 0);
@@ -94,28 +75,27 @@ TEST(InsertRank, ShortAndEmptyTables) {
   RankTable none;
   EXPECT_EQ(InsertRank(none, Entry(9)), 0);
   EXPECT_TRUE(none.empty());
+
+  // The players of a pair move together; player 1 holds the total.
+  const auto pair = [](int32_t score, int16_t char1, int16_t char2) {
+    RankPair p{Entry(score, "OLD"), Entry(score, "OLD")};
+    p.Player1.Chars[0] = char1;
+    p.Player2.Chars[0] = char2;
+    return p;
+  };
+  PairRankTable table{pair(30, 30, 31), pair(20, 20, 21), pair(10, 10, 11)};
+  EXPECT_EQ(InsertRank(table, pair(25, 7, 8)), 1);
+  RankPair placed = pair(25, 7, 8);
+  placed.Player1.Name = placed.Player2.Name = "QX9";
+  EXPECT_EQ(table, (PairRankTable{pair(30, 30, 31), placed, pair(20, 20, 21)}));
+  EXPECT_EQ(InsertRank(table, RankPair{Entry(20), Entry(99)}), 3);
 }
 
-TEST(InsertRank, PairsMoveTogether) {
-  PairRankTable table;
-  for (int32_t s : {30, 20, 10}) {
-    RankPair pair{Entry(s, "P1"), Entry(s, "P2")};
-    pair.Player1.Chars = {int16_t(s), 0, 0, 0};
-    pair.Player2.Chars = {int16_t(s + 1), 0, 0, 0};
-    table.push_back(pair);
-  }
-  RankPair fresh{Entry(25), Entry(25)};
-  fresh.Player1.Chars = {7, 0, 0, 0};
-  fresh.Player2.Chars = {8, 0, 0, 0};
-  EXPECT_EQ(InsertRank(table, fresh), 1);
-  ASSERT_EQ(table.size(), 3u);
-  EXPECT_EQ(table[1].Player1.Chars[0], 7);
-  EXPECT_EQ(table[1].Player2.Chars[0], 8);
-  EXPECT_EQ(table[1].Player1.Name, "QX9");
-  EXPECT_EQ(table[1].Player2.Name, "QX9");
-  EXPECT_EQ(table[2].Player1.Chars[0], 20);
-  EXPECT_EQ(table[2].Player2.Chars[0], 21);
-  EXPECT_EQ(InsertRank(table, RankPair{Entry(20), Entry(99)}), 3);  // player 1 holds the total
+// HPS, HPR and the score records of one part of one song, group by group.
+auto PartRecords(const HighScores& scores, int part, int song) {
+  std::vector<ScoreRecord> records;
+  for (int d = 0; d < kRecordDifficulties; ++d) records.push_back(scores.SongRecords(d, part, song));
+  return std::make_tuple(scores.HPS(part, song), scores.HPR(part, song), records);
 }
 
 TEST_F(HighScoresTest, StageResultRule) {
@@ -128,56 +108,48 @@ TEST_F(HighScoresTest, StageResultRule) {
       {{1, 2, 5000, 80, true, 2}, 1, 80, 5000, 80},
       {{1, 2, 3000, 90, false, 2}, 1, 90, 5000, 90},  // a lost stage counts no pass
       {{1, 2, 6000, 70, true, 2}, 2, 90, 6000, 90},   // best points and rate kept apart
-      {{1, 2, 100, 10, true, 0}, 3, 90, 100, 10},      // BEGINNER: group 0 of its own
-      {{1, 2, 200, 20, true, 1}, 4, 90, 200, 20},      // EASY shares group 0
-      {{1, 2, 300, 95, true, 4}, 5, 95, 300, 95},      // GODLIKE: group 2
-      {{1, 2, 400, 5, true, 3}, 6, 95, 400, 95},       // HARD shares group 2
+      {{1, 2, 100, 10, true, 0}, 3, 90, 100, 10},     // BEGINNER: group 0 of its own
+      {{1, 2, 200, 20, true, 1}, 4, 90, 200, 20},     // EASY shares group 0
+      {{1, 2, 300, 95, true, 4}, 5, 95, 300, 95},     // GODLIKE: group 2
+      {{1, 2, 400, 5, true, 3}, 6, 95, 400, 95},      // HARD shares group 2
   };
   HighScores scores = Loaded(list_);
+  const HighScores empty = scores;
   for (size_t i = 0; i < steps.size(); ++i) {
     const Step& step = steps[i];
     scores.RecordStageResult(step.stage);
-    const int group = DifficultyGroup(step.stage.Difficulty);
-    EXPECT_EQ(scores.HPS(2, 1), step.hps) << i;
-    EXPECT_EQ(scores.HPR(2, 1), step.hpr) << i;
-    EXPECT_EQ(scores.SongRecords(group, 2, 1).Score, step.score) << i;
-    EXPECT_EQ(scores.SongRecords(group, 2, 1).Rate, step.rate) << i;
+    const ScoreRecord record = scores.SongRecords(DifficultyGroup(step.stage.Difficulty), 2, 1);
+    EXPECT_EQ(std::make_tuple(scores.HPS(2, 1), scores.HPR(2, 1), record.Score, record.Rate),
+              std::make_tuple(step.hps, step.hpr, step.score, step.rate)) << i;
   }
   EXPECT_EQ(scores.SongRecords(1, 2, 1).Score, 6000);
-  // Nothing else moved.
-  EXPECT_EQ(scores.HPS(2, 0), 0);
-  EXPECT_EQ(scores.HPS(3, 1), 0);
-  EXPECT_EQ(scores.SongRecords(3, 2, 1).Score, 0);
-
   // Parts beyond the records and songs outside the list are ignored, not a crash.
-  for (const StageRecord& outside :
-       {StageRecord{1, 8, 9, 9, true, 2}, StageRecord{1, -1, 9, 9, true, 2},
-        StageRecord{2, 0, 9, 9, true, 2}, StageRecord{-1, 0, 9, 9, true, 2}}) {
+  for (const StageRecord& outside : {StageRecord{1, 8, 9, 9, true, 2}, StageRecord{1, -1, 9, 9, true, 2},
+                                     StageRecord{2, 0, 9, 9, true, 2}, StageRecord{-1, 0, 9, 9, true, 2}}) {
     scores.RecordStageResult(outside);
   }
-  EXPECT_EQ(scores.HPS(0, 1) + scores.HPS(0, 0), 0);
-  EXPECT_EQ(scores.HPR(8, 1), 0);
-  EXPECT_EQ(scores.HPS(0, 2), 0);
+  EXPECT_EQ(std::make_tuple(scores.HPR(8, 1), scores.HPS(0, 2)), std::make_tuple(0, 0));
+  // Nothing but song 1, part 2 moved.
+  for (int s = 0; s < 2; ++s) {
+    for (int p = 0; p < kRecordParts; ++p) {
+      if (s != 1 || p != 2) { EXPECT_EQ(PartRecords(scores, p, s), PartRecords(empty, p, s)) << p << " " << s; }
+    }
+  }
 }
 
 TEST_F(HighScoresTest, RecordsRoundTripThroughBothFiles) {
   HighScores scores = Loaded(list_);
-  scores.RecordStageResult({0, 0, 12345, 88, true, 2});
-  scores.RecordStageResult({1, 7, 999999, 100, true, 4});
-  scores.RecordStageResult({1, 7, 5, 1, true, 0});
+  for (const StageRecord& stage : {StageRecord{0, 0, 12345, 88, true, 2}, StageRecord{1, 7, 999999, 100, true, 4},
+                                   StageRecord{1, 7, 5, 1, true, 0}}) {
+    scores.RecordStageResult(stage);
+  }
   scores.GameFlags[0] = kGameFlagSet;
   scores.GameFlags[20] = -4;
-  InsertRank(scores.TourMode, Entry(777));
+  InsertRank(scores.TourMode, RankEntry{"", 777, {1, 2, 3, 4}, {1, 2, 3, 4}, {50, 60, 70, 80}, 0});
   scores.TourMode[0].Name = "ZED";
-  scores.TourMode[0].Chars = {1, 2, 3, 4};
-  scores.TourMode[0].Rates = {50, 60, 70, 80};
-  RankPair pair{Entry(4000), Entry(4000)};
-  pair.Player1.Chars = {5, 6, 7, 0};
-  pair.Player2.Chars = {1, 2, 3, 0};
-  pair.Player2.Rates = {9, 8, 7, 0};
-  InsertRank(scores.TourModeSession, pair);
-  scores.TourModeSession[0].Player1.Name = "DUO";
-  scores.TourModeSession[0].Player2.Name = "DUO";
+  InsertRank(scores.TourModeSession, RankPair{RankEntry{"", 4000, {1, 2, 3, 4}, {5, 6, 7, 0}, {}, 0},
+                                              RankEntry{"", 4000, {1, 2, 3, 4}, {1, 2, 3, 0}, {9, 8, 7, 0}, 0}});
+  scores.TourModeSession[0].Player1.Name = scores.TourModeSession[0].Player2.Name = "DUO";
   InsertRank(scores.TourModeBeginner, Entry(3));
   scores.SpecialPlays[6] = 2;
   scores.SpecialPlays[30] = 1;
@@ -188,38 +160,25 @@ TEST_F(HighScoresTest, RecordsRoundTripThroughBothFiles) {
 
   const HighScores back = Loaded(list_);
   for (int s = 0; s < 2; ++s) {
-    for (int p = 0; p < kRecordParts; ++p) {
-      EXPECT_EQ(back.HPS(p, s), scores.HPS(p, s)) << p << " " << s;
-      EXPECT_EQ(back.HPR(p, s), scores.HPR(p, s)) << p << " " << s;
-      for (int d = 0; d < kRecordDifficulties; ++d) {
-        EXPECT_EQ(back.SongRecords(d, p, s), scores.SongRecords(d, p, s)) << d << p << s;
-      }
-    }
+    for (int p = 0; p < kRecordParts; ++p) EXPECT_EQ(PartRecords(back, p, s), PartRecords(scores, p, s)) << p << s;
   }
   EXPECT_EQ(back.SongRecords(2, 7, 1).Score, 999999);
   EXPECT_EQ(back.GameFlags, scores.GameFlags);
   EXPECT_TRUE(back.GameFlagSet(0));
   EXPECT_FALSE(back.GameFlagSet(20));
-  EXPECT_EQ(back.TourMode, scores.TourMode);
-  EXPECT_EQ(back.TourModeSession, scores.TourModeSession);
-  EXPECT_EQ(back.TourModeDouble, scores.TourModeDouble);
-  EXPECT_EQ(back.TourModeBeginner, scores.TourModeBeginner);
-  EXPECT_EQ(back.TourModeTuto, scores.TourModeTuto);
-  EXPECT_EQ(back.SpecialPlays, scores.SpecialPlays);
-  EXPECT_EQ(back.SpecialRanks, scores.SpecialRanks);
+  EXPECT_EQ(std::tie(back.TourMode, back.TourModeBeginner, back.TourModeTuto),
+            std::tie(scores.TourMode, scores.TourModeBeginner, scores.TourModeTuto));
+  EXPECT_EQ(std::tie(back.TourModeSession, back.TourModeDouble), std::tie(scores.TourModeSession, scores.TourModeDouble));
+  EXPECT_EQ(std::tie(back.SpecialPlays, back.SpecialRanks), std::tie(scores.SpecialPlays, scores.SpecialRanks));
 
   const std::string hsc = Read("hsc.ini");
-  EXPECT_NE(hsc.find("[songs\\b\\b.z4s]\r\nHPR8=100\r\nHPs8=2\r\nSCORE18=5\r\nPR18=1\r\n"
-                     "SCORE38=999999\r\nPR38=100\r\n"),
-            std::string::npos)
-      << hsc;
-  EXPECT_NE(hsc.find("[TOURMODESESSION]\r\nNAME1=DUO\r\nSC1=4000\r\nSONG11=1\r\nSONG12=2\r\n"
-                     "SONG13=3\r\nSONG14=4\r\nCHAR111=5\r\nCHAR112=6\r\nCHAR113=7\r\n"
-                     "CHAR211=1\r\nPR211=9\r\nCHAR212=2\r\nPR212=8\r\nCHAR213=3\r\nPR213=7\r\n"),
-            std::string::npos)
-      << hsc;
-  EXPECT_NE(Read("hscsp.ini").find("[SPMODE30]\r\nPS=1\r\nNAME1=QX9\r\nSC1=31\r\n"),
-            std::string::npos);
+  for (const char* part : {"[songs\\b\\b.z4s]\r\nHPR8=100\r\nHPs8=2\r\nSCORE18=5\r\nPR18=1\r\nSCORE38=999999\r\nPR38=100\r\n",
+                           "[TOURMODESESSION]\r\nNAME1=DUO\r\nSC1=4000\r\nSONG11=1\r\nSONG12=2\r\nSONG13=3\r\nSONG14=4\r\n"
+                           "CHAR111=5\r\nCHAR112=6\r\nCHAR113=7\r\nCHAR211=1\r\nPR211=9\r\nCHAR212=2\r\nPR212=8\r\n"
+                           "CHAR213=3\r\nPR213=7\r\n"}) {
+    EXPECT_NE(hsc.find(part), std::string::npos) << hsc;
+  }
+  EXPECT_NE(Read("hscsp.ini").find("[SPMODE30]\r\nPS=1\r\nNAME1=QX9\r\nSC1=31\r\n"), std::string::npos);
   EXPECT_EQ(hsc.find("PASS"), std::string::npos);  // pass counts are never written
 }
 
@@ -267,63 +226,47 @@ TEST_F(HighScoresTest, ReadingValues) {
         "[GAMEFLAG]\r\nFLAG1=6917\r\nFLAG2=E\r\nFLAG21=12x\r\n"
         "[TOURMODE]\r\nNAME1=ABCDEF\r\nNAME2=\r\nSC1=E\r\nSONG104=4\r\nPASS10=2\r\n");
   const HighScores scores = Loaded(list_);
-  EXPECT_EQ(scores.HPR(0, 0), 123);
-  EXPECT_EQ(scores.HPR(1, 0), 0);
-  EXPECT_EQ(scores.HPR(2, 0), 0);
-  EXPECT_EQ(scores.HPS(3, 0), 7);  // key names match without regard to case
-  EXPECT_EQ(scores.SongRecords(0, 0, 0).Score, -5);
-  EXPECT_EQ(scores.SongRecords(0, 0, 0).Rate, 32767);
-  EXPECT_EQ(scores.SongRecords(0, 0, 0).Pass, 6);
+  // Key names match without regard to case; a rate beyond 16 bits is held at the top.
+  EXPECT_EQ(std::make_tuple(scores.HPR(0, 0), scores.HPR(1, 0), scores.HPR(2, 0), scores.HPS(3, 0)),
+            std::make_tuple(123, 0, 0, 7));
+  EXPECT_EQ(scores.SongRecords(0, 0, 0), (ScoreRecord{-5, 32767, 6}));
   EXPECT_EQ(scores.SongRecords(2, 1, 0).Score, 42);
-  EXPECT_TRUE(scores.GameFlagSet(0));
-  EXPECT_EQ(scores.GameFlags[1], 0);
-  EXPECT_EQ(scores.GameFlags[20], 12);
-  EXPECT_EQ(scores.TourMode[0].Name, "ABC");
-  EXPECT_EQ(scores.TourMode[0].Score, 0);
-  EXPECT_EQ(scores.TourMode[1].Name, "");
-  EXPECT_EQ(scores.TourMode[2].Name, "RIF");  // untaken places carry the character codes
-  EXPECT_EQ(scores.TourMode[9].Name, "???");
-  EXPECT_EQ(scores.TourMode[9].Songs[3], 4);
-  EXPECT_EQ(scores.TourMode[9].Pass, 2);
-  EXPECT_EQ(scores.TourModeBeginner.size(), 3u);
-  EXPECT_EQ(scores.TourModeDouble.size(), 10u);
-  EXPECT_EQ(scores.SpecialRanks[0].size(), 3u);
-  EXPECT_EQ(scores.SpecialRanks[0][2].Name, "RIF");
+  EXPECT_EQ(std::make_tuple(scores.GameFlagSet(0), scores.GameFlags[1], scores.GameFlags[20]),
+            std::make_tuple(true, 0, 12));
+  const RankTable& tour = scores.TourMode;
+  EXPECT_EQ(std::tie(tour[0].Name, tour[0].Score, tour[1].Name), std::make_tuple("ABC", 0, ""));
+  // Untaken places carry the character codes.
+  EXPECT_EQ(std::tie(tour[2].Name, tour[9].Name, scores.SpecialRanks[0][2].Name), std::make_tuple("RIF", "???", "RIF"));
+  EXPECT_EQ(std::tie(tour[9].Songs[3], tour[9].Pass), std::make_tuple(4, 2));
+  EXPECT_EQ(std::make_tuple(scores.TourModeBeginner.size(), scores.TourModeDouble.size(), scores.SpecialRanks[0].size()),
+            std::make_tuple(3u, 10u, 3u));
 }
 
 TEST_F(HighScoresTest, VersionZeroSkipsSongRecordsButNotRankings) {
   for (const std::string version : {"", "VER=0\r\n", "VER=abc\r\n"}) {
-    Write("hsc.ini", "[VERSION]\r\n" + version + "[songs\\a\\a.z4s]\r\nHPR1=40\r\n"
-                     "[GAMEFLAG]\r\nFLAG1=6917\r\n[TOURMODETUTO]\r\nSC1=77\r\n");
+    Write("hsc.ini", "[VERSION]\r\n" + version +
+                         "[songs\\a\\a.z4s]\r\nHPR1=40\r\n[GAMEFLAG]\r\nFLAG1=6917\r\n[TOURMODETUTO]\r\nSC1=77\r\n");
     Write("hscsp.ini", "[SPMODE0]\r\nPS=3\r\n");
     const HighScores scores = Loaded(list_);
-    EXPECT_EQ(scores.HPR(0, 0), 0) << version;
-    EXPECT_FALSE(scores.GameFlagSet(0)) << version;
-    EXPECT_EQ(scores.TourModeTuto[0].Score, 77) << version;
-    EXPECT_EQ(scores.SpecialPlays[0], 3) << version;
+    EXPECT_EQ(std::make_tuple(scores.HPR(0, 0), scores.GameFlagSet(0), scores.TourModeTuto[0].Score,
+                              scores.SpecialPlays[0]),
+              std::make_tuple(0, false, 77, 3)) << version;
   }
-}
-
-TEST_F(HighScoresTest, LongerSongListReadsNewSongsAsEmpty) {
+  // A longer song list reads its new songs as empty.
   Write("hsc.ini", "[VERSION]\r\nVER=1000\r\n[songs\\b\\b.z4s]\r\nHPS2=5\r\n");
   const HighScores scores = Loaded(ListOf({"new\\x.z4s", "songs\\b\\b.z4s", "new\\y.z4s"}));
   EXPECT_EQ(scores.SongCount(), 3);
-  EXPECT_EQ(scores.HPS(1, 1), 5);
-  EXPECT_EQ(scores.HPS(1, 0), 0);
-  EXPECT_EQ(scores.HPS(1, 2), 0);
+  EXPECT_EQ(std::make_tuple(scores.HPS(1, 0), scores.HPS(1, 1), scores.HPS(1, 2)), std::make_tuple(0, 5, 0));
 }
 
 TEST_F(HighScoresTest, DamagedFilesGiveDefaultsAndAreNotLost) {
   // Binary junk reads as an empty file; a folder in place of the file cannot be read.
   Write("hsc.ini", std::string("\0\xff\x01[\x80\r\n=\n", 10));
   Write("hscsp.ini", "[SPMODE4]\r\nPS=2\r\n");
-  HighScores junk = Loaded(list_);
-  EXPECT_EQ(junk.HPS(0, 0), 0);
-  EXPECT_EQ(junk.TourMode[0].Name, "KIT");
-  EXPECT_EQ(junk.SpecialPlays[4], 2);
+  const HighScores junk = Loaded(list_);
+  EXPECT_EQ(std::make_tuple(junk.HPS(0, 0), junk.TourMode[0].Name, junk.SpecialPlays[4]), std::make_tuple(0, "KIT", 2));
 
-  fs::remove(root_ + "/hsc.ini");
-  fs::create_directories(root_ + "/hsc.ini");
+  Block("hsc.ini");
   HighScores scores = Loaded(list_);
   EXPECT_EQ(scores.SpecialPlays[4], 2);
   scores.RecordStageResult({0, 0, 100, 50, true, 2});
@@ -340,10 +283,8 @@ TEST_F(HighScoresTest, DamagedFilesGiveDefaultsAndAreNotLost) {
   ASSERT_TRUE(scores.SaveHighScores(root_));
   ASSERT_TRUE(scores.SaveTourRankings(root_));
   const HighScores back = Loaded(list_);
-  EXPECT_EQ(back.HPS(0, 0), 1);
-  EXPECT_EQ(back.SongRecords(1, 0, 0).Score, 100);
-  EXPECT_EQ(back.TourMode[0].Name, "QX9");
-  EXPECT_EQ(back.TourMode[0].Score, 10);
+  EXPECT_EQ(std::make_tuple(back.HPS(0, 0), back.SongRecords(1, 0, 0).Score, back.TourMode[0].Name, back.TourMode[0].Score),
+            std::make_tuple(1, 100, "QX9", 10));
 }
 
 TEST_F(HighScoresTest, SongSectionsUseTheFilesCodePage) {

@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "core/file_access.h"
 #include "core/testing/kept_inputs.h"
+#include "persist/tests/scratch_folder.h"
 
 namespace tessaru {
 namespace {
@@ -117,106 +116,76 @@ TEST(IniDocumentWrite, ChangesOnlyWhatItMust) {
 }
 
 TEST(IniDocumentWrite, RefusesWhatTheFileCouldNotHold) {
-  struct Case {
-    std::string section, key, value;
-  };
-  const Case cases[] = {
-      {"A", "K=X", "1"},  {"A", "", "1"},      {"", "K", "1"},        {"A", "K", "1\r\nL=2"},
-      {"A", "K", "1\n"},  {"A\n", "K", "1"},   {"A", "[K]", "1"},     {"A", "K\nL", "1"},
-      {"A", "K", std::string("a\0b", 3)},      {"  ", "K", "1"},
+  const std::string cases[][3] = {
+      {"A", "K=X", "1"}, {"A", "", "1"},    {"", "K", "1"},    {"A", "K", "1\r\nL=2"}, {"A", "K", "1\n"},
+      {"A\n", "K", "1"}, {"A", "[K]", "1"}, {"A", "K\nL", "1"}, {"A", "K", std::string("a\0b", 3)}, {"  ", "K", "1"},
   };
   const std::string text = "[A]\nK=0\n";
-  for (const Case& c : cases) {
+  for (const auto& [section, key, value] : cases) {
     IniDocument document(text);
-    EXPECT_FALSE(document.Set(c.section, c.key, c.value)) << c.section << "/" << c.key;
+    EXPECT_FALSE(document.Set(section, key, value)) << section << "/" << key;
     EXPECT_EQ(document.Bytes(), text);
     EXPECT_FALSE(document.Changed());
   }
 }
 
-class IniFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    root_ = std::string(TESSARU_SCRATCH) + "/ini";
-    fs::remove_all(root_);
-    fs::create_directories(root_);
-  }
-  static void Write(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-  }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  std::string root_;
-};
+using IniFileTest = ScratchFolder;
 
-TEST_F(IniFileTest, OneKeyWritesKeepTheRestOfTheFile) {
+TEST_F(IniFileTest, OneKeyWritesKeepTheRestOfTheFileAndCreateItWhenMissing) {
   const std::string path = root_ + "/user.ini";
-  const std::string original =
-      "[USER]\r\nDIFFICULTY=2\r\nDATAPATH=D:\\songs\\\r\n; kept\r\n\r\n[OTHER]\r\nX=1";
-  Write(path, original);
+  Write("user.ini", "[USER]\r\nDIFFICULTY=2\r\nDATAPATH=D:\\songs\\\r\n; kept\r\n\r\n[OTHER]\r\nX=1");
   EXPECT_EQ(ReadIniString(path, "user", "datapath", " "), "D:\\songs\\");
   ASSERT_TRUE(WriteIniString(path, "USER", "DIFFICULTY", "4"));
   ASSERT_TRUE(WriteIniString(path, "USER", "MAXFPS", "120"));
-  EXPECT_EQ(Read(path),
-            "[USER]\r\nDIFFICULTY=4\r\nDATAPATH=D:\\songs\\\r\n; kept\r\nMAXFPS=120\r\n\r\n"
-            "[OTHER]\r\nX=1");
+  EXPECT_EQ(Read("user.ini"),
+            "[USER]\r\nDIFFICULTY=4\r\nDATAPATH=D:\\songs\\\r\n; kept\r\nMAXFPS=120\r\n\r\n[OTHER]\r\nX=1");
   EXPECT_FALSE(fs::exists(path + std::string(kSaveTempSuffix)));
-}
 
-TEST_F(IniFileTest, MissingFileIsCreatedByTheFirstWrite) {
-  const std::string path = root_ + "/hsc.ini";
-  EXPECT_EQ(ReadIniString(path, "VERSION", "VER", "0"), "0");
-  EXPECT_EQ(IniFile(path).State(), IniFile::Source::Missing);
-  ASSERT_TRUE(WriteIniString(path, "VERSION", "VER", "1000"));
-  EXPECT_EQ(Read(path), "[VERSION]\r\nVER=1000\r\n");
+  const std::string hsc = root_ + "/hsc.ini";
+  EXPECT_EQ(ReadIniString(hsc, "VERSION", "VER", "0"), "0");
+  EXPECT_EQ(IniFile(hsc).State(), IniFile::Source::Missing);
+  ASSERT_TRUE(WriteIniString(hsc, "VERSION", "VER", "1000"));
+  EXPECT_EQ(Read("hsc.ini"), "[VERSION]\r\nVER=1000\r\n");
   // The letter case of the file name is forgiven, as on the system the files come from.
   EXPECT_EQ(ReadIniString(root_ + "/HSC.INI", "version", "ver", "0"), "1000");
 }
 
 TEST_F(IniFileTest, BatchWritesOnceAndOnlyWhenChanged) {
   const std::string path = root_ + "/hsc.ini";
-  Write(path, "[VERSION]\nVER=1000\n");
+  Write("hsc.ini", "[VERSION]\nVER=1000\n");
   {
     IniFile file(path);
     ASSERT_EQ(file.State(), IniFile::Source::Loaded);
     ASSERT_TRUE(file.Set("VERSION", "VER", "1000"));
-    // Nothing changed: the file is not rewritten (a different file put there meanwhile
-    // would survive).
-    Write(path, "marker");
+    // Nothing changed: the file is not rewritten (a file put there meanwhile survives).
+    Write("hsc.ini", "marker");
     EXPECT_TRUE(file.Save());
-    EXPECT_EQ(Read(path), "marker");
+    EXPECT_EQ(Read("hsc.ini"), "marker");
   }
-  Write(path, "[VERSION]\nVER=1000\n");
+  Write("hsc.ini", "[VERSION]\nVER=1000\n");
   IniFile file(path);
   for (int song = 0; song < 50; ++song) {
     for (int part = 1; part <= 8; ++part) {
       file.Set("songs\\s" + std::to_string(song) + ".zxs", "HPR" + std::to_string(part), "1");
     }
   }
-  EXPECT_EQ(Read(path), "[VERSION]\nVER=1000\n");  // nothing written until Save
+  EXPECT_EQ(Read("hsc.ini"), "[VERSION]\nVER=1000\n");  // nothing written until Save
   ASSERT_TRUE(file.Save());
   EXPECT_EQ(ReadIniString(path, "SONGS\\S49.ZXS", "hpr8", "E"), "1");
   EXPECT_EQ(ReadIniString(path, "VERSION", "VER", "E"), "1000");
-}
 
-TEST_F(IniFileTest, CreateAnewDropsTheOldContent) {
-  const std::string path = root_ + "/keyset.ini";
-  Write(path, "[KEYSETTING]\nKEYCODE000=3\n[JUNK]\nA=1\n");
-  IniFile file = IniFile::CreateAnew(path);
-  EXPECT_EQ(file.Get("KEYSETTING", "KEYCODE000", "E"), "E");
-  file.Set("KEYSETTING", "KEYCODE000", "-1");
-  ASSERT_TRUE(file.Save());
-  EXPECT_EQ(Read(path), "[KEYSETTING]\r\nKEYCODE000=-1\r\n");
+  // CreateAnew drops the old content.
+  Write("keyset.ini", "[KEYSETTING]\nKEYCODE000=3\n[JUNK]\nA=1\n");
+  IniFile fresh = IniFile::CreateAnew(root_ + "/keyset.ini");
+  EXPECT_EQ(fresh.Get("KEYSETTING", "KEYCODE000", "E"), "E");
+  fresh.Set("KEYSETTING", "KEYCODE000", "-1");
+  ASSERT_TRUE(fresh.Save());
+  EXPECT_EQ(Read("keyset.ini"), "[KEYSETTING]\r\nKEYCODE000=-1\r\n");
 }
 
 TEST_F(IniFileTest, UnreadableFileIsNeverOverwritten) {
-  // A folder where the file should be stands for any file that exists but cannot be read.
   const std::string path = root_ + "/user.ini";
-  fs::create_directories(path);
+  Block("user.ini");
   EXPECT_EQ(IniFile(path).State(), IniFile::Source::Unreadable);
   EXPECT_EQ(ReadIniString(path, "USER", "MAXFPS", "E"), "E");
   EXPECT_FALSE(WriteIniString(path, "USER", "MAXFPS", "60"));
@@ -225,10 +194,9 @@ TEST_F(IniFileTest, UnreadableFileIsNeverOverwritten) {
   EXPECT_FALSE(WriteIniString(root_ + "/no/such/user.ini", "USER", "MAXFPS", "60"));
   EXPECT_FALSE(fs::exists(root_ + "/no"));
   // Refused names leave the file untouched.
-  const std::string good = root_ + "/good.ini";
-  Write(good, "[A]\nK=1\n");
-  EXPECT_FALSE(WriteIniString(good, "A", "K", "2\nL=3"));
-  EXPECT_EQ(Read(good), "[A]\nK=1\n");
+  Write("good.ini", "[A]\nK=1\n");
+  EXPECT_FALSE(WriteIniString(root_ + "/good.ini", "A", "K", "2\nL=3"));
+  EXPECT_EQ(Read("good.ini"), "[A]\nK=1\n");
 }
 
 // Texts kept from fuzzing: each parses back to its own bytes and takes a key write.

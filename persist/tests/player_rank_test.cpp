@@ -4,11 +4,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "content/packed.h"
+#include "persist/tests/scratch_folder.h"
 
 namespace tessaru {
 namespace {
@@ -95,31 +95,24 @@ TEST(PlayerRank, AverageRateIsOverThePlayedRecordsOfTheRankedSongs) {
   EXPECT_DOUBLE_EQ(AverageRate(RecordsWith({{0, 0, 90}, {7, 8, 85}, {1, 9, 10}})), 87.5);
 }
 
-TEST(PlayerRank, ThresholdsFromRankZxt) {
-  const fs::path root = fs::path(TESSARU_SCRATCH) / "rank_zxt";
-  fs::remove_all(root);
-  fs::create_directories(root);
+using RankFile = ScratchFolder;
+
+TEST_F(RankFile, ThresholdsFromRankZxt) {
   const auto write = [&](const std::vector<TextValue>& values) {
     const std::vector<uint8_t> bytes = PackText(values);
-    std::ofstream((root / "rank.zxt").string(), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    Write("rank.zxt", std::string(bytes.begin(), bytes.end()));
   };
   std::vector<TextValue> full;
   for (int i = 0; i < kRankCount; ++i) full.emplace_back(int32_t{1000 + i});
   write(full);
-  EXPECT_EQ(LoadRankThresholds(root.string())[28], 1028);
-
+  EXPECT_EQ(LoadRankThresholds(root_)[28], 1028);
   // A short file keeps what it has; the missing and unreadable values are 0.
   write({int32_t{5}, int32_t{6}, std::string("junk"), int32_t{8}});
-  const RankThresholds short_ = LoadRankThresholds(root.string());
-  EXPECT_EQ(short_[0], 5);
-  EXPECT_EQ(short_[1], 6);
-  EXPECT_EQ(short_[2], 0);
-  EXPECT_EQ(short_[3], 0);
-
-  fs::remove(root / "rank.zxt");
+  const RankThresholds cut = LoadRankThresholds(root_);
+  EXPECT_EQ(std::vector<int32_t>(cut.begin(), cut.begin() + 5), (std::vector<int32_t>{5, 6, 0, 0, 0}));
+  fs::remove(root_ + "/rank.zxt");
   ErrorLog log;
-  EXPECT_EQ(LoadRankThresholds(root.string(), &log), RankThresholds{});
+  EXPECT_EQ(LoadRankThresholds(root_, &log), RankThresholds{});
   EXPECT_NE(log.Text().find("rank.zxt" + std::string(kLoadFailedSuffix)), std::string::npos);
 }
 

@@ -3,35 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/file_access.h"
 #include "core/paths.h"
+#include "persist/tests/scratch_folder.h"
 
 namespace tessaru {
 namespace {
 namespace fs = std::filesystem;
 
-class ReplayFileTest : public ::testing::Test {
+class ReplayFileTest : public ScratchFolder {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = std::string(TESSARU_SCRATCH) + "/replay_" + info->name();
-    fs::remove_all(root_);
+    ScratchFolder::SetUp();
     fs::create_directories(root_ + "/data");
-  }
-  void Write(const std::string& name, const std::string& text) const {
-    fs::create_directories(root_ + "/replay");
-    std::ofstream(root_ + "/replay/" + name, std::ios::binary) << text;
-  }
-  std::string Read(const std::string& logical) const {
-    std::ifstream in(fs::path(logical), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
   }
   std::string Data() const { return root_ + "/data"; }
   std::string SongAt(const std::string& relative) const { return Data() + "\\" + relative; }
@@ -44,7 +31,6 @@ class ReplayFileTest : public ::testing::Test {
     r.Append(3900, 2, 33, kReplayBlank);
     return r;
   }
-  std::string root_;
 };
 
 TEST_F(ReplayFileTest, SavesVersionTwoWithCrLfAndCountsUp) {
@@ -53,15 +39,13 @@ TEST_F(ReplayFileTest, SavesVersionTwoWithCrLfAndCountsUp) {
   const std::string second = SaveReplay(root_, Data(), Sample(), reason);
   EXPECT_EQ(FileNameOf(first), "ember3-000.zxr");
   EXPECT_EQ(FileNameOf(second), "ember3-001.zxr");
-  EXPECT_EQ(Read(ResolvePath(first)), "songs\\Ember\\ember.z4s\r\n2\r\n-1\r\n2\r\n3\r\n0,1,0,0\r\n3840,4,1,32\r\n3900,2,5,33\r\n");
+  EXPECT_EQ(Read("replay/" + FileNameOf(first)), "songs\\Ember\\ember.z4s\r\n2\r\n-1\r\n2\r\n3\r\n0,1,0,0\r\n3840,4,1,32\r\n3900,2,5,33\r\n");
 
   ReplayRecord back;
   ASSERT_TRUE(LoadReplay(second, back, false, &reason)) << reason;
-  EXPECT_EQ(back.SongPath, "songs\\Ember\\ember.z4s");
-  EXPECT_EQ(back.Version, 2);
-  EXPECT_EQ(back.EvTick, Sample().EvTick);
-  EXPECT_EQ(back.EvStep, Sample().EvStep);
-  EXPECT_EQ(back.EvJudge, Sample().EvJudge);
+  const ReplayRecord sample = Sample();
+  EXPECT_EQ(std::tie(back.SongPath, back.Version, back.EvTick, back.EvStep, back.EvJudge),
+            std::make_tuple("songs\\Ember\\ember.z4s", 2, sample.EvTick, sample.EvStep, sample.EvJudge));
   // A freed counter is taken again first.
   fs::remove(ResolvePath(first));
   EXPECT_EQ(FileNameOf(SaveReplay(root_, Data(), Sample(), reason)), "ember3-000.zxr");
@@ -94,13 +78,8 @@ TEST_F(ReplayFileTest, ReadsEveryVersion) {
     ReplayRecord r;
     std::string reason;
     ASSERT_TRUE(DecodeReplay(c.text, r, c.headerOnly, reason)) << c.name << ": " << reason;
-    EXPECT_EQ(r.SongPath, "a.z4s") << c.name;
-    EXPECT_EQ(r.Part, 1) << c.name;
-    EXPECT_EQ(r.Version, c.version) << c.name;
-    EXPECT_EQ(r.EventCount, c.count) << c.name;
-    EXPECT_EQ(r.EvTick, c.ticks) << c.name;
-    EXPECT_EQ(r.EvJudge, c.judges) << c.name;
-    EXPECT_EQ(r.EvStep, c.steps) << c.name;
+    EXPECT_EQ(std::make_tuple(r.SongPath, r.Part, r.Version, r.EventCount, r.EvTick, r.EvJudge, r.EvStep),
+              std::make_tuple("a.z4s", 1, c.version, c.count, c.ticks, c.judges, c.steps)) << c.name;
     EXPECT_EQ(r.EvLane.size(), c.ticks.size()) << c.name;
   }
 }
@@ -137,8 +116,7 @@ TEST_F(ReplayFileTest, RefusesBadFilesWithAReason) {
     std::string reason;
     EXPECT_FALSE(DecodeReplay(c.text, r, false, reason)) << c.name;
     EXPECT_NE(reason.find(c.reason), std::string::npos) << c.name << ": " << reason;
-    EXPECT_EQ(r.EventCount, 0) << c.name;
-    EXPECT_TRUE(r.EvTick.empty()) << c.name;
+    EXPECT_TRUE(r.EventCount == 0 && r.EvTick.empty()) << c.name;
   }
 }
 
@@ -147,10 +125,10 @@ TEST_F(ReplayFileTest, RefusesMissingFoldersAndHugeFiles) {
   ReplayRecord r;
   EXPECT_FALSE(LoadReplay(ReplayPath(root_, "none.zxr"), r, false, &reason));
   EXPECT_NE(reason.find("does not exist"), std::string::npos);
-  fs::create_directories(root_ + "/replay/dir.zxr");
+  Block("replay/dir.zxr");
   EXPECT_FALSE(LoadReplay(ReplayPath(root_, "dir.zxr"), r, true, &reason));
   // 100 MB (sparse): refused from its size, before anything is read.
-  Write("huge.zxr", "a.z4s\r\n0\r\n-1\r\n2\r\n0\r\n");
+  Write("replay/huge.zxr", "a.z4s\r\n0\r\n-1\r\n2\r\n0\r\n");
   fs::resize_file(root_ + "/replay/huge.zxr", 100u << 20);
   EXPECT_FALSE(LoadReplay(ReplayPath(root_, "huge.zxr"), r, true, &reason));
   EXPECT_NE(reason.find("larger than"), std::string::npos);
@@ -162,20 +140,15 @@ TEST_F(ReplayFileTest, ListsOnlyTheSongsReplaysWhateverTheDataFolder) {
   ASSERT_FALSE(SaveReplay(root_, Data(), ember, reason).empty()) << reason;  // makes the folder
   ember.Part = 0;
   ASSERT_FALSE(SaveReplay(root_, Data(), ember, reason).empty());
-  Write("Old.ZXR", "SONGS\\ember\\EMBER.Z4S\r\n5\r\n2\r\n1,1\r\n2,2\r\n");
-  Write("broken.zxr", "songs\\ember\\ember.z4s\r\n");
-  Write("other.zxr", "songs\\aurora\\aurora.z4s\r\n1\r\n0\r\n");
-  Write("notes.txt", "songs\\ember\\ember.z4s\r\n1\r\n0\r\n");
+  Write("replay/Old.ZXR", "SONGS\\ember\\EMBER.Z4S\r\n5\r\n2\r\n1,1\r\n2,2\r\n");
+  Write("replay/broken.zxr", "songs\\ember\\ember.z4s\r\n");
+  Write("replay/other.zxr", "songs\\aurora\\aurora.z4s\r\n1\r\n0\r\n");
+  Write("replay/notes.txt", "songs\\ember\\ember.z4s\r\n1\r\n0\r\n");
 
   const auto found = FindReplays(root_, Data(), SongAt("songs/ember/ember.z4s"));
-  std::vector<std::string> names;
-  std::vector<int16_t> parts;
-  for (const auto& e : found) {
-    names.push_back(e.Name);
-    parts.push_back(e.Part);
-  }
-  EXPECT_EQ(names, (std::vector<std::string>{"ember1-000.zxr", "ember3-000.zxr", "Old.ZXR"}));
-  EXPECT_EQ(parts, (std::vector<int16_t>{0, 2, 5}));
+  std::vector<std::pair<std::string, int16_t>> names;
+  for (const auto& e : found) names.emplace_back(e.Name, e.Part);
+  EXPECT_EQ(names, (std::vector<std::pair<std::string, int16_t>>{{"ember1-000.zxr", 0}, {"ember3-000.zxr", 2}, {"Old.ZXR", 5}}));
   // The same song reached through another data folder is not this folder's song.
   EXPECT_TRUE(FindReplays(root_, root_ + "/elsewhere", SongAt("songs\\ember\\ember.z4s")).empty());
   EXPECT_TRUE(FindReplays(root_ + "/nothing", Data(), SongAt("songs\\ember\\ember.z4s")).empty());

@@ -3,33 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "persist/tests/scratch_folder.h"
 
 namespace tessaru {
 namespace {
 namespace fs = std::filesystem;
 
-class UserSettingsTest : public ::testing::Test {
+class UserSettingsTest : public ScratchFolder {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = std::string(TESSARU_SCRATCH) + "/user_" + info->name();
-    fs::remove_all(root_);
-    fs::create_directories(root_);
-  }
-  void WriteIni(const std::string& text) const {
-    std::ofstream(root_ + "/user.ini", std::ios::binary) << text;
-  }
-  std::string ReadIni() const {
-    std::ifstream in(root_ + "/user.ini", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
   UserSettings Load(std::string* dataPath = nullptr) const {
     UserSettings settings;
     settings.DIFFICULTY = -77;  // stale values must not survive a load
@@ -39,7 +25,11 @@ class UserSettingsTest : public ::testing::Test {
     if (dataPath != nullptr) *dataPath = path;
     return settings;
   }
-  std::string root_;
+  // Writes user.ini with these lines under [USER] (none: no file at all).
+  void WriteUser(const std::optional<std::string>& lines) const {
+    std::filesystem::remove(root_ + "/user.ini");
+    if (lines) Write("user.ini", "[USER]\r\n" + *lines);
+  }
 };
 
 // Every numeric key with a way to read its field, in the order the file is read.
@@ -47,97 +37,72 @@ struct KeyField {
   const char* name;
   std::function<int64_t(const UserSettings&)> get;
   int64_t defaultValue;
-  bool wide;  // 32-bit
 };
-#define FIELD(key, def, wide) {#key, [](const UserSettings& s) { return int64_t{s.key}; }, def, wide}
+#define FIELD(key, def) {#key, [](const UserSettings& s) { return int64_t{s.key}; }, def}
 const std::vector<KeyField> kKeys = {
-    FIELD(RESOLUTION, 0, false),    FIELD(DIFFICULTY, 2, false),   FIELD(DRAWING, 0, false),
-    FIELD(DRAWBACK, 0, false),      FIELD(DRAWDANCE, 0, false),    FIELD(DRAWTEMP, 0, false),
-    FIELD(DRAWALPHA, 0, false),     FIELD(DRAWSTRET, 0, false),    FIELD(SOUNDING, 0, false),
-    FIELD(SNDPLAYQUALITY, 0, false), FIELD(SNDPANVOLCTRL, 0, false), FIELD(BGMVOLUME, 100, true),
-    FIELD(PLAYERVOLUME, 100, true), FIELD(BGPARTOFFSET, 20, true), FIELD(MAXFPS, 60, false),
-    FIELD(AUTODEC, 0, false),       FIELD(USEDX, 0, false),        FIELD(FULLSCREEN, 1, false),
-    FIELD(SELCOM, 0, false),        FIELD(JUDGEMODE, 0, false),    FIELD(JUDGEOFFSET, 0, false),
-    FIELD(JUDGESTYLE, 0, false),    FIELD(SKIN_H, 0, false),       FIELD(SKIN_L, 0, false),
-    FIELD(SCANSONGS, 0, false),
+    FIELD(RESOLUTION, 0), FIELD(DIFFICULTY, 2),   FIELD(DRAWING, 0),      FIELD(DRAWBACK, 0),     FIELD(DRAWDANCE, 0),
+    FIELD(DRAWTEMP, 0),   FIELD(DRAWALPHA, 0),    FIELD(DRAWSTRET, 0),    FIELD(SOUNDING, 0),     FIELD(SNDPLAYQUALITY, 0),
+    FIELD(SNDPANVOLCTRL, 0), FIELD(BGMVOLUME, 100), FIELD(PLAYERVOLUME, 100), FIELD(BGPARTOFFSET, 20), FIELD(MAXFPS, 60),
+    FIELD(AUTODEC, 0),    FIELD(USEDX, 0),        FIELD(FULLSCREEN, 1),   FIELD(SELCOM, 0),       FIELD(JUDGEMODE, 0),
+    FIELD(JUDGEOFFSET, 0), FIELD(JUDGESTYLE, 0),  FIELD(SKIN_H, 0),       FIELD(SKIN_L, 0),       FIELD(SCANSONGS, 0),
 };
 #undef FIELD
 
 std::string IniWithEveryKey(const std::string& value) {
-  std::string text = "[USER]\r\n";
+  std::string text;
   for (const KeyField& key : kKeys) text += std::string(key.name) + "=" + value + "\r\n";
   return text;
 }
 
 TEST_F(UserSettingsTest, MissingKeysAndEValuesGiveEveryDefault) {
-  const std::vector<std::pair<const char*, std::string>> files = {
-      {"no file", ""},
+  const std::vector<std::pair<const char*, std::optional<std::string>>> files = {
+      {"no file", std::nullopt},
       {"other section only", "[OTHER]\r\nDIFFICULTY=4\r\nMAXFPS=5\r\n"},
-      {"empty section", "[USER]\r\n"},
+      {"empty section", ""},
       {"every value E", IniWithEveryKey("E")},
       {"every value starting with E", IniWithEveryKey("E5x")},
   };
-  for (const auto& [label, text] : files) {
-    fs::remove(root_ + "/user.ini");
-    if (!text.empty()) WriteIni(text);
+  for (const auto& [label, lines] : files) {
+    WriteUser(lines);
     std::string dataPath;
     const UserSettings settings = Load(&dataPath);
-    for (const KeyField& key : kKeys) {
-      EXPECT_EQ(key.get(settings), key.defaultValue) << label << " " << key.name;
-    }
-    EXPECT_EQ(settings.DATAPATH, "") << label;
-    EXPECT_EQ(dataPath, root_) << label;
+    for (const KeyField& key : kKeys) EXPECT_EQ(key.get(settings), key.defaultValue) << label << " " << key.name;
+    EXPECT_EQ(std::tie(settings.DATAPATH, dataPath), std::make_tuple("", root_)) << label;
   }
 }
 
-TEST_F(UserSettingsTest, LeadingNumberParsingAndWidths) {
+TEST_F(UserSettingsTest, LeadingNumberParsingWidthsAndTheLeastBackgroundOffset) {
   struct Case {
     const char* text;
     int64_t narrow;  // a 16-bit key
     int64_t wide;    // a 32-bit key
+    int32_t offset;  // BGPARTOFFSET, at least 20
   };
   const std::vector<Case> cases = {
-      {"abc", 0, 0},          // no number: 0, not the default
-      {"e5", 0, 0},           // only a capital E selects the default
-      {"", 0, 0},
-      {"123abc", 123, 123},
-      {"  7 ", 7, 7},
-      {"-3", -3, -3},
-      {"+4x", 4, 4},
-      {"2.5", 2, 2},          // halves to even
-      {"3.5", 4, 4},
-      {"1e3", 1, 1},          // the exponent is not part of the number
-      {"32767", 32767, 32767},
-      {"32768", 32767, 32768},  // held at the field's end, never wrapped
-      {"-40000", -32768, -40000},
-      {"99999999999", 32767, 2147483647},
+      {"abc", 0, 0, 20},  // no number: 0, not the default
+      {"e5", 0, 0, 20},   // only a capital E selects the default
+      {"", 0, 0, 20},        {"123abc", 123, 123, 123}, {"  7 ", 7, 7, 20}, {"-3", -3, -3, 20},
+      {"+4x", 4, 4, 20},     {"19", 19, 19, 20},        {"20", 20, 20, 20}, {"21", 21, 21, 21},
+      {"2.5", 2, 2, 20},  // halves to even
+      {"3.5", 4, 4, 20},
+      {"1e3", 1, 1, 20},  // the exponent is not part of the number
+      {"32767", 32767, 32767, 32767},
+      {"32768", 32767, 32768, 32768},  // held at the field's end, never wrapped
+      {"-40000", -32768, -40000, 20},
+      {"99999999999", 32767, 2147483647, 2147483647},
   };
   for (const Case& c : cases) {
-    WriteIni(std::string("[USER]\r\nSKIN_L=") + c.text + "\r\nPLAYERVOLUME=" + c.text + "\r\n");
+    const std::string text = c.text;
+    WriteUser("SKIN_L=" + text + "\r\nPLAYERVOLUME=" + text + "\r\nBGPARTOFFSET=" + text + "\r\n");
     const UserSettings settings = Load();
-    EXPECT_EQ(settings.SKIN_L, c.narrow) << c.text;
-    EXPECT_EQ(settings.PLAYERVOLUME, c.wide) << c.text;
-  }
-}
-
-TEST_F(UserSettingsTest, BackgroundPartOffsetIsAtLeastTwenty) {
-  const std::vector<std::pair<const char*, int32_t>> cases = {
-      {nullptr, 20}, {"5", 20}, {"-100", 20}, {"abc", 20}, {"19", 20}, {"20", 20}, {"21", 21},
-      {"250", 250},
-  };
-  for (const auto& [value, expected] : cases) {
-    WriteIni(value == nullptr ? "[USER]\r\n" : std::string("[USER]\r\nBGPARTOFFSET=") + value + "\r\n");
-    EXPECT_EQ(Load().BGPARTOFFSET, expected) << (value ? value : "absent");
+    EXPECT_EQ(std::make_tuple(settings.SKIN_L, settings.PLAYERVOLUME, settings.BGPARTOFFSET),
+              std::make_tuple(c.narrow, c.wide, c.offset)) << c.text;
   }
 }
 
 TEST_F(UserSettingsTest, DataPathSetting) {
-  struct Case {
-    const char* line;
-    std::string setting;
-    std::string dataPath;
-  };
-  const std::vector<Case> cases = {
+  const std::string cases[][3] = {
+      // the line, the setting, the data folder used
       {"DATAPATH=   ", "", root_},
       {"DATAPATH=", "", root_},
       {"DATAPATH=  /srv/songs  ", "/srv/songs", "/srv/songs"},
@@ -145,26 +110,18 @@ TEST_F(UserSettingsTest, DataPathSetting) {
       {"DATAPATH=\\\\host\\share", "\\\\host\\share", "\\\\host\\share"},
       {"DATAPATH=mydata", "mydata", root_ + "\\mydata"},  // relative to the program folder
   };
-  for (const Case& c : cases) {
-    WriteIni(std::string("[USER]\r\n") + c.line + "\r\n");
+  for (const auto& [line, setting, folder] : cases) {
+    WriteUser(line + "\r\n");
     std::string dataPath;
     const UserSettings settings = Load(&dataPath);
-    EXPECT_EQ(settings.DATAPATH, c.setting) << c.line;
-    EXPECT_EQ(dataPath, c.dataPath) << c.line;
+    EXPECT_EQ(std::tie(settings.DATAPATH, dataPath), std::tie(setting, folder)) << line;
   }
 }
 
 TEST_F(UserSettingsTest, SaveEditsOnlyItsKeysAndNeverDataPath) {
-  const std::string before =
-      "; the player's notes\r\n"
-      "[USER]\r\n"
-      "DATAPATH = /old/data \r\n"
-      "MAXFPS=30\r\n"
-      "MYOWNKEY=keep me\r\n"
-      "\r\n"
-      "[OTHER]\r\n"
-      "DIFFICULTY=9\r\n";
-  WriteIni(before);
+  Write("user.ini",
+        "; the player's notes\r\n[USER]\r\nDATAPATH = /old/data \r\nMAXFPS=30\r\nMYOWNKEY=keep me\r\n\r\n"
+        "[OTHER]\r\nDIFFICULTY=9\r\n");
   UserSettings settings = Load();
   settings.DATAPATH = "/somewhere/else";
   settings.MAXFPS = 120;
@@ -172,27 +129,20 @@ TEST_F(UserSettingsTest, SaveEditsOnlyItsKeysAndNeverDataPath) {
   settings.BGMVOLUME = 70000;
   ASSERT_TRUE(SaveUserSettings(settings, root_));
 
-  const std::string after = ReadIni();
-  EXPECT_EQ(after.find("; the player's notes\r\n[USER]\r\nDATAPATH = /old/data \r\nMAXFPS=120\r\n"
-                       "MYOWNKEY=keep me\r\n"),
-            0u)
-      << after;
-  EXPECT_NE(after.find("JUDGEOFFSET=-12\r\n"), std::string::npos);
-  EXPECT_NE(after.find("BGMVOLUME=70000\r\n"), std::string::npos);
-  EXPECT_NE(after.find("\r\n[OTHER]\r\nDIFFICULTY=9\r\n"), std::string::npos);
+  const std::string after = Read("user.ini");
+  EXPECT_EQ(after.find("; the player's notes\r\n[USER]\r\nDATAPATH = /old/data \r\nMAXFPS=120\r\nMYOWNKEY=keep me\r\n"),
+            0u) << after;
+  for (const char* kept : {"JUDGEOFFSET=-12\r\n", "BGMVOLUME=70000\r\n", "\r\n[OTHER]\r\nDIFFICULTY=9\r\n"}) {
+    EXPECT_NE(after.find(kept), std::string::npos) << kept;
+  }
   EXPECT_EQ(after.find("/somewhere/else"), std::string::npos);
   // Only the player's own DATAPATH line has a blank after "=".
   EXPECT_EQ(after.find("= ", after.find("DATAPATH") + 10), std::string::npos);
 
   std::string dataPath;
   const UserSettings reloaded = Load(&dataPath);
-  EXPECT_EQ(reloaded.MAXFPS, 120);
-  EXPECT_EQ(reloaded.JUDGEOFFSET, -12);
-  EXPECT_EQ(reloaded.BGMVOLUME, 70000);
   EXPECT_EQ(dataPath, "/old/data");
-  for (const KeyField& key : kKeys) {
-    EXPECT_EQ(key.get(reloaded), key.get(settings)) << key.name;
-  }
+  for (const KeyField& key : kKeys) EXPECT_EQ(key.get(reloaded), key.get(settings)) << key.name;
 }
 
 TEST_F(UserSettingsTest, JudgeOffsetSaveChangesThatLineAlone) {
@@ -204,34 +154,29 @@ TEST_F(UserSettingsTest, JudgeOffsetSaveChangesThatLineAlone) {
   };
   const Case cases[] = {
       {"no file yet", "", 12, "[USER]\r\nJUDGEOFFSET=12\r\n"},
-      {"its own line replaced, the rest kept",
-       "; notes\r\n[USER]\r\nMAXFPS=E\r\nJUDGEOFFSET=E\r\nDATAPATH = /d \r\n", -7,
-       "; notes\r\n[USER]\r\nMAXFPS=E\r\nJUDGEOFFSET=-7\r\nDATAPATH = /d \r\n"},
-      {"added to the end of its section",
-       "[USER]\r\nMAXFPS=30\r\n[OTHER]\r\nJUDGEOFFSET=5\r\n", 0,
+      {"its own line replaced, the rest kept", "; notes\r\n[USER]\r\nMAXFPS=E\r\nJUDGEOFFSET=E\r\nDATAPATH = /d \r\n",
+       -7, "; notes\r\n[USER]\r\nMAXFPS=E\r\nJUDGEOFFSET=-7\r\nDATAPATH = /d \r\n"},
+      {"added to the end of its section", "[USER]\r\nMAXFPS=30\r\n[OTHER]\r\nJUDGEOFFSET=5\r\n", 0,
        "[USER]\r\nMAXFPS=30\r\nJUDGEOFFSET=0\r\n[OTHER]\r\nJUDGEOFFSET=5\r\n"},
   };
   for (const Case& c : cases) {
     fs::remove(root_ + "/user.ini");
-    if (!c.Before.empty()) WriteIni(c.Before);
+    if (!c.Before.empty()) Write("user.ini", c.Before);
     ASSERT_TRUE(SaveJudgeOffset(c.Offset, root_)) << c.Name;
-    EXPECT_EQ(ReadIni(), c.After) << c.Name;
+    EXPECT_EQ(Read("user.ini"), c.After) << c.Name;
     EXPECT_EQ(Load().JUDGEOFFSET, c.Offset) << c.Name;
   }
-  fs::remove(root_ + "/user.ini");
-  fs::create_directories(root_ + "/user.ini");
-  EXPECT_FALSE(SaveJudgeOffset(3, root_)) << "a failed write is reported";
 }
 
 TEST_F(UserSettingsTest, UnreadableFileGivesDefaultsAndIsNeverOverwritten) {
-  fs::create_directories(root_ + "/user.ini");  // a folder where the file should be
+  Block("user.ini");
   UserSettings settings;
   settings.MAXFPS = 5;
   std::string dataPath;
   EXPECT_FALSE(LoadUserSettings(settings, dataPath, root_));
-  EXPECT_EQ(settings.MAXFPS, 60);
-  EXPECT_EQ(dataPath, root_);
+  EXPECT_EQ(std::tie(settings.MAXFPS, dataPath), std::make_tuple(60, root_));
   EXPECT_FALSE(SaveUserSettings(settings, root_));
+  EXPECT_FALSE(SaveJudgeOffset(3, root_));
   EXPECT_TRUE(fs::is_directory(root_ + "/user.ini"));
 }
 
