@@ -6,13 +6,10 @@ namespace tessaru {
 namespace {
 
 TEST(Numbers, NumberTextHasNoLeadingBlank) {
-  EXPECT_EQ(NumberText(int64_t{0}), "0");
-  EXPECT_EQ(NumberText(int64_t{-42}), "-42");
-  EXPECT_EQ(NumberText(int64_t{99999999}), "99999999");
-  EXPECT_EQ(NumberText(120.0), "120");
-  EXPECT_EQ(NumberText(-0.0), "0");
-  EXPECT_EQ(NumberText(137.5), "137.5");
-  EXPECT_EQ(NumberText(0.1), "0.1");
+  EXPECT_EQ(NumberText(int64_t{0}) + " " + NumberText(int64_t{-42}) + " " + NumberText(int64_t{99999999}),
+            "0 -42 99999999");
+  const std::pair<double, const char*> cases[] = {{120.0, "120"}, {-0.0, "0"}, {137.5, "137.5"}, {0.1, "0.1"}};
+  for (const auto& [x, text] : cases) EXPECT_EQ(NumberText(x), text) << x;
 }
 
 TEST(Numbers, ZeroPad) {
@@ -22,11 +19,14 @@ TEST(Numbers, ZeroPad) {
   for (const auto& c : cases) EXPECT_EQ(ZeroPadNumber(c.x, c.width), c.text) << c.x;
 }
 
-TEST(Numbers, RoundHalfUpOnlyAboveHalf) {
-  struct Case { double x; int64_t want; };
-  const Case cases[] = {{2.5, 2}, {2.5000001, 3}, {2.4, 2}, {-2.5, -3}, {-2.6, -3},
-                        {-2.4, -2}, {0.0, 0}, {3.0, 3}};
-  for (const auto& c : cases) EXPECT_EQ(RoundHalfUp(c.x), c.want) << c.x;
+TEST(Numbers, RoundingHalfUpOnlyAboveHalfAndHalfToEven) {
+  struct Case { double x; int64_t up, even; };
+  const Case cases[] = {{2.5, 2, 2},   {2.5000001, 3, 3}, {2.4, 2, 2}, {3.5, 3, 4}, {-2.5, -3, -2},
+                        {-2.6, -3, -3}, {-2.4, -2, -2},    {0.0, 0, 0}, {3.0, 3, 3}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(RoundHalfUp(c.x), c.up) << c.x;
+    EXPECT_EQ(RoundHalfEven(c.x), c.even) << c.x;
+  }
 }
 
 TEST(Numbers, FloorModTakesTheDivisorsSign) {
@@ -38,15 +38,10 @@ TEST(Numbers, FloorModTakesTheDivisorsSign) {
   EXPECT_DOUBLE_EQ(FloorMod(1.5, 0.0), 0.0);
 }
 
-TEST(Numbers, HalfEvenAndLeadingNumber) {
-  EXPECT_EQ(RoundHalfEven(2.5), 2);
-  EXPECT_EQ(RoundHalfEven(3.5), 4);
-  EXPECT_EQ(RoundHalfEven(-2.5), -2);
-  EXPECT_DOUBLE_EQ(LeadingNumber("  12abc"), 12.0);
-  EXPECT_DOUBLE_EQ(LeadingNumber("-3.5x"), -3.5);
-  EXPECT_DOUBLE_EQ(LeadingNumber("abc"), 0.0);
-  EXPECT_DOUBLE_EQ(LeadingNumber(""), 0.0);
-  EXPECT_DOUBLE_EQ(LeadingNumber("1.2.3"), 1.2);
+TEST(Numbers, LeadingNumber) {
+  const std::pair<const char*, double> cases[] = {{"  12abc", 12.0}, {"-3.5x", -3.5}, {"abc", 0.0}, {"", 0.0},
+                                                  {"1.2.3", 1.2}};
+  for (const auto& [text, want] : cases) EXPECT_DOUBLE_EQ(LeadingNumber(text), want) << text;
 }
 
 }  // namespace

@@ -27,12 +27,6 @@ TEST(Text, InvalidBytesAreReplacedNotFatal) {
   EXPECT_EQ(Utf8ToCp932("a\xC3"), "a?");
 }
 
-}  // namespace
-}  // namespace tessaru
-
-namespace tessaru {
-namespace {
-
 TEST(Text, TrimBlanksKeepsInnerBlanks) {
   struct Case { const char* text; const char* blanks; const char* want; };
   const Case cases[] = {{"  a b\t", " \t", "a b"}, {" \t ", " \t", ""}, {"", " \t", ""},
