@@ -14,12 +14,7 @@ TEST(AnimFrame, EveryType) {
   const BgaAObj loop = Anim(1, {3, 100, 10, 11, 12, 13, 14, 15, 16, 17});
   const BgaAObj once = Anim(2, {3, 100, 10, 11, 12, 13, 14, 15, 16, 17});
   const BgaAObj cycle = Anim(3, {2, 50, 300, 10, 11, 12, 13, 14, 15, 16});
-  struct Case {
-    const char* name;
-    BgaAObj aobj;
-    double t;
-    int32_t frame;
-  };
+  struct Case { const char* name; BgaAObj aobj; double t; int32_t frame; };
   const std::vector<Case> cases{
       {"fixed", Anim(0, {42, 0, 1, 2, 3, 4, 5, 6, 7, 8}), 12345, 42},
       {"loop start", loop, 0, 10},                 {"loop end of first frame", loop, 99, 10},
@@ -49,12 +44,7 @@ BgaProg Prog(int32_t start, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int3
 TEST(ProgPosition, LineAndSwing) {
   const BgaProg line = Prog(0, 0, 0, 100, 50, 1000, 500, 0);
   const BgaProg swing = Prog(0, 10, 10, 10, 10, 1000, 400, 100);
-  struct Case {
-    const char* name;
-    BgaProg prog;
-    double t;
-    int32_t x, y;
-  };
+  struct Case { const char* name; BgaProg prog; double t; int32_t x, y; };
   const std::vector<Case> cases{
       // Radius 0: along the line only, jumping back every period.
       {"line start", line, 0, 0, 0},

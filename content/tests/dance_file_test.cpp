@@ -51,11 +51,7 @@ TEST_F(DanceFiles, AcceptsAndRefuses) {
   const std::vector<TextValue> head{S("<KWDANCEFILE>"), S("<PICTURE>"), I(1), S("a.bmp")};
   std::vector<TextValue> ten = Join({head, {S("<PATTERNS>"), I(10)}});
   for (int p = 0; p < 10; ++p) ten.insert(ten.end(), {S("<DATA>"), I(0)});
-  struct Case {
-    const char* name;
-    std::vector<TextValue> values;
-    bool ok;
-  };
+  struct Case { const char* name; std::vector<TextValue> values; bool ok; };
   const std::vector<Case> cases{
       {"ten patterns, the most a dance holds", ten, true},
       {"wrong header", {S("<KWDANCE>"), S("<PICTURE>"), I(0), S("<PATTERNS>"), I(0)}, false},

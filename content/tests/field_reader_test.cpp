@@ -8,10 +8,7 @@ namespace tessaru {
 namespace {
 
 TEST(FieldReader, SplitsFieldsByTheRules) {
-  struct Case {
-    const char* text;
-    std::vector<std::string> fields;
-  };
+  struct Case { const char* text; std::vector<std::string> fields; };
   const std::vector<Case> cases{
       {"\"a\"\r\n 120 \r\n", {"a", "120"}}, {"  \"with, comma\"\r\nx", {"with, comma", "x"}},
       {"a,b , c\r\n", {"a", "b", "c"}},     {"\"q\"junk,next\r\n", {"q", "next"}},
@@ -31,13 +28,7 @@ TEST(FieldReader, SplitsFieldsByTheRules) {
 }
 
 TEST(FieldReader, NumberFields) {
-  struct Case {
-    const char* text;
-    bool ok16;
-    int16_t v16;
-    bool ok32;
-    int32_t v32;
-  };
+  struct Case { const char* text; bool ok16; int16_t v16; bool ok32; int32_t v32; };
   // A blank line is an empty field, read as 0.
   const std::vector<Case> cases{
       {" 120 ", true, 120, true, 120},     {"-32768", true, -32768, true, -32768},

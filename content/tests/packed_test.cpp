@@ -10,14 +10,14 @@ namespace tessaru {
 namespace {
 
 // Builds a raw token stream by hand, little-endian, then applies the byte layer.
-class Stream {
- public:
-  Stream& U16(uint16_t v) { return Bytes(v, 2); }
-  Stream& I32(int32_t v) { return Bytes(static_cast<uint32_t>(v), 4); }
+struct Stream {
+  std::vector<uint8_t> plain;
   Stream& Raw(std::initializer_list<uint8_t> bytes) {
-    plain_.insert(plain_.end(), bytes);
+    plain.insert(plain.end(), bytes);
     return *this;
   }
+  Stream& U16(uint16_t v) { return Raw({static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)}); }
+  Stream& I32(int32_t v) { return U16(static_cast<uint16_t>(v)).U16(static_cast<uint16_t>(static_cast<uint32_t>(v) >> 16)); }
   // A string array header and its elements, already XORed with the key word.
   Stream& Array(std::initializer_list<int32_t> codes, int16_t dims = 1, int32_t lower = 0) {
     U16(0x2003).U16(static_cast<uint16_t>(dims)).I32(static_cast<int32_t>(codes.size())).I32(lower);
@@ -25,17 +25,10 @@ class Stream {
     return *this;
   }
   std::vector<uint8_t> Packed() const {
-    std::vector<uint8_t> out = plain_;
+    std::vector<uint8_t> out = plain;
     ScrambleBytes(out);
     return out;
   }
-
- private:
-  Stream& Bytes(uint64_t v, int n) {
-    for (int i = 0; i < n; ++i) plain_.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    return *this;
-  }
-  std::vector<uint8_t> plain_;
 };
 
 TEST(ByteLayer, OnlyTheFirstKilobyteIsTransformedAndTwiceRestores) {
@@ -119,8 +112,7 @@ TEST(TextLayer, EdgeStreamsReadOrFail) {
       {"count token of type double", Stream().Array({'a'}).U16(5).I32(0).I32(0).Packed(), nullptr},
       {"count token cut short", Stream().Array({'a'}).U16(3).Raw({1, 0}).Packed(), nullptr},
       {"negative element total", Stream().U16(0x2003).U16(1).I32(-4).I32(0).U16(3).I32(0).Packed(), nullptr},
-      {"element total beyond the file", Stream().U16(0x2003).U16(1).I32(0x10000000).I32(0).I32(1).Packed(),
-       nullptr},
+      {"element total beyond the file", Stream().U16(0x2003).U16(1).I32(0x10000000).I32(0).I32(1).Packed(), nullptr},
       {"array header cut short", Stream().U16(0x2003).U16(1).Raw({1, 0}).Packed(), nullptr},
       {"code out of range", Stream().Array({0x10000}).U16(3).I32(1).Packed(), nullptr},
   };

@@ -17,11 +17,7 @@ auto Fields(const PartRecord& p) {
 }
 
 TEST(InitPartRecord, DefaultsPerIndex) {
-  struct Case {
-    int index;
-    const char* name;
-    int16_t icon, flag;
-  };
+  struct Case { int index; const char* name; int16_t icon, flag; };
   for (const Case c : {Case{0, "PART01", 0, 0}, Case{3, "PART04", 3, 1}, Case{6, "PART07", 2, 0},
                        Case{7, "PART08", 3, 1}, Case{8, "BGM01", 0, 1}, Case{9, "BGM02", 1, 1},
                        Case{10, "BGM03", 2, 1}}) {
@@ -131,11 +127,7 @@ TEST(PartFile, AcceptsAndRefuses) {
   hugeName[6] = 0xFF;
   hugeName[7] = 0x7F;
   const std::vector<uint8_t> cutHeader = Header("<KWP4>", 0, 0, 0);
-  struct Case {
-    const char* name;
-    std::vector<uint8_t> bytes;
-    bool ok;
-  };
+  struct Case { const char* name; std::vector<uint8_t> bytes; bool ok; };
   const std::vector<Case> cases{
       {"lower-case signature", withTables(Header("<kwp4>", 2, 1, 0), 1), true},
       {"mixed-case signature", withTables(Header("<Kwp4>", 0, 0, 0), 0), true},

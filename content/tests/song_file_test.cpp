@@ -86,6 +86,9 @@ TEST_F(SongFiles, EveryTagIsStoredAndEncodesBackInBothVersions) {
 }
 
 TEST_F(SongFiles, RefusedFiles) {
+  std::vector<TextValue> elevenParts;
+  for (int i = 0; i < 11; ++i) elevenParts.insert(elevenParts.end(), {S("p.z4p"), I(0)});
+  elevenParts.push_back(S("<EOF>"));
   const std::vector<std::pair<const char*, std::vector<TextValue>>> cases{
       {"unknown header", {S("<KWSONGFILE6>"), S("<EOF>")}},
       {"header in lower case", {S("<kwsongfile5.1>"), S("<EOF>")}},
@@ -99,9 +102,9 @@ TEST_F(SongFiles, RefusedFiles) {
       {"negative tempo count", {S("<KWSONGFILE5.1>"), S("<EXBPM>"), I(-1), S("<EOF>")}},
       {"tempo map cut short", {S("<KWSONGFILE5.1>"), S("<EXBPM>"), I(3), L(0), D(1), S("<EOF>")}},
       {"huge tempo count", {S("<KWSONGFILE5.1>"), S("<EXBPM>"), I(32767), S("<EOF>")}},
-      {"eleven parts", {S("<KWSONGFILE5.1>"), S("<PART>"), I(11), S("<EOF>")}},
+      {"eleven parts", Join({{S("<KWSONGFILE5.1>"), S("<PART>"), I(11)}, elevenParts})},
       {"negative part count", {S("<KWSONGFILE5.1>"), S("<PART>"), I(-1), S("<EOF>")}},
-      {"first version, eleven parts", {S("<KWSONGFILE>"), S("<PART>"), I(11), S("<EOF>")}},
+      {"first version, eleven parts", Join({{S("<KWSONGFILE>"), S("<PART>"), I(11)}, elevenParts})},
       {"empty file", {}},
   };
   for (const auto& [name, values] : cases) {
