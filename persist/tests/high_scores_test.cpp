@@ -41,12 +41,7 @@ std::vector<int32_t> Scores(const RankTable& table) {
 }
 
 TEST(InsertRank, PlacesBelowEqualScoresAndDropsTheLast) {
-  struct Case {
-    const char* label;
-    int32_t score;
-    int position;
-    std::vector<int32_t> after;
-  };
+  struct Case { const char* label; int32_t score; int position; std::vector<int32_t> after; };
   const std::vector<Case> cases = {
       {"above all", 200, 0, {200, 100, 90, 80, 70, 60, 50, 40, 30, 20}},
       {"middle", 55, 5, {100, 90, 80, 70, 60, 55, 50, 40, 30, 20}},

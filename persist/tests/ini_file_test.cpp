@@ -32,8 +32,7 @@ TEST(IniDocumentRead, FindsValuesAsTheProfileCallsDo) {
       {"LF lines", "[A]\nK=1\n", "A", "K", "1"},
       {"no final newline", "[A]\nK=last", "A", "K", "last"},
       {"first duplicate key wins", "[A]\nK=1\nk=2\n", "A", "K", "1"},
-      {"only the first of duplicate sections", "[A]\nK=1\n[B]\n[a]\nK=2\nL=3\n", "A", "L",
-       "E"},
+      {"only the first of duplicate sections", "[A]\nK=1\n[B]\n[a]\nK=2\nL=3\n", "A", "L", "E"},
       {"double quotes removed", "[A]\nK=\"quoted text\"\n", "A", "K", "quoted text"},
       {"single quotes removed", "[A]\nK='x'\n", "A", "K", "x"},
       {"blanks inside quotes kept", "[A]\nK=\"  x  \"  \n", "A", "K", "  x  "},
@@ -47,8 +46,7 @@ TEST(IniDocumentRead, FindsValuesAsTheProfileCallsDo) {
       {"comment never matches", "[A]\n;K=1\nK=2\n", "A", "K", "2"},
       {"keys before any header belong to none", "K=1\n[A]\n", "A", "K", "E"},
       {"blanks inside the brackets", "  [ A ]  \r\nK=1\r\n", "A", "K", "1"},
-      {"section name holding ]", "[songs\\[x]\\a.zxs]\nHPR1=4\n", "songs\\[x]\\a.zxs", "HPR1",
-       "4"},
+      {"section name holding ]", "[songs\\[x]\\a.zxs]\nHPR1=4\n", "songs\\[x]\\a.zxs", "HPR1", "4"},
       {"UTF-8 mark before the first header", "\xEF\xBB\xBF[A]\nK=1\n", "A", "K", "1"},
       {"tabs and Ctrl-Z are blanks", "[A]\n\tK\t=\t5\t\n\x1A", "A", "K", "5"},
       {"CR lines", "[A]\rK=1\rL=2\r", "A", "L", "2"},
@@ -66,36 +64,25 @@ TEST(IniDocumentRead, FindsValuesAsTheProfileCallsDo) {
 }
 
 TEST(IniDocumentWrite, ChangesOnlyWhatItMust) {
-  struct Case {
-    std::string name;
-    std::string text;
-    std::string section, key, value;
-    std::string expected;
-  };
+  struct Case { std::string name; std::string text; std::string section, key, value; std::string expected; };
   const Case cases[] = {
       {"CRLF value replaced, the rest kept", "; top\r\n[A]\r\nK=1\r\n; note\r\n[B]\r\nK=2\r\n",
        "a", "k", "55", "; top\r\n[A]\r\nK=55\r\n; note\r\n[B]\r\nK=2\r\n"},
       {"LF value replaced", "[A]\nK=1\nL=2\n", "A", "L", "3", "[A]\nK=1\nL=3\n"},
-      {"spelling and indentation of the key kept", "[A]\n  HPS1 = 7 ; x\n", "A", "HPs1", "9",
-       "[A]\n  HPS1 =9\n"},
+      {"spelling and indentation of the key kept", "[A]\n  HPS1 = 7 ; x\n", "A", "HPs1", "9", "[A]\n  HPS1 =9\n"},
       {"first duplicate changed", "[A]\nK=1\nk=2\n", "A", "K", "3", "[A]\nK=3\nk=2\n"},
-      {"first duplicate section changed", "[A]\nK=1\n[a]\nK=2\n", "A", "K", "3",
-       "[A]\nK=3\n[a]\nK=2\n"},
+      {"first duplicate section changed", "[A]\nK=1\n[a]\nK=2\n", "A", "K", "3", "[A]\nK=3\n[a]\nK=2\n"},
       {"replaced without final newline", "[A]\nK=1", "A", "K", "2", "[A]\nK=2"},
       {"line without =", "[A]\r\nK  \r\n", "A", "K", "1", "[A]\r\nK=1\r\n"},
       {"added to its section before the blank lines", "[A]\r\nK=1\r\n\r\n[B]\r\nX=1\r\n", "A",
        "L", "2", "[A]\r\nK=1\r\nL=2\r\n\r\n[B]\r\nX=1\r\n"},
-      {"added to the last section without final newline", "[A]\nK=1", "A", "L", "2",
-       "[A]\nK=1\nL=2\n"},
+      {"added to the last section without final newline", "[A]\nK=1", "A", "L", "2", "[A]\nK=1\nL=2\n"},
       {"added under a bare header", "[B]\n[A]\n\n", "A", "K", "1", "[B]\n[A]\nK=1\n\n"},
       {"added under a header that ends the file", "[A]", "a", "K", "1", "[A]\r\nK=1\r\n"},
-      {"section appended with the file's line end", "[A]\nK=1\n", "B", "X", "1",
-       "[A]\nK=1\n[B]\nX=1\n"},
-      {"section appended after a missing final newline", "[A]\r\nK=1", "B", "X", "1",
-       "[A]\r\nK=1\r\n[B]\r\nX=1\r\n"},
+      {"section appended with the file's line end", "[A]\nK=1\n", "B", "X", "1", "[A]\nK=1\n[B]\nX=1\n"},
+      {"section appended after a missing final newline", "[A]\r\nK=1", "B", "X", "1", "[A]\r\nK=1\r\n[B]\r\nX=1\r\n"},
       {"section appended after trailing blanks", "[A]\nK=1\n\n", "B", "X", "", "[A]\nK=1\n\n[B]\nX=\n"},
-      {"new file uses CR LF", "", "KEYSETTING", "KEYCODE000", "-1",
-       "[KEYSETTING]\r\nKEYCODE000=-1\r\n"},
+      {"new file uses CR LF", "", "KEYSETTING", "KEYCODE000", "-1", "[KEYSETTING]\r\nKEYCODE000=-1\r\n"},
       {"names are written trimmed", "", " A ", " K ", " v ", "[A]\r\nK= v \r\n"},
       {"the first line end decides", "[A]\nK=1\r\n", "B", "X", "1", "[A]\nK=1\r\n[B]\nX=1\n"},
       {"preamble kept", "junk\n", "A", "K", "1", "junk\n[A]\nK=1\n"},

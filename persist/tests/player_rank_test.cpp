@@ -15,9 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Records for a ten-song list with the given best percentages {part, song, rate}.
-struct Best {
-  int Part, Song, Rate;
-};
+struct Best { int Part, Song, Rate; };
 HighScores RecordsWith(const std::vector<Best>& bests) {
   SongList list;
   for (int s = 0; s < 10; ++s) list.SongKeys.push_back("songs\\s" + std::to_string(s) + "\\s.z4s");
@@ -72,12 +70,10 @@ TEST(PlayerRank, IndexFollowsThresholdsWithTheHighRanksGatedAndTheCap) {
       {"nothing played, first threshold above 0", {}, Steps(), 0},
       {"just below the first threshold", PlainSumOf(99), Steps(), 0},
       {"exactly the first threshold", PlainSumOf(100), Steps(), 1},
-      {"plain sum 199 with points far beyond stops at 20",
-       {{4, 0, 100}, {5, 0, 99}, {6, 1, 0}}, zero, 20},
+      {"plain sum 199 with points far beyond stops at 20", {{4, 0, 100}, {5, 0, 99}, {6, 1, 0}}, zero, 20},
       {"plain sum 199 doubled to 398 with low thresholds", {{4, 0, 100}, {5, 0, 99}}, Steps(), 3},
       {"plain sum 200 opens the high ranks", {{4, 0, 100}, {5, 0, 100}}, zero, 28},
-      {"thresholds all 0 (no rank.zxt) and nothing played reach the cap only with 200",
-       {}, zero, 20},
+      {"thresholds all 0 (no rank.zxt) and nothing played reach the cap only with 200", {}, zero, 20},
       {"everything at 100 never goes above 28", [] {
          std::vector<Best> all;
          for (int s = 0; s < 9; ++s)

@@ -155,11 +155,7 @@ TEST_F(ReplayFileTest, ListsOnlyTheSongsReplaysWhateverTheDataFolder) {
 }
 
 TEST_F(ReplayFileTest, RelativeToDataPath) {
-  struct Case {
-    const char* data;
-    const char* path;
-    const char* relative;
-  };
+  struct Case { const char* data; const char* path; const char* relative; };
   const std::vector<Case> cases = {
       {"/g/bin", "/g/bin\\songs\\a.z4s", "songs\\a.z4s"},
       {"/g/bin/", "/g/bin/songs/a.z4s", "songs/a.z4s"},

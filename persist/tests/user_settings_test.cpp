@@ -33,11 +33,7 @@ class UserSettingsTest : public ScratchFolder {
 };
 
 // Every numeric key with a way to read its field, in the order the file is read.
-struct KeyField {
-  const char* name;
-  std::function<int64_t(const UserSettings&)> get;
-  int64_t defaultValue;
-};
+struct KeyField { const char* name; std::function<int64_t(const UserSettings&)> get; int64_t defaultValue; };
 #define FIELD(key, def) {#key, [](const UserSettings& s) { return int64_t{s.key}; }, def}
 const std::vector<KeyField> kKeys = {
     FIELD(RESOLUTION, 0), FIELD(DIFFICULTY, 2),   FIELD(DRAWING, 0),      FIELD(DRAWBACK, 0),     FIELD(DRAWDANCE, 0),
@@ -146,12 +142,7 @@ TEST_F(UserSettingsTest, SaveEditsOnlyItsKeysAndNeverDataPath) {
 }
 
 TEST_F(UserSettingsTest, JudgeOffsetSaveChangesThatLineAlone) {
-  struct Case {
-    const char* Name;
-    std::string Before;
-    int16_t Offset;
-    std::string After;
-  };
+  struct Case { const char* Name; std::string Before; int16_t Offset; std::string After; };
   const Case cases[] = {
       {"no file yet", "", 12, "[USER]\r\nJUDGEOFFSET=12\r\n"},
       {"its own line replaced, the rest kept", "; notes\r\n[USER]\r\nMAXFPS=E\r\nJUDGEOFFSET=E\r\nDATAPATH = /d \r\n",
