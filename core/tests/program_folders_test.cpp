@@ -28,12 +28,7 @@ TEST(ProgramFolders, PortableInstalledAndUnwritableFoldersAreToldApart) {
   // /proc/self exists but takes no new files, whoever runs the test.
   const std::string readOnly = "/proc/self";
 
-  struct Case {
-    const char* Name;
-    FolderInputs In;
-    std::string Program, Data, ErrorReport;
-    bool Problem;
-  };
+  struct Case { const char* Name; FolderInputs In; std::string Program, Data, ErrorReport; bool Problem; };
   const std::string home = root + "/home";
   const std::string homeUser = home + "/.local/share/tessaru";
   const std::string xdgUser = root + "/xdg/tessaru";
