@@ -178,23 +178,18 @@ TEST_F(HighScoresTest, RecordsRoundTripThroughBothFiles) {
 }
 
 TEST_F(HighScoresTest, SavesWriteOnlyChangedKeys) {
-  Write("hsc.ini",
-        "[VERSION]\r\nVER=1000\r\n[songs\\a\\a.z4s]\r\nHPR1=40\r\nHPS1=3\r\n"
-        "[TOURMODE]\r\nSC1=500\r\n");
+  Write("hsc.ini", "[VERSION]\r\nVER=1000\r\n[songs\\a\\a.z4s]\r\nHPR1=40\r\nHPS1=3\r\n[TOURMODE]\r\nSC1=500\r\n");
   Write("hscsp.ini", "[SPMODE2]\r\nPS=4\r\n");
   HighScores scores = Loaded(list_);
   ASSERT_EQ(scores.HPR(0, 0), 40);
 
   // Another writer changes the files meanwhile: unchanged records must not undo that.
-  Write("hsc.ini",
-        "[VERSION]\r\nVER=1000\r\n[songs\\a\\a.z4s]\r\nHPR1=41\r\nHPS1=9\r\n"
-        "[TOURMODE]\r\nSC1=501\r\n");
+  Write("hsc.ini", "[VERSION]\r\nVER=1000\r\n[songs\\a\\a.z4s]\r\nHPR1=41\r\nHPS1=9\r\n[TOURMODE]\r\nSC1=501\r\n");
   Write("hscsp.ini", "[SPMODE2]\r\nPS=5\r\n");
   ASSERT_TRUE(scores.SaveHighScores(root_));
   ASSERT_TRUE(scores.SaveTourRankings(root_));
   ASSERT_TRUE(scores.SaveSpecialRankings(root_));
-  EXPECT_EQ(Read("hsc.ini"),
-            "[VERSION]\r\nVER=1000\r\n[songs\\a\\a.z4s]\r\nHPR1=41\r\nHPS1=9\r\n"
+  EXPECT_EQ(Read("hsc.ini"), "[VERSION]\r\nVER=1000\r\n[songs\\a\\a.z4s]\r\nHPR1=41\r\nHPS1=9\r\n"
             "[TOURMODE]\r\nSC1=501\r\n");
   EXPECT_EQ(Read("hscsp.ini"), "[SPMODE2]\r\nPS=5\r\n");
 
@@ -204,8 +199,7 @@ TEST_F(HighScoresTest, SavesWriteOnlyChangedKeys) {
   scores.SpecialPlays[2] = 6;
   ASSERT_TRUE(scores.SaveHighScores(root_));
   ASSERT_TRUE(scores.SaveSpecialRankings(root_));
-  EXPECT_EQ(Read("hsc.ini"),
-            "[VERSION]\r\nVER=1000\r\n[songs\\a\\a.z4s]\r\nHPR1=41\r\nHPS1=4\r\nPR21=10\r\n"
+  EXPECT_EQ(Read("hsc.ini"), "[VERSION]\r\nVER=1000\r\n[songs\\a\\a.z4s]\r\nHPR1=41\r\nHPS1=4\r\nPR21=10\r\n"
             "[TOURMODE]\r\nSC1=501\r\n");
   EXPECT_EQ(Read("hscsp.ini"), "[SPMODE2]\r\nPS=6\r\n");
   Write("hsc.ini", "[VERSION]\r\nVER=1000\r\n");
@@ -214,11 +208,9 @@ TEST_F(HighScoresTest, SavesWriteOnlyChangedKeys) {
 }
 
 TEST_F(HighScoresTest, ReadingValues) {
-  Write("hsc.ini",
-        "[VERSION]\r\nVER=1000\r\n"
+  Write("hsc.ini", "[VERSION]\r\nVER=1000\r\n"
         "[SONGS\\A\\A.Z4S]\r\nHPR1=123abc\r\nHPR2=E\r\nHPR3=Eleven\r\nhps4=7\r\nSCORE11=-5\r\n"
-        "PR11=99999\r\nPASS11=6\r\nSCORE32= 42 \r\n"
-        "[GAMEFLAG]\r\nFLAG1=6917\r\nFLAG2=E\r\nFLAG21=12x\r\n"
+        "PR11=99999\r\nPASS11=6\r\nSCORE32= 42 \r\n[GAMEFLAG]\r\nFLAG1=6917\r\nFLAG2=E\r\nFLAG21=12x\r\n"
         "[TOURMODE]\r\nNAME1=ABCDEF\r\nNAME2=\r\nSC1=E\r\nSONG104=4\r\nPASS10=2\r\n");
   const HighScores scores = Loaded(list_);
   // Key names match without regard to case; a rate beyond 16 bits is held at the top.

@@ -20,8 +20,7 @@ TEST(IniDocumentRead, FindsValuesAsTheProfileCallsDo) {
     std::string section, key;
     std::string expected;  // what Get returns with the default "E  "
   };
-  const std::string crlf =
-      "[USER]\r\nDIFFICULTY=3\r\n  maxfps  =   60  \r\n\r\n[Other]\r\nDIFFICULTY=9\r\n";
+  const std::string crlf = "[USER]\r\nDIFFICULTY=3\r\n  maxfps  =   60  \r\n\r\n[Other]\r\nDIFFICULTY=9\r\n";
   const Case cases[] = {
       {"exact names", crlf, "USER", "DIFFICULTY", "3"},
       {"names ignore case", crlf, "user", "Difficulty", "3"},
@@ -188,16 +187,13 @@ TEST_F(IniFileTest, UnreadableFileIsNeverOverwritten) {
 
 // Texts kept from fuzzing: each parses back to its own bytes and takes a key write.
 TEST(FuzzRegressions, KeptIniTextsKeepTheirBytes) {
-  testing_support::ReplayKeptInputs(
-      std::string(TESSARU_FIXTURES) + "/fuzz",
-      [](const std::string& name, const std::vector<uint8_t>& bytes) {
-        const std::string text(bytes.begin(), bytes.end());
-        IniDocument document(text);
-        EXPECT_EQ(document.Bytes(), text) << name;
-        if (!document.Set("USER", "MAXFPS", "30")) return false;
-        return IniDocument(document.Bytes()).Get("user", "maxfps", "E") == "30";
-      },
-      2);
+  const auto replay = [](const std::string& name, const std::vector<uint8_t>& bytes) {
+    const std::string text(bytes.begin(), bytes.end());
+    IniDocument document(text);
+    EXPECT_EQ(document.Bytes(), text) << name;
+    return document.Set("USER", "MAXFPS", "30") && IniDocument(document.Bytes()).Get("user", "maxfps", "E") == "30";
+  };
+  testing_support::ReplayKeptInputs(std::string(TESSARU_FIXTURES) + "/fuzz", replay, 2);
 }
 
 }  // namespace

@@ -115,8 +115,7 @@ TEST_F(UserSettingsTest, DataPathSetting) {
 }
 
 TEST_F(UserSettingsTest, SaveEditsOnlyItsKeysAndNeverDataPath) {
-  Write("user.ini",
-        "; the player's notes\r\n[USER]\r\nDATAPATH = /old/data \r\nMAXFPS=30\r\nMYOWNKEY=keep me\r\n\r\n"
+  Write("user.ini", "; the player's notes\r\n[USER]\r\nDATAPATH = /old/data \r\nMAXFPS=30\r\nMYOWNKEY=keep me\r\n\r\n"
         "[OTHER]\r\nDIFFICULTY=9\r\n");
   UserSettings settings = Load();
   settings.DATAPATH = "/somewhere/else";
