@@ -1,5 +1,5 @@
 #pragma once
-// Writes packed content into a fresh scratch folder for one test.
+// Writes packed content into the scratch folder of one test.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,17 +8,12 @@
 
 #include "content/packed.h"
 #include "core/file_access.h"
+#include "core/testing/scratch_folder.h"
 
 namespace tessaru {
 
-class ContentFiles : public ::testing::Test {
+class ContentFiles : public testing_support::ScratchFolder {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = std::string(TESSARU_SCRATCH) + "/" + info->test_suite_name() + "_" + info->name();
-    std::filesystem::remove_all(root_);
-    std::filesystem::create_directories(root_);
-  }
   // A logical path under the scratch folder ("\"-separated like the game's own).
   std::string Path(const std::string& relative) const { return root_ + "\\" + relative; }
   void WriteBytes(const std::string& relative, const std::vector<uint8_t>& bytes) {
@@ -31,7 +26,6 @@ class ContentFiles : public ::testing::Test {
   void MakeFolder(const std::string& relative) {
     std::filesystem::create_directories(ResolvePath(Path(relative)));
   }
-  std::string root_;
 };
 
 // Shorthand for values in value lists.

@@ -3,26 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
+
+#include "core/testing/scratch_folder.h"
 
 namespace tessaru {
 namespace {
 namespace fs = std::filesystem;
 
-class FileAccess : public ::testing::Test {
+class FileAccess : public testing_support::ScratchFolder {
  protected:
   void SetUp() override {
-    root_ = std::string(TESSARU_SCRATCH) + "/files";
-    fs::remove_all(root_);
+    ScratchFolder::SetUp();
     fs::create_directories(root_ + "/Image/Sub");
-    Write(root_ + "/Image/Chip.BMP", "chip");
-    Write(root_ + "/Image/Sub/exact.wav", "exact");
-    Write(root_ + "/Image/Sub/EXACT.wav", "upper");
+    Write("Image/Chip.BMP", "chip");
+    Write("Image/Sub/exact.wav", "exact");
+    Write("Image/Sub/EXACT.wav", "upper");
   }
-  static void Write(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-  }
-  std::string root_;
 };
 
 TEST_F(FileAccess, FindsFilesWhoseCaseDiffers) {
@@ -57,14 +53,14 @@ TEST_F(FileAccess, ReadAndAtomicWrite) {
 
 TEST_F(FileAccess, LeftoversOfInterruptedSavesAreRemoved) {
   const std::string tmp(kSaveTempSuffix);
-  Write(root_ + "/hsc.ini", "whole");
-  Write(root_ + "/hsc.ini" + tmp, "half");
-  Write(root_ + "/user.ini" + tmp, "");  // the first save of a file never got renamed
-  Write(root_ + "/notes" + tmp + ".txt", "kept");
-  Write(root_ + "/" + tmp, "kept");  // the bare suffix is nobody's temporary
+  Write("hsc.ini", "whole");
+  Write("hsc.ini" + tmp, "half");
+  Write("user.ini" + tmp, "");  // the first save of a file never got renamed
+  Write("notes" + tmp + ".txt", "kept");
+  Write(tmp, "kept");  // the bare suffix is nobody's temporary
   fs::create_directories(root_ + "/folder" + tmp);
   EXPECT_EQ(RemoveLeftoverSaves(root_), 2);
-  EXPECT_EQ(*ReadWholeFile(root_ + "/hsc.ini"), (std::vector<uint8_t>{'w', 'h', 'o', 'l', 'e'}));
+  EXPECT_EQ(Read("hsc.ini"), "whole");
   for (const char* gone : {"/hsc.ini", "/user.ini"}) EXPECT_FALSE(fs::exists(root_ + gone + tmp)) << gone;
   for (const std::string& kept : {"/notes" + tmp + ".txt", "/" + tmp, "/folder" + tmp}) {
     EXPECT_TRUE(fs::exists(root_ + kept)) << kept;

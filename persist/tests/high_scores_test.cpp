@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "persist/tests/scratch_folder.h"
+#include "core/testing/scratch_folder.h"
 
 namespace tessaru {
 namespace {
@@ -20,7 +20,7 @@ SongList ListOf(const std::vector<std::string>& keys) {
   return list;
 }
 
-class HighScoresTest : public ScratchFolder {
+class HighScoresTest : public testing_support::ScratchFolder {
  protected:
   HighScores Loaded(const SongList& list) const {
     HighScores scores;

@@ -7,7 +7,7 @@
 
 #include "core/file_access.h"
 #include "core/testing/kept_inputs.h"
-#include "persist/tests/scratch_folder.h"
+#include "core/testing/scratch_folder.h"
 
 namespace tessaru {
 namespace {
@@ -115,7 +115,7 @@ TEST(IniDocumentWrite, RefusesWhatTheFileCouldNotHold) {
   }
 }
 
-using IniFileTest = ScratchFolder;
+using IniFileTest = testing_support::ScratchFolder;
 
 TEST_F(IniFileTest, OneKeyWritesKeepTheRestOfTheFileAndCreateItWhenMissing) {
   const std::string path = root_ + "/user.ini";

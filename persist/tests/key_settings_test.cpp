@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "content/packed.h"
-#include "persist/tests/scratch_folder.h"
+#include "core/testing/scratch_folder.h"
 
 namespace tessaru {
 namespace {
 namespace fs = std::filesystem;
 
-using KeySettingsTest = ScratchFolder;
+using KeySettingsTest = testing_support::ScratchFolder;
 
 // The assigned entries only, so a wrong value anywhere shows.
 std::map<int, int> Assigned(const KeyMapTable& keyMap) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "content/packed.h"
-#include "persist/tests/scratch_folder.h"
+#include "core/testing/scratch_folder.h"
 
 namespace tessaru {
 namespace {
@@ -91,7 +91,7 @@ TEST(PlayerRank, AverageRateIsOverThePlayedRecordsOfTheRankedSongs) {
   EXPECT_DOUBLE_EQ(AverageRate(RecordsWith({{0, 0, 90}, {7, 8, 85}, {1, 9, 10}})), 87.5);
 }
 
-using RankFile = ScratchFolder;
+using RankFile = testing_support::ScratchFolder;
 
 TEST_F(RankFile, ThresholdsFromRankZxt) {
   const auto write = [&](const std::vector<TextValue>& values) {

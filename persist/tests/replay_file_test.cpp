@@ -8,16 +8,16 @@
 
 #include "core/file_access.h"
 #include "core/paths.h"
-#include "persist/tests/scratch_folder.h"
+#include "core/testing/scratch_folder.h"
 
 namespace tessaru {
 namespace {
 namespace fs = std::filesystem;
 
-class ReplayFileTest : public ScratchFolder {
+class ReplayFileTest : public testing_support::ScratchFolder {
  protected:
   void SetUp() override {
-    ScratchFolder::SetUp();
+    testing_support::ScratchFolder::SetUp();
     fs::create_directories(root_ + "/data");
   }
   std::string Data() const { return root_ + "/data"; }

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "persist/tests/scratch_folder.h"
+#include "core/testing/scratch_folder.h"
 
 namespace tessaru {
 namespace {
 namespace fs = std::filesystem;
 
-class UserSettingsTest : public ScratchFolder {
+class UserSettingsTest : public testing_support::ScratchFolder {
  protected:
   UserSettings Load(std::string* dataPath = nullptr) const {
     UserSettings settings;

@@ -1,5 +1,6 @@
 #pragma once
-// A fresh scratch folder per test, with whole-file reads and writes of the files in it.
+// A fresh scratch folder per test (under the test binary's own), with whole-file reads and
+// writes of the files in it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-namespace tessaru {
+namespace tessaru::testing_support {
 
 class ScratchFolder : public ::testing::Test {
  protected:
@@ -34,4 +35,4 @@ class ScratchFolder : public ::testing::Test {
   std::string root_;
 };
 
-}  // namespace tessaru
+}  // namespace tessaru::testing_support
