@@ -53,6 +53,8 @@ TEST_F(ExtensionParts, ListsTakeOverTheLinksOfThePartsTheyExtend) {
       {"cut short", std::vector<TextValue>{S("ea.z4p"), S("eb.z4p"), I(2)}, unchanged, {}},
       {"index outside the parts", std::vector<TextValue>{S("ea.z4p"), S("eb.z4p"), I(40), I(-3)}, unchanged,
        {"ea", "eb"}},
+      {"index just outside the parts", std::vector<TextValue>{S("ea.z4p"), S("eb.z4p"), I(8), I(-1)}, unchanged,
+       {"ea", "eb"}},
       {"other tag than extend", Join({two, {S("<EXTEND>"), S("ec.z4p"), I(1)}}), twoLinks, {"ea", "eb"}},
       {"extend cut short", Join({two, {S("<extend>"), S("ec.z4p")}}), twoLinks, {"ea", "eb"}},
   };
