@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "content/packed.h"
+#include "content/part_file.h"
 #include "core/file_access.h"
 #include "core/testing/scratch_folder.h"
 
@@ -22,6 +23,13 @@ class ContentFiles : public testing_support::ScratchFolder {
   }
   void WriteText(const std::string& relative, const std::vector<TextValue>& values) {
     WriteBytes(relative, PackText(values));
+  }
+  // An empty part of `bars` bars, packed, named `name` when one is given.
+  void WritePart(const std::string& relative, int index, int bars, const std::string& name = "") {
+    PartRecord part;
+    InitPartRecord(part, index, bars);
+    if (!name.empty()) part.Name = name;
+    ASSERT_TRUE(WritePackedFile(Path(relative), EncodePartFile(part)));
   }
   void MakeFolder(const std::string& relative) {
     std::filesystem::create_directories(ResolvePath(Path(relative)));

@@ -21,12 +21,7 @@ class ExtensionParts : public ContentFiles {
     song_.PartLinks = {4, 5, 2, 7, 0, 5, 0, 0, 0, 0};
     parts_.resize(8);
     song_.PartFiles.resize(8);
-    for (const char* name : {"ea", "eb", "ec"}) {
-      PartRecord part;
-      InitPartRecord(part, 0, 6);
-      part.Name = name;
-      ASSERT_TRUE(WritePackedFile(Path(std::string("song\\") + name + ".zxp"), EncodePartFile(part)));
-    }
+    for (const std::string name : {"ea", "eb", "ec"}) WritePart("song\\" + name + ".zxp", 0, 6, name);
     if (list) WriteText("song\\extreme.zxt", *list);
     LoadExtensionParts(song_, parts_, Path("song\\s.z4s"));
   }

@@ -16,12 +16,6 @@ class SongFiles : public ContentFiles {
     song_ = SongRecord{};
     return LoadSongFile(song_, parts_, Path(relative), headerOnly);
   }
-  void WritePart(const std::string& relative, int index, int bars, const std::string& name = "") {
-    PartRecord part;
-    InitPartRecord(part, index, bars);
-    if (!name.empty()) part.Name = name;
-    ASSERT_TRUE(WritePackedFile(Path(relative), EncodePartFile(part)));
-  }
   SongRecord song_;
   std::vector<PartRecord> parts_;
 };

@@ -198,10 +198,7 @@ TEST_F(SongListTest, RapidSongIsReadFromItsTextNameWithoutACopy) {
   std::tie(rapid.Title, rapid.PartCount, rapid.PartFiles, rapid.PartLinks) =
       std::make_tuple("Rapid", 1, std::vector<std::string>{"rp.z4p"}, std::vector<int16_t>{0});
   WriteText("s\\rapid.zxt", EncodeSongFile(rapid, SongFileVersion::Current));
-  PartRecord part;
-  InitPartRecord(part, 0, 2);
-  part.Name = "RAPIDPART";
-  ASSERT_TRUE(WritePackedFile(Path("s\\rp.zxp"), EncodePartFile(part)));
+  WritePart("s\\rp.zxp", 0, 2, "RAPIDPART");
   WriteSong("s\\main.z4s", "Main", 120, 1);
   fs::permissions(ResolvePath(Path("s")), fs::perms::owner_write, fs::perm_options::remove);
   ASSERT_TRUE(LoadSongFile(song_, parts_, Path("s\\main.z4s"), true));
