@@ -10,15 +10,6 @@
 namespace tessaru {
 namespace {
 
-struct GaugeCase {
-  const char* name;
-  GaugeRules rules;
-  std::array<int16_t, 2> before;
-  int p;
-  GaugeEvent kind;
-  std::array<int16_t, 2> after;
-};
-
 TEST(ApplyGauge, RulesPerStyle) {
   // Block 0 holds 10 chips for player 0 and 4 for player 1; block 1 none for player 1.
   ChipDensityTable density{std::vector<int16_t>{10, 8}, std::vector<int16_t>{4, 0}};
@@ -35,7 +26,18 @@ TEST(ApplyGauge, RulesPerStyle) {
   survival.PlayStyle = 3;
   survival.PartnerSkill = 10;
   survival.MenuSub = 1;
-  const std::vector<GaugeCase> cases = {
+  GaugeRules survivalOne;  // side 0 counts
+  survivalOne.PlayStyle = 3;
+  survivalOne.PartnerSkill = 1;
+  struct Case {
+    const char* name;
+    GaugeRules rules;
+    std::array<int16_t, 2> before;
+    int p;
+    GaugeEvent kind;
+    std::array<int16_t, 2> after;
+  };
+  const std::vector<Case> cases = {
       {"just gains 100/N, the rival loses 75/N", versus, {500, 500}, 0, GaugeJust, {510, 493}},
       {"near below 250 gains 100/N", versus, {200, 500}, 0, GaugeNear, {210, 500}},
       {"near below 750 gains 50/N", versus, {500, 500}, 0, GaugeNear, {505, 500}},
@@ -62,6 +64,7 @@ TEST(ApplyGauge, RulesPerStyle) {
       {"survival: far costs skill/4 rounded", survival, {500, 1000}, 1, GaugeFar, {498, 1000}},
       {"survival: bonus gives 1", survival, {500, 1000}, 1, GaugeBonus, {501, 1000}},
       {"survival: just gives nothing", survival, {500, 1000}, 1, GaugeJust, {500, 1000}},
+      {"survival: far costs at least 1", survivalOne, {500, 1000}, 0, GaugeFar, {499, 1000}},
   };
   for (const auto& c : cases) {
     auto gauge = c.before;
@@ -75,15 +78,6 @@ TEST(ApplyGauge, RulesPerStyle) {
   EXPECT_EQ(gauge, (std::array<int16_t, 2>{500, 500}));
 }
 
-TEST(ApplyGauge, SurvivalFarCostsAtLeastOne) {
-  GaugeRules rules;
-  rules.PlayStyle = 3;
-  rules.PartnerSkill = 1;
-  std::array<int16_t, 2> gauge{500, 1000};
-  ApplyGauge(gauge, rules, {}, 0, GaugeFar, 0);
-  EXPECT_EQ(gauge[0], 499);
-}
-
 TEST(ChipDensity, CountsChipStepsPerBlock) {
   const PartRecord part = testing::MakePart(6, {{0, 1}, {31, 2}, {32, 3}, {95, 4}});
   const auto density = BuildChipDensity(part.StepWords, 6);
@@ -93,10 +87,9 @@ TEST(ChipDensity, CountsChipStepsPerBlock) {
 }
 
 TEST(DamageBlockTarget, OneBlockPer25PointsMissing) {
-  EXPECT_EQ(DamageBlockTarget(1000), 0);
-  EXPECT_EQ(DamageBlockTarget(976), 0);
-  EXPECT_EQ(DamageBlockTarget(975), 1);
-  EXPECT_EQ(DamageBlockTarget(0), 40);
+  for (auto [gauge, blocks] : {std::pair{1000, 0}, {976, 0}, {975, 1}, {0, 40}}) {
+    EXPECT_EQ(DamageBlockTarget(static_cast<int16_t>(gauge)), blocks) << gauge;
+  }
 }
 
 }  // namespace

@@ -10,16 +10,13 @@
 namespace tessaru {
 namespace {
 
-struct WindowCase {
-  double bpm;
-  int16_t mode;
-  int16_t offset;
-  int16_t special;
-  JudgeWindows expected;  // just / near / far early, then late
-};
+std::vector<int32_t> Edges(const JudgeWindows& w) {
+  return {w.WinJustEarly, w.WinNearEarly, w.WinFarEarly, w.WinJustLate, w.WinNearLate, w.WinFarLate};
+}
 
 TEST(JudgeWindows, FollowTempoModeAndOffset) {
-  const std::vector<WindowCase> cases = {
+  struct Case { double bpm; int16_t mode, offset, special; std::vector<int32_t> edges; };  // early, then late
+  const Case cases[] = {
       {120, 0, 0, 0, {25, 50, 125, 33, 108, 233}},
       {120, 0, 10, 0, {15, 40, 115, 43, 118, 243}},
       {120, 0, -5, 0, {30, 55, 130, 28, 103, 228}},
@@ -37,19 +34,11 @@ TEST(JudgeWindows, FollowTempoModeAndOffset) {
       {0, 3, 0, 0, {25, 50, 1500, 25, 1483, 2983}},  // no tempo: taken as 10 BPM
       {150, 3, 0, 0, {25, 50, 100, 25, 83, 183}},    // R(83.33) and R(183.33)
   };
-  for (const auto& c : cases) {
-    const JudgeWindows w = SetJudgeWindows(c.bpm, c.mode, c.offset, c.special);
-    const std::vector<int32_t> got = {w.WinJustEarly, w.WinNearEarly, w.WinFarEarly,
-                                      w.WinJustLate,  w.WinNearLate,  w.WinFarLate};
-    const std::vector<int32_t> want = {c.expected.WinJustEarly, c.expected.WinNearEarly,
-                                       c.expected.WinFarEarly,  c.expected.WinJustLate,
-                                       c.expected.WinNearLate,  c.expected.WinFarLate};
-    EXPECT_EQ(got, want) << "bpm " << c.bpm << " mode " << c.mode << " offset " << c.offset;
+  for (const Case& c : cases) {
+    EXPECT_EQ(Edges(SetJudgeWindows(c.bpm, c.mode, c.offset, c.special)), c.edges)
+        << "bpm " << c.bpm << " mode " << c.mode << " offset " << c.offset;
   }
-}
-
-TEST(JudgeWindows, HalfStepsRoundToEven) {
-  // 240 BPM: S = 62.5 -> 62; 80 BPM: S = 187.5 -> 188.
+  // Half steps round to even: 240 BPM, S = 62.5 -> 62; 80 BPM, S = 187.5 -> 188.
   EXPECT_EQ(SetJudgeWindows(240, 3, 0, 0).WinFarEarly, 62);
   EXPECT_EQ(SetJudgeWindows(80, 3, 0, 0).WinFarEarly, 188);
 }

@@ -14,39 +14,27 @@ using testing::MakePart;
 using testing::MakeSong;
 using testing::RegularChips;
 
-TEST(Simulation, ScriptedPressesAtChipTimesAreAllJust) {
-  const SongRecord song = testing::MakeTempoMap({{0, 133.0}, {1920 * 3, 171.5}, {1920 * 6, 97.0}}, 10);
-  const auto chips = RegularChips(4, 150, 3);
-  PartRecord part = MakePart(10, chips);
-  std::vector<ScriptedPress> presses;
-  for (auto [step, lane] : chips) presses.push_back({StepToTime(song, step), 0, lane});
-  Random random(1);
-  StageSetup setup;
-  setup.ComSkill = {-1, 100, 99, 99};
-  Stage stage(song, {part, MakePart(10, RegularChips(0, 159, 4))}, setup, random);
-  ASSERT_TRUE(RunSimulation(stage, presses));
-  EXPECT_EQ(stage.EndState(), 1);
-  EXPECT_EQ(stage.Player(0).JudgeCount[JudgeJust], static_cast<int16_t>(chips.size()));
-  EXPECT_EQ(stage.Player(0).StageScore, 100);
-  EXPECT_EQ(stage.LastStep(), 160);
-}
-
-TEST(Simulation, PressesShiftedAcrossWindowEdgesLandInTheirCategories) {
-  const SongRecord song = MakeSong(120, 8);  // windows: early 25/50/125, late 33/108/233
-  struct Case { double shift; Judgement category; };
-  for (const Case& c : {Case{-25, JudgeJust}, Case{-26, JudgeEarly}, Case{-51, JudgeFar}, Case{33, JudgeJust},
-                        Case{34, JudgeLate}, Case{109, JudgeFar}, Case{233, JudgeFar}}) {
-    const auto chips = RegularChips(16, 100, 4);
+TEST(Simulation, ScriptedPressesLandInTheirCategories) {
+  const SongRecord tempoMap = testing::MakeTempoMap({{0, 133.0}, {1920 * 3, 171.5}, {1920 * 6, 97.0}}, 10);
+  const SongRecord plain = MakeSong(120, 10);  // windows: early 25/50/125, late 33/108/233
+  struct Case { const SongRecord* song; double shift; Judgement category; };
+  const Case cases[] = {{&tempoMap, 0, JudgeJust}, {&plain, -25, JudgeJust}, {&plain, -26, JudgeEarly},
+                        {&plain, -51, JudgeFar},   {&plain, 33, JudgeJust},   {&plain, 34, JudgeLate},
+                        {&plain, 109, JudgeFar},   {&plain, 233, JudgeFar}};
+  const auto chips = RegularChips(4, 150, 4);
+  for (const Case& c : cases) {
     std::vector<ScriptedPress> presses;
-    for (auto [step, lane] : chips) presses.push_back({StepToTime(song, step) + c.shift, 0, lane});
+    for (auto [step, lane] : chips) presses.push_back({StepToTime(*c.song, step) + c.shift, 0, lane});
     Random random(2);
     StageSetup setup;
     setup.ComSkill = {-1, 100, 99, 99};
     setup.MenuChoice = TitleCode::FreeMode;
-    Stage stage(song, {MakePart(8, chips), MakePart(8, chips)}, setup, random);
-    ASSERT_TRUE(RunSimulation(stage, presses));
-    EXPECT_EQ(stage.Player(0).JudgeCount[c.category], static_cast<int16_t>(chips.size()))
-        << c.shift;
+    Stage stage(*c.song, {MakePart(10, chips), MakePart(10, RegularChips(0, 159, 4))}, setup, random);
+    ASSERT_TRUE(RunSimulation(stage, presses)) << c.shift;
+    EXPECT_EQ(stage.EndState(), 1) << c.shift;
+    EXPECT_EQ(stage.LastStep(), 160) << c.shift;
+    EXPECT_EQ(stage.Player(0).JudgeCount[c.category], static_cast<int16_t>(chips.size())) << c.shift;
+    if (c.shift == 0) { EXPECT_EQ(stage.Player(0).StageScore, 100); }
   }
 }
 

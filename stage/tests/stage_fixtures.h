@@ -69,12 +69,7 @@ inline std::map<int32_t, int16_t> RegularChips(int32_t first, int32_t last, int3
 
 class RecordingSink final : public SoundSink {
  public:
-  struct Request {
-    std::string What;
-    int16_t Slot;
-    int32_t Value;
-    bool operator==(const Request&) const = default;
-  };
+  struct Request { std::string What; int16_t Slot; int32_t Value; bool operator==(const Request&) const = default; };
   void Play(int16_t slot) override {
     log.push_back({"play", slot, 0});
     playing[slot] = true;
@@ -87,11 +82,6 @@ class RecordingSink final : public SoundSink {
   void SetPan(int16_t slot, int32_t pan) override { log.push_back({"pan", slot, pan}); }
   bool IsPlaying(int16_t slot) override { return playing[slot]; }
 
-  int Count(const std::string& what) const {
-    int n = 0;
-    for (const auto& r : log) n += r.What == what ? 1 : 0;
-    return n;
-  }
   std::vector<int16_t> Played() const {
     std::vector<int16_t> slots;
     for (const auto& r : log) {

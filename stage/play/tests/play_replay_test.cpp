@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -10,7 +11,6 @@
 #include "core/paths.h"
 #include "stage/play/play_stage.h"
 #include "stage/play/tests/play_test_rig.h"
-#include "stage/tempo_map.h"
 
 namespace tessaru::playtest {
 namespace {
@@ -32,11 +32,7 @@ TEST(PlayReplay, AStageSavedFromTheResultDisplayPlaysBackExactly) {
   const std::string program = rig.Data + "/program";
   std::filesystem::remove_all(program);
   rig.Press(start + 150.25, 2);  // before the first chip, at nothing
-  const double offsets[] = {2.5, -40.5, 80.25, -110, 0, 300, -0.75, 20};  // ... 300: missed, then blank
-  for (size_t k = 0; k < song.Chips.size(); ++k) {
-    const auto [step, lane] = song.Chips[k];
-    rig.Press(start + StepToTime(rig.Song.Song, step) + offsets[k % std::size(offsets)], lane, 20);
-  }
+  PressChips(rig, song, start, {2.5, -40.5, 80.25, -110, 0, 300, -0.75, 20}, 20);  // 300: missed, then blank
   const double end = start + StepToTime(rig.Song.Song, song.Bars * 16);
   rig.Key(end + 1500, kEnterKey);  // during the result display: keep this stage
 
@@ -65,11 +61,9 @@ TEST(PlayReplay, AStageSavedFromTheResultDisplayPlaysBackExactly) {
     const StagePlayerOutcome& a = live.Outcome.Players[p];
     const StagePlayerOutcome& b = back.Outcome.Players[p];
     EXPECT_EQ(b.JudgeCount, a.JudgeCount) << p;
-    EXPECT_EQ(b.StagePoints, a.StagePoints) << p;
-    EXPECT_EQ(b.MaxCombo, a.MaxCombo) << p;
-    EXPECT_EQ(b.ComboCount, a.ComboCount) << p;
-    EXPECT_EQ(b.Gauge, a.Gauge) << p;
-    EXPECT_EQ(b.StageScore, a.StageScore) << p;
+    EXPECT_EQ(std::tuple(b.StagePoints, b.MaxCombo, b.ComboCount, b.Gauge, b.StageScore),
+              std::tuple(a.StagePoints, a.MaxCombo, a.ComboCount, a.Gauge, a.StageScore))
+        << p << ": points, max combo, combo, gauge, score";
   }
 }
 

@@ -1,6 +1,5 @@
 #include "stage/play/play_stage.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <iostream>
 
@@ -13,52 +12,23 @@
 namespace tessaru::playtest {
 namespace {
 
-TEST(PlayStage, PressesAtTheChipsTimesAreAllJust) {
-  SongOptions song;
-  song.Bars = 4;
-  for (int32_t s = 2; s < 64; s += 2) song.Chips.push_back({s, static_cast<int16_t>(1 + (s / 2) % 4)});
-  PlayRig rig("exact", song);
-  const double start = LearnStart(rig);
-  for (const auto& [step, lane] : song.Chips) rig.Press(start + StepToTime(rig.Song.Song, step), lane);
-  StageContext c = rig.Context();
-  EXPECT_EQ(PlayStage(c), 0);
-  const auto& counts = c.Outcome.Players[0].JudgeCount;
-  EXPECT_EQ(counts[JudgeJust], static_cast<int16_t>(song.Chips.size()));
-  for (int k = 1; k < kJudgeCategories; ++k) EXPECT_EQ(counts[static_cast<size_t>(k)], 0) << k;
-  ASSERT_EQ(c.Outcome.Presses.size(), song.Chips.size());
-  double worst = 0;
-  for (const JudgedPress& p : c.Outcome.Presses) worst = std::max(worst, std::fabs(p.Delta));
-  std::cout << "largest |d| for presses at the chips' times: " << worst << " ms\n";
-  EXPECT_LT(worst, 1.0);
-  EXPECT_GT(c.Outcome.FramesDrawn, 0u);
-  EXPECT_TRUE(rig.Devices->Errors.Empty()) << rig.Devices->Errors.Text();
-}
-
 TEST(PlayStage, ShiftedPressesLandWhereTheWindowsSay) {
   // 120 BPM, JUDGEMODE 0: early 25 / 50 / 125, late 33 / 108 / 233; each edge from both
   // sides, fractions included.
-  const double shifts[] = {0,   0.5,   -0.5, 25,   -25,  25.5, -25.5, 26,   -26,  33,   33.5,  34,
-                           -50, -50.5, -51,  108,  108.5, 109, -125,  -126, 233,  233.5, 234,  -124.5};
+  const std::vector<double> shifts = {0,   0.5,   -0.5, 25,    -25, 25.5, -25.5, 26,   -26,  33,   33.5,  34,
+                                      -50, -50.5, -51,  108, 108.5, 109,  -125,  -126, 233,  233.5, 234,  -124.5};
   SongOptions song;
-  const int n = static_cast<int>(std::size(shifts));
-  for (int k = 0; k < n; ++k) song.Chips.push_back({8 * k + 8, static_cast<int16_t>(1 + k % 4)});
-  song.Bars = static_cast<int16_t>((8 * n + 8) / 16 + 2);
+  for (size_t k = 0; k < shifts.size(); ++k) song.Chips.push_back({static_cast<int32_t>(8 * k + 8), static_cast<int16_t>(1 + k % 4)});
+  song.Bars = static_cast<int16_t>((8 * shifts.size() + 8) / 16 + 2);
   PlayRig rig("shifted", song);
-  const double start = LearnStart(rig);
-  for (int k = 0; k < n; ++k) rig.Press(start + StepToTime(rig.Song.Song, 8 * k + 8) + shifts[k], song.Chips[static_cast<size_t>(k)].second);
+  PressChips(rig, song, LearnStart(rig), shifts);
   StageContext c = rig.Context();
-  PlayStage(c);
-  const JudgeWindows windows = SetJudgeWindows(120, 0, 0, 0);
-  ASSERT_EQ(c.Outcome.Presses.size(), static_cast<size_t>(n));
-  double worst = 0;
-  for (int k = 0; k < n; ++k) {
-    const JudgedPress& p = c.Outcome.Presses[static_cast<size_t>(k)];
-    const Judgement want = ClassifyDelta(shifts[k], windows);
-    EXPECT_EQ(p.Category, want == JudgeNone ? JudgeMiss : want) << "shift " << shifts[k];
-    if (want != JudgeNone) worst = std::max(worst, std::fabs(p.Delta - shifts[k]));
-  }
+  EXPECT_EQ(PlayStage(c), 0);
+  const double worst = ExpectJudgedAsShifted(c.Outcome.Presses, shifts, SetJudgeWindows(120, 0, 0, 0));
   std::cout << "largest |judged d - given d|: " << worst << " ms\n";
   EXPECT_LT(worst, 0.5);
+  EXPECT_GT(c.Outcome.FramesDrawn, 0u);
+  EXPECT_TRUE(rig.Devices->Errors.Empty()) << rig.Devices->Errors.Text();
 }
 
 struct SequenceCase {
@@ -197,12 +167,6 @@ TEST(PlayStage, LowResolutionRunsAt320AndComesBack) {
   EXPECT_EQ(rig.Settings.RESOLUTION, 1);
   EXPECT_TRUE(rig.Devices->Errors.Empty()) << rig.Devices->Errors.Text();
 }
-
-}  // namespace
-}  // namespace tessaru::playtest
-
-namespace tessaru::playtest {
-namespace {
 
 // Pictures of a stage in progress for the documentation; runs only when asked for.
 TEST(PlayStage, ScreenshotsWhenAskedFor) {

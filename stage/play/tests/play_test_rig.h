@@ -1,17 +1,22 @@
 #pragma once
 // A stage on the headless devices over a fixture data folder: the virtual clock moves
 // one millisecond per event pump, so the stage loop runs as it would on a machine.
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "stage/play/play_devices.h"
 #include "stage/play/play_stage.h"
 #include "stage/play/stage_context.h"
+#include "stage/judgement.h"
 #include "stage/play/testing/fixture_data.h"
+#include "stage/tempo_map.h"
 
 namespace tessaru::playtest {
 
@@ -73,6 +78,30 @@ inline double LearnStart(PlayRig& rig) {
   PlayStage(c);
   rig.Reopen();
   return c.Outcome.StartMs;
+}
+
+// Presses each of the song's chips at its time plus shifts[k % size], the song clock
+// starting at `start`.
+inline void PressChips(PlayRig& rig, const SongOptions& song, double start, const std::vector<double>& shifts,
+                       double holdMs = 30) {
+  for (size_t k = 0; k < song.Chips.size(); ++k) {
+    const auto& [step, lane] = song.Chips[k];
+    rig.Press(start + StepToTime(rig.Song.Song, step) + shifts[k % shifts.size()], lane, holdMs);
+  }
+}
+
+// Expects press k judged as shifts[k] falls in the windows (outside them all: a miss) and
+// returns the largest |judged d - shift| of the judged ones.
+inline double ExpectJudgedAsShifted(const std::vector<JudgedPress>& presses, const std::vector<double>& shifts,
+                                    const JudgeWindows& windows) {
+  EXPECT_EQ(presses.size(), shifts.size());
+  double worst = 0;
+  for (size_t k = 0; k < std::min(presses.size(), shifts.size()); ++k) {
+    const Judgement want = ClassifyDelta(shifts[k], windows);
+    EXPECT_EQ(presses[k].Category, want == JudgeNone ? JudgeMiss : want) << "shift " << shifts[k];
+    if (want != JudgeNone) worst = std::max(worst, std::fabs(presses[k].Delta - shifts[k]));
+  }
+  return worst;
 }
 
 }  // namespace tessaru::playtest

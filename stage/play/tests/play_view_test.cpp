@@ -50,48 +50,32 @@ SongOptions OneChip(int32_t step, int16_t lane) {
   return song;
 }
 
-TEST(PlayView, ChipsAreDrawnFromTheColourOptionsRow) {
-  for (int16_t colour : {int16_t{0}, int16_t{1}, int16_t{2}, int16_t{3}}) {
-    PlayViewOptions o;
-    o.ColorOpt = {colour, 0};
-    ViewRig v(OneChip(6, 3), o);
-    v.Engine->Update(0);
-    v.View->Draw();
-    const ScreenPoint at = v.LaneMiddle(6, 3);
-    EXPECT_EQ(v.Frame(at.X, at.Y), v.Sheet(ChipRowFor(colour, 3), 62, 5)) << colour;
-    // A slot without a chip shows the empty step.
-    const ScreenPoint empty = v.LaneMiddle(7, 3);
-    EXPECT_EQ(v.Frame(empty.X, empty.Y), v.Sheet(kChipRowEmpty, 62, 5));
-  }
-}
-
-TEST(PlayView, CoversFollowTheVisibilityOption) {
-  struct Case {
-    int16_t Visibility;
-    int32_t Step;
-    bool Covered;
+TEST(PlayView, ChipPictureFollowsColourVisibilityAndVanish) {
+  // One chip at Step on Lane; the slot looked at is Look. WantRow -1: anything but the chip.
+  struct Case { int16_t Colour, Visibility; int32_t Step, Look; int16_t Lane; bool Cut; int WantRow; };
+  // The cursor is at step 0: HIDDEN (2) covers steps 1..7, SUDDEN (1) leaves 1..4 open.
+  const Case cases[] = {
+      {0, 0, 6, 6, 3, false, 3},  {1, 0, 6, 6, 3, false, ChipRowFor(1, 3)},  // COLOR, GRAY
+      {2, 0, 6, 6, 3, false, ChipRowFor(2, 3)}, {3, 0, 6, 6, 3, false, ChipRowFor(3, 3)},
+      {1, 0, 6, 7, 3, false, kChipRowEmpty},  // a slot without a chip
+      {0, 2, 3, 3, 2, false, kChipRowCover}, {0, 2, 9, 9, 2, false, 2},
+      {0, 1, 3, 3, 2, false, 2},  {0, 1, 6, 6, 2, false, kChipRowCover},
+      {0, 3, 4, 4, 2, false, 2},  {0, 3, 5, 5, 2, false, kChipRowCover},  {0, 0, 3, 3, 2, false, 2},
+      {0, 4, 6, 6, 1, false, -1}, {0, 4, 6, 6, 1, true, 1},  // VANISH hides the page only while playing
   };
-  // The cursor is at step 0: HIDDEN covers steps 1..7, SUDDEN leaves 1..4 open.
-  const Case cases[] = {{2, 3, true}, {2, 9, false}, {1, 3, false}, {1, 6, true}, {3, 4, false}, {3, 5, true}, {0, 3, false}};
   for (const Case& k : cases) {
-    ViewRig v(OneChip(k.Step, 2), {}, k.Visibility);
+    PlayViewOptions o;
+    o.ColorOpt = {k.Colour, 0};
+    ViewRig v(OneChip(k.Step, k.Lane), o, k.Visibility);
     v.Engine->Update(0);
+    if (k.Cut) v.Engine->Cut();
     v.View->Draw();
-    const ScreenPoint at = v.LaneMiddle(k.Step, 2);
-    const uint16_t want = k.Covered ? v.Sheet(kChipRowCover, 37, 5) : v.Sheet(2, 37, 5);
-    EXPECT_EQ(v.Frame(at.X, at.Y), want) << "visibility " << k.Visibility << " step " << k.Step;
+    const ScreenPoint at = v.LaneMiddle(k.Look, k.Lane);
+    const int x = (k.Lane - 1) * 25 + 12;
+    const int row = k.WantRow < 0 ? ChipRowFor(k.Colour, k.Lane) : k.WantRow;
+    EXPECT_EQ(v.Frame(at.X, at.Y) == v.Sheet(row, x, 5), k.WantRow >= 0)
+        << "colour " << k.Colour << " visibility " << k.Visibility << " step " << k.Step << " cut " << k.Cut;
   }
-}
-
-TEST(PlayView, VanishHidesThePageOnlyWhilePlaying) {
-  ViewRig v(OneChip(6, 1), {}, 4);
-  v.Engine->Update(0);
-  v.View->Draw();
-  const ScreenPoint at = v.LaneMiddle(6, 1);
-  EXPECT_NE(v.Frame(at.X, at.Y), v.Sheet(1, 12, 5));
-  v.Engine->Cut();
-  v.View->Draw();
-  EXPECT_EQ(v.Frame(at.X, at.Y), v.Sheet(1, 12, 5));
 }
 
 TEST(PlayView, AStruckChipIsPushedAsideAndTheRowLeftBehindIsRefilled) {

@@ -8,7 +8,6 @@
 #include "stage/judgement.h"
 #include "stage/play/play_stage.h"
 #include "stage/play/tests/play_test_rig.h"
-#include "stage/tempo_map.h"
 
 namespace tessaru::playtest {
 namespace {
@@ -22,15 +21,12 @@ SongOptions SixtyChips() {
   return song;
 }
 
-// Plays player 1's presses at each chip's time plus shifts[k % size] with the given
-// settings; the devices start afresh, so the clock starts where it did the first time.
-StageOutcome PlayShifted(PlayRig& rig, const SongOptions& song, const std::vector<double>& shifts,
-                         double start, int16_t judgeMode, int16_t judgeOffset) {
+// Plays player 1's presses shifted from the chips with the given settings; the devices
+// start afresh, so the clock starts where it did the first time.
+StageOutcome PlayShifted(PlayRig& rig, const SongOptions& song, const std::vector<double>& shifts, double start,
+                         int16_t judgeMode, int16_t judgeOffset) {
   rig.Reopen();
-  for (size_t k = 0; k < song.Chips.size(); ++k) {
-    const auto& [step, lane] = song.Chips[k];
-    rig.Press(start + StepToTime(rig.Song.Song, step) + shifts[k % shifts.size()], lane);
-  }
+  PressChips(rig, song, start, shifts);
   rig.Settings.JUDGEMODE = judgeMode;
   rig.Settings.JUDGEOFFSET = judgeOffset;
   StageContext c = rig.Context();
@@ -38,36 +34,31 @@ StageOutcome PlayShifted(PlayRig& rig, const SongOptions& song, const std::vecto
   return c.Outcome;
 }
 
-TEST(TimingSuggestion, LatePressesGetTheOffsetThatMakesThemJust) {
+TEST(TimingSuggestion, PlayedAgainWithTheSuggestedOffsetThePressesAreJust) {
+  struct Case { const char* name; std::vector<double> shifts; int16_t judgeMode; Judgement first; int16_t suggested; double spread; };
+  const Case cases[] = {
+      // The strict windows (9 ms just) make 12 ms late a LATE, so the second run shows the fix.
+      {"12 ms late", {12}, 4, JudgeLate, 12, 0},
+      {"spread evenly around the chip", {-20, 10, 0, -10, 20}, 0, JudgeJust, 0, 40},
+  };
   const SongOptions song = SixtyChips();
-  PlayRig rig("timing-late", song);
+  PlayRig rig("timing", song);
   const double start = LearnStart(rig);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const StageOutcome first = PlayShifted(rig, song, c.shifts, start, c.judgeMode, 0);
+    ASSERT_EQ(first.Players[0].PressDeltas.size(), static_cast<size_t>(kChips));
+    EXPECT_EQ(first.Players[0].JudgeCount[c.first], kChips);
+    EXPECT_TRUE(first.Players[1].PressDeltas.empty()) << "the computer side keeps no timing";
+    const HitTiming timing = SummarizeHitTiming(first.Players[0].PressDeltas);
+    ASSERT_EQ(timing.Suggested, c.suggested);
+    EXPECT_NEAR(timing.Spread(), c.spread, 1.0);
 
-  // The strict windows (9 ms just) make 12 ms late a LATE, so the second run shows the fix.
-  const StageOutcome first = PlayShifted(rig, song, {12}, start, 4, 0);
-  const auto& p1 = first.Players[0];
-  ASSERT_EQ(p1.PressDeltas.size(), static_cast<size_t>(kChips));
-  EXPECT_EQ(p1.JudgeCount[JudgeLate], kChips);
-  EXPECT_TRUE(first.Players[1].PressDeltas.empty()) << "the computer side keeps no timing";
-  const HitTiming timing = SummarizeHitTiming(p1.PressDeltas);
-  ASSERT_EQ(timing.Suggested, int16_t{12});
-
-  const StageOutcome second = PlayShifted(rig, song, {12}, start, 4, *timing.Suggested);
-  EXPECT_EQ(second.Players[0].JudgeCount[JudgeJust], kChips);
-  EXPECT_EQ(SummarizeHitTiming(second.Players[0].PressDeltas).Suggested, timing.Suggested)
-      << "the suggestion is the offset itself, not a step from the current one";
-}
-
-TEST(TimingSuggestion, PressesSpreadEvenlyAroundTheChipSuggestNoChange) {
-  const SongOptions song = SixtyChips();
-  PlayRig rig("timing-even", song);
-  const double start = LearnStart(rig);
-
-  const StageOutcome run = PlayShifted(rig, song, {-20, 10, 0, -10, 20}, start, 0, 0);
-  const HitTiming timing = SummarizeHitTiming(run.Players[0].PressDeltas);
-  EXPECT_EQ(timing.Count, kChips);
-  EXPECT_EQ(timing.Suggested, int16_t{0});
-  EXPECT_NEAR(timing.Spread(), 40, 1.0);
+    const StageOutcome second = PlayShifted(rig, song, c.shifts, start, c.judgeMode, *timing.Suggested);
+    EXPECT_EQ(second.Players[0].JudgeCount[JudgeJust], kChips);
+    EXPECT_EQ(SummarizeHitTiming(second.Players[0].PressDeltas).Suggested, timing.Suggested)
+        << "the suggestion is the offset itself, not a step from the current one";
+  }
 }
 
 }  // namespace
