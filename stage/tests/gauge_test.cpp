@@ -29,14 +29,8 @@ TEST(ApplyGauge, RulesPerStyle) {
   GaugeRules survivalOne;  // side 0 counts
   survivalOne.PlayStyle = 3;
   survivalOne.PartnerSkill = 1;
-  struct Case {
-    const char* name;
-    GaugeRules rules;
-    std::array<int16_t, 2> before;
-    int p;
-    GaugeEvent kind;
-    std::array<int16_t, 2> after;
-  };
+  struct Case { const char* name; GaugeRules rules; std::array<int16_t, 2> before; int p; GaugeEvent kind;
+                std::array<int16_t, 2> after; };
   const std::vector<Case> cases = {
       {"just gains 100/N, the rival loses 75/N", versus, {500, 500}, 0, GaugeJust, {510, 493}},
       {"near below 250 gains 100/N", versus, {200, 500}, 0, GaugeNear, {210, 500}},

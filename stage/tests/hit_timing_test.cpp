@@ -16,17 +16,9 @@ std::vector<double> Evenly(double from, double to, int n) {
   return v;
 }
 
-struct SummaryCase {
-  const char* Name;
-  std::vector<double> Deltas;
-  int Count;
-  double Median;
-  double Low;
-  double High;
-  std::optional<int16_t> Suggested;
-};
-
 TEST(HitTiming, MedianSpreadAndSuggestion) {
+  struct SummaryCase { const char* Name; std::vector<double> Deltas; int Count; double Median, Low, High;
+                       std::optional<int16_t> Suggested; };
   const SummaryCase cases[] = {
       {"nothing judged", {}, 0, 0, 0, 0, std::nullopt},
       {"49 presses are too few", Repeat(12, 49), 49, 12, 12, 12, std::nullopt},
@@ -50,10 +42,7 @@ TEST(HitTiming, MedianSpreadAndSuggestion) {
 }
 
 TEST(HitTiming, HistogramBinEdges) {
-  struct BinCase {
-    double D;
-    int Bin;  // -1: outside the span
-  };
+  struct BinCase { double D; int Bin; };  // Bin -1: outside the span
   const BinCase cases[] = {{-150, 0},         {-150.5, -1}, {-145.01, 0}, {-145, 1},   {-0.01, 29},
                            {0, 30},           {4.99, 30},   {5, 31},      {149.9, 59}, {150, 59},
                            {150.01, -1},      {-1000, -1}};

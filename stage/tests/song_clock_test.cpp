@@ -40,25 +40,20 @@ TEST(SongClock, FollowsTheTrackNeverBackwardsThenContinuesFromItsEnd) {
   EXPECT_TRUE(clock.OnTickCounter());
 }
 
-TEST(SongClock, WithoutATrackRunsOnTheTickCounterAcrossItsWrap) {
-  FakeTicks ticks;
-  ticks.now = 0xFFFFFF00u;
-  SongClock clock(nullptr, ticks, 500);  // the offset belongs to the track only
-  clock.Start();
-  ticks.now += 100;
-  EXPECT_EQ(clock.Read(), 100);
-  ticks.now += 1000;  // wraps past 2^32
-  EXPECT_EQ(clock.Read(), 1100);
-}
-
-TEST(SongClock, StartsPartWayIn) {
-  FakeTicks ticks;
-  ticks.now = 7;
-  SongClock clock(nullptr, ticks, 0);
-  clock.Start(8000);
-  EXPECT_EQ(clock.Read(), 8000);
-  ticks.now += 25;
-  EXPECT_EQ(clock.Read(), 8025);
+TEST(SongClock, WithoutATrackRunsOnTheTickCounter) {
+  // The offset belongs to the track only; the counter wraps past 2^32 in the first case.
+  struct Case { uint32_t startTick; int32_t startMs; int32_t offset; };
+  for (const Case& c : {Case{0xFFFFFF00u, 0, 500}, Case{7, 8000, 0}}) {
+    FakeTicks ticks;
+    ticks.now = c.startTick;
+    SongClock clock(nullptr, ticks, c.offset);
+    clock.Start(c.startMs);
+    EXPECT_EQ(clock.Read(), c.startMs) << c.startTick;
+    ticks.now += 100;
+    EXPECT_EQ(clock.Read(), c.startMs + 100) << c.startTick;
+    ticks.now += 1000;
+    EXPECT_EQ(clock.Read(), c.startMs + 1100) << c.startTick;
+  }
 }
 
 }  // namespace

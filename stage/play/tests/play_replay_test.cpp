@@ -72,11 +72,7 @@ TEST(PlayReplay, AFileThatCannotDriveItsSideIsLeftOut) {
   PlayRig rig("replay_refused", song);
   const std::string folder = rig.Data + "/refused";
   std::filesystem::create_directories(folder);
-  struct Case {
-    const char* name;
-    std::string text;  // empty: no file
-    const char* reason;
-  };
+  struct Case { const char* name; std::string text; const char* reason; };  // text "": no file
   const std::vector<Case> cases = {
       {"missing", "", "does not exist"},
       {"other part", "songs\\test\\test.z4s\r\n3\r\n-1\r\n2\r\n0\r\n", "recorded on part 3"},

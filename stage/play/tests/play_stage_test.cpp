@@ -15,33 +15,32 @@ namespace {
 TEST(PlayStage, ShiftedPressesLandWhereTheWindowsSay) {
   // 120 BPM, JUDGEMODE 0: early 25 / 50 / 125, late 33 / 108 / 233; each edge from both
   // sides, fractions included.
-  const std::vector<double> shifts = {0,   0.5,   -0.5, 25,    -25, 25.5, -25.5, 26,   -26,  33,   33.5,  34,
-                                      -50, -50.5, -51,  108, 108.5, 109,  -125,  -126, 233,  233.5, 234,  -124.5};
+  const std::vector<ShiftedPress> presses = {
+      {0, JudgeJust},      {0.5, JudgeJust},   {-0.5, JudgeJust},  {25, JudgeJust},    {-25, JudgeJust},
+      {25.5, JudgeJust},   {-25.5, JudgeEarly}, {26, JudgeJust},   {-26, JudgeEarly},  {33, JudgeJust},
+      {33.5, JudgeLate},   {34, JudgeLate},    {-50, JudgeEarly},  {-50.5, JudgeFar},  {-51, JudgeFar},
+      {108, JudgeLate},    {108.5, JudgeFar},  {109, JudgeFar},    {-125, JudgeFar},   {-126, JudgeMiss},
+      {233, JudgeFar},     {233.5, JudgeMiss}, {234, JudgeMiss},   {-124.5, JudgeFar}};
   SongOptions song;
-  for (size_t k = 0; k < shifts.size(); ++k) song.Chips.push_back({static_cast<int32_t>(8 * k + 8), static_cast<int16_t>(1 + k % 4)});
-  song.Bars = static_cast<int16_t>((8 * shifts.size() + 8) / 16 + 2);
+  for (size_t k = 0; k < presses.size(); ++k) {
+    song.Chips.push_back({static_cast<int32_t>(8 * k + 8), static_cast<int16_t>(1 + k % 4)});
+  }
+  song.Bars = static_cast<int16_t>((8 * presses.size() + 8) / 16 + 2);
   PlayRig rig("shifted", song);
-  PressChips(rig, song, LearnStart(rig), shifts);
+  PressChips(rig, song, LearnStart(rig), Shifts(presses));
   StageContext c = rig.Context();
   EXPECT_EQ(PlayStage(c), 0);
-  const double worst = ExpectJudgedAsShifted(c.Outcome.Presses, shifts, SetJudgeWindows(120, 0, 0, 0));
+  const double worst = ExpectJudged(c.Outcome.Presses, presses);
   std::cout << "largest |judged d - given d|: " << worst << " ms\n";
   EXPECT_LT(worst, 0.5);
   EXPECT_GT(c.Outcome.FramesDrawn, 0u);
   EXPECT_TRUE(rig.Devices->Errors.Empty()) << rig.Devices->Errors.Text();
 }
 
-struct SequenceCase {
-  const char* Name;
-  int16_t Style;
-  double PressAfterPromptMs;  // < 0: no press; measured from the continue prompt
-  bool Escape;
-  int16_t Result;
-  bool Lost;
-  bool ContinueAllowed = true;
-};
-
 TEST(PlayStage, ResultCodesFromTheContinueAndGameOverWindows) {
+  // PressAfterPromptMs: measured from the continue prompt; < 0: no press.
+  struct SequenceCase { const char* Name; int16_t Style; double PressAfterPromptMs; bool Escape; int16_t Result;
+                        bool Lost; bool ContinueAllowed = true; };
   SongOptions song;
   song.Bars = 2;
   song.Chips = {{4, 1}, {12, 2}};
@@ -101,13 +100,8 @@ TEST(PlayStage, SetUpFailuresStopTheStageWithTheirLine) {
   SongOptions song;
   song.Bars = 1;
   song.Chips = {{4, 1}};
-  struct Case {
-    const char* Name;
-    FixtureOptions Data;
-    int FreePages;  // -1: no limit
-    int16_t DrawDance;
-    std::string Line;  // "@" stands for the data folder, "$" for the song path
-  };
+  // FreePages -1: no limit; in Line "@" stands for the data folder, "$" for the song path.
+  struct Case { const char* Name; FixtureOptions Data; int FreePages; int16_t DrawDance; std::string Line; };
   FixtureOptions noChips;
   noChips.ChipSheets = false;
   const Case cases[] = {

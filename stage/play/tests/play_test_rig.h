@@ -90,18 +90,28 @@ inline void PressChips(PlayRig& rig, const SongOptions& song, double start, cons
   }
 }
 
-// Expects press k judged as shifts[k] falls in the windows (outside them all: a miss) and
-// returns the largest |judged d - shift| of the judged ones.
-inline double ExpectJudgedAsShifted(const std::vector<JudgedPress>& presses, const std::vector<double>& shifts,
-                                    const JudgeWindows& windows) {
-  EXPECT_EQ(presses.size(), shifts.size());
+// A press this far from its chip (ms) and the category it must get.
+struct ShiftedPress {
+  double Shift;
+  Judgement Category;
+};
+
+// Expects press k judged as presses[k] says and returns the largest |judged d - shift| of
+// those not missed.
+inline double ExpectJudged(const std::vector<JudgedPress>& judged, const std::vector<ShiftedPress>& presses) {
+  EXPECT_EQ(judged.size(), presses.size());
   double worst = 0;
-  for (size_t k = 0; k < std::min(presses.size(), shifts.size()); ++k) {
-    const Judgement want = ClassifyDelta(shifts[k], windows);
-    EXPECT_EQ(presses[k].Category, want == JudgeNone ? JudgeMiss : want) << "shift " << shifts[k];
-    if (want != JudgeNone) worst = std::max(worst, std::fabs(presses[k].Delta - shifts[k]));
+  for (size_t k = 0; k < std::min(judged.size(), presses.size()); ++k) {
+    EXPECT_EQ(judged[k].Category, presses[k].Category) << "shift " << presses[k].Shift;
+    if (presses[k].Category != JudgeMiss) worst = std::max(worst, std::fabs(judged[k].Delta - presses[k].Shift));
   }
   return worst;
+}
+
+inline std::vector<double> Shifts(const std::vector<ShiftedPress>& presses) {
+  std::vector<double> shifts;
+  for (const ShiftedPress& p : presses) shifts.push_back(p.Shift);
+  return shifts;
 }
 
 }  // namespace tessaru::playtest

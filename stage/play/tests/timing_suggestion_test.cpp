@@ -35,7 +35,8 @@ StageOutcome PlayShifted(PlayRig& rig, const SongOptions& song, const std::vecto
 }
 
 TEST(TimingSuggestion, PlayedAgainWithTheSuggestedOffsetThePressesAreJust) {
-  struct Case { const char* name; std::vector<double> shifts; int16_t judgeMode; Judgement first; int16_t suggested; double spread; };
+  struct Case { const char* name; std::vector<double> shifts; int16_t judgeMode; Judgement first; int16_t suggested;
+                double spread; };
   const Case cases[] = {
       // The strict windows (9 ms just) make 12 ms late a LATE, so the second run shows the fix.
       {"12 ms late", {12}, 4, JudgeLate, 12, 0},

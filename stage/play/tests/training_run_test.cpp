@@ -48,9 +48,11 @@ TEST(TrainingRun, AtBothSpeedLimitsPressesAreJudgedOnTheScaledTempo) {
     song.Bgm.clear();  // a sped-up section always plays without its track
     const JudgeWindows w = SetJudgeWindows(song.Bpm, 0, 0, 0);
     // Each window edge from both sides: a little inside it, a little past it.
-    const std::vector<double> shifts = {0,  w.WinJustLate - 0.3,  w.WinJustLate + 0.7,  -w.WinJustEarly + 0.3,
-                                        -w.WinJustEarly - 0.7,  w.WinNearLate - 0.3,  w.WinNearLate + 0.7,
-                                        w.WinFarLate - 0.3,     -w.WinFarEarly + 0.3, -w.WinFarEarly - 0.7};
+    const std::vector<ShiftedPress> presses = {
+        {0, JudgeJust},         {w.WinJustLate - 0.3, JudgeJust},   {w.WinJustLate + 0.7, JudgeLate},
+        {-w.WinJustEarly + 0.3, JudgeJust},   {-w.WinJustEarly - 0.7, JudgeEarly},
+        {w.WinNearLate - 0.3, JudgeLate},     {w.WinNearLate + 0.7, JudgeFar},  {w.WinFarLate - 0.3, JudgeFar},
+        {-w.WinFarEarly + 0.3, JudgeFar},     {-w.WinFarEarly - 0.7, JudgeMiss}};
     const TrainingSection section{2, 8, false};
     // Learn when the clock starts, then press on the second run of identical devices.
     StageContext first = TrainingContext(rig, song, false);
@@ -58,26 +60,22 @@ TEST(TrainingRun, AtBothSpeedLimitsPressesAreJudgedOnTheScaledTempo) {
     const double startMs = first.Outcome.StartMs;
     rig.Reopen();
     const double songStart = std::floor(StepToTime(song, 32));
-    for (size_t k = 0; k < shifts.size(); ++k) {
+    for (size_t k = 0; k < presses.size(); ++k) {
       const auto& [step, lane] = options.Chips[k];
-      rig.Press(startMs + StepToTime(song, step) - songStart + shifts[k], lane, 20);
+      rig.Press(startMs + StepToTime(song, step) - songStart + presses[k].Shift, lane, 20);
     }
     StageContext c = TrainingContext(rig, song, false);
     EXPECT_EQ(PlayTrainingSection(c, section).Code, 0);
-    const double worst = ExpectJudgedAsShifted(c.Outcome.Presses, shifts, w);
+    const double worst = ExpectJudged(c.Outcome.Presses, presses);
     std::cout << "speed " << speed << " (" << song.Bpm << " BPM): largest |judged d - given d| " << worst << " ms\n";
     EXPECT_EQ(c.Outcome.Players[0].Gauge, first.Outcome.Players[0].Gauge) << "the gauge never moves";
   }
 }
 
 TEST(TrainingRun, AutoplayRepeatTabF1AndEsc) {
-  struct RunCase {
-    const char* Name;
-    bool Repeat;
-    std::vector<std::pair<double, uint8_t>> Keys;  // ms after the clock starts
-    int16_t WantCode;
-    int32_t WantPasses;
-  };
+  // Keys: ms after the clock starts.
+  struct RunCase { const char* Name; bool Repeat; std::vector<std::pair<double, uint8_t>> Keys; int16_t WantCode;
+                   int32_t WantPasses; };
   // Bars 0..2 at 120 BPM: four seconds a pass.
   const RunCase cases[] = {
       {"one pass", false, {}, 0, 1},
