@@ -10,10 +10,7 @@ namespace tessaru::platform {
 namespace {
 
 TEST(HeadlessClock, TickIsLowBitsOfWholeMilliseconds) {
-  struct Case {
-    double clockMs;
-    uint32_t tick;
-  };
+  struct Case { double clockMs; uint32_t tick; };
   const Case cases[] = {
       {0.0, 0u},
       {0.999, 0u},
@@ -47,19 +44,9 @@ TEST(HeadlessClock, AdvanceAndSleepMoveTimeAcrossTheWrap) {
   EXPECT_DOUBLE_EQ(clock.NowMs(), 4294967297.5);
 }
 
-struct Pull {
-  int frames;
-  double deviceTimeMs;
-  double clockAtCall;
-};
-
 TEST(HeadlessAudio, PullsWholeBuffersAtTheirDueTimes) {
-  struct Case {
-    int rate;
-    int bufferFrames;
-    double startMs;
-    double advanceMs;
-  };
+  struct Pull { int frames; double deviceTimeMs; double clockAtCall; };
+  struct Case { int rate; int bufferFrames; double startMs; double advanceMs; };
   const Case cases[] = {
       {44100, 512, 0.0, 100.0},
       {22050, 512, 1000.0, 250.0},
@@ -74,10 +61,12 @@ TEST(HeadlessAudio, PullsWholeBuffersAtTheirDueTimes) {
     AudioFormat wanted;
     wanted.Rate = c.rate;
     wanted.BufferFrames = c.bufferFrames;
-    auto granted = headless.platform->audio->Open(
-        wanted, [&](int16_t*, int frames, double deviceTimeMs) {
-          pulls.push_back({frames, deviceTimeMs, clock.NowMs()});
-        });
+    int16_t next = 0;
+    headless.control->RecordAudio(true);
+    auto granted = headless.platform->audio->Open(wanted, [&](int16_t* out, int frames, double deviceTimeMs) {
+      pulls.push_back({frames, deviceTimeMs, clock.NowMs()});
+      for (int i = 0; i < frames * 2; ++i) out[i] = next++;
+    });
     ASSERT_TRUE(granted.has_value());
     EXPECT_EQ(granted->Rate, c.rate);
     EXPECT_TRUE(pulls.empty()) << "the mixer never runs inside Open";
@@ -93,6 +82,10 @@ TEST(HeadlessAudio, PullsWholeBuffersAtTheirDueTimes) {
     }
     EXPECT_DOUBLE_EQ(clock.NowMs(), c.startMs + c.advanceMs);
     EXPECT_EQ(headless.control->MixedFrames(), expected * static_cast<size_t>(c.bufferFrames));
+    // The recording is exactly what the mixer wrote.
+    const std::vector<int16_t>& recorded = headless.control->RecordedAudio();
+    ASSERT_EQ(recorded.size(), expected * static_cast<size_t>(c.bufferFrames) * 2);
+    for (size_t i = 0; i < recorded.size(); ++i) ASSERT_EQ(recorded[i], static_cast<int16_t>(i)) << i;
   }
 }
 
@@ -107,21 +100,6 @@ TEST(HeadlessAudio, SmallStepsKeepTheSameCadenceAsOneBigStep) {
   // Ten seconds in frame-sized steps against one jump: no drift from rounding.
   EXPECT_EQ(countFrames(1000.0 / 60.0, 600), countFrames(10000.0, 1));
   EXPECT_EQ(countFrames(10000.0, 1), (static_cast<uint64_t>(441000 / 512) + 1) * 512);
-}
-
-TEST(HeadlessAudio, RecordsExactlyWhatTheMixerWrote) {
-  auto headless = CreateHeadlessPlatform();
-  AudioFormat wanted;
-  wanted.BufferFrames = 64;
-  int16_t next = 0;
-  headless.control->RecordAudio(true);
-  headless.platform->audio->Open(wanted, [&](int16_t* out, int frames, double) {
-    for (int i = 0; i < frames * 2; ++i) out[i] = next++;
-  });
-  headless.control->AdvanceMs(10.0);  // buffers at 0, 1.45, ..., 8.71 ms: 7 of them
-  const std::vector<int16_t>& recorded = headless.control->RecordedAudio();
-  ASSERT_EQ(recorded.size(), 7u * 64u * 2u);
-  for (size_t i = 0; i < recorded.size(); ++i) ASSERT_EQ(recorded[i], static_cast<int16_t>(i));
 }
 
 TEST(HeadlessAudio, RefusedAndInvalidFormatsOpenNothing) {
@@ -148,17 +126,23 @@ TEST(HeadlessAudio, RefusedAndInvalidFormatsOpenNothing) {
   EXPECT_FALSE(headless.platform->audio->Open(AudioFormat{}, nullptr).has_value());
 }
 
-TEST(HeadlessAudio, CloseStopsPullsEvenFromInsideTheMixer) {
-  auto headless = CreateHeadlessPlatform();
-  AudioOut& audio = *headless.platform->audio;
-  int calls = 0;
-  audio.Open(AudioFormat{}, [&](int16_t*, int, double) {
-    if (++calls == 3) audio.Close();
-  });
-  headless.control->AdvanceMs(1000.0);
-  EXPECT_EQ(calls, 3);
-  EXPECT_FALSE(audio.IsOpen());
-  EXPECT_DOUBLE_EQ(headless.platform->clock->NowMs(), 1000.0);
+TEST(HeadlessAudio, CloseOrSleepFromInsideTheMixer) {
+  // Closing stops the pulls at once; sleeping moves the clock but not the cadence.
+  for (const bool close : {true, false}) {
+    auto headless = CreateHeadlessPlatform();
+    AudioOut& audio = *headless.platform->audio;
+    int calls = 0;
+    audio.Open(AudioFormat{}, [&](int16_t*, int, double) {
+      ++calls;
+      if (close && calls == 3) audio.Close();
+      if (!close) headless.platform->clock->SleepMs(1);
+    });
+    const double advance = close ? 1000.0 : 20.0;
+    headless.control->AdvanceMs(advance);
+    EXPECT_EQ(calls, close ? 3 : 2) << close;
+    EXPECT_EQ(audio.IsOpen(), !close);
+    EXPECT_DOUBLE_EQ(headless.platform->clock->NowMs(), advance) << close;
+  }
 }
 
 TEST(HeadlessAudio, ClockJumpKeepsTheCadenceWithoutFillingTheGap) {
@@ -174,19 +158,6 @@ TEST(HeadlessAudio, ClockJumpKeepsTheCadenceWithoutFillingTheGap) {
   const double bufferMs = 512 * 1000.0 / 44100;
   EXPECT_NEAR(times[1], 4294967290.0 - 5.0 + bufferMs, 1e-6);
   EXPECT_NEAR(times[2] - times[1], bufferMs, 1e-6);
-}
-
-TEST(HeadlessAudio, SleepingInsideTheMixerOnlyMovesTheClock) {
-  auto headless = CreateHeadlessPlatform();
-  Clock& clock = *headless.platform->clock;
-  int calls = 0;
-  headless.platform->audio->Open(AudioFormat{}, [&](int16_t*, int, double) {
-    ++calls;
-    clock.SleepMs(1);
-  });
-  headless.control->AdvanceMs(20.0);
-  EXPECT_EQ(calls, 2);
-  EXPECT_DOUBLE_EQ(clock.NowMs(), 20.0);
 }
 
 }  // namespace

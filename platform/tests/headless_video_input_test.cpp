@@ -19,11 +19,7 @@ VideoConfig Config(int width, int height, DisplayMode mode = DisplayMode::Window
 }
 
 TEST(HeadlessVideo, OpensOnlyTheGameFrameSizes) {
-  struct Case {
-    int width, height;
-    DisplayMode mode;
-    bool opens;
-  };
+  struct Case { int width, height; DisplayMode mode; bool opens; };
   const Case cases[] = {
       {640, 480, DisplayMode::Windowed, true},  {320, 240, DisplayMode::Windowed, true},
       {320, 240, DisplayMode::Doubled, true},   {640, 480, DisplayMode::FullScreen, true},
@@ -90,10 +86,7 @@ TEST(HeadlessVideo, SavedImagesReadBackWithWidenedChannels) {
   EXPECT_FALSE(headless.control->SaveLastFramePng(png)) << "nothing presented yet";
 
   ASSERT_TRUE(headless.platform->video->Open(Config(320, 240)));
-  struct Colour {
-    uint16_t rgb565;
-    uint8_t r, g, b;
-  };
+  struct Colour { uint16_t rgb565; uint8_t r, g, b; };
   const Colour colours[] = {
       {0x0000, 0, 0, 0},       {0xFFFF, 255, 255, 255}, {0xF800, 255, 0, 0},
       {0x07E0, 0, 255, 0},     {0x001F, 0, 0, 255},     {0x8410, 132, 130, 132},

@@ -49,10 +49,7 @@ class SdlSmoke : public ::testing::Test {
 };
 
 TEST_F(SdlSmoke, EveryDisplayModeOpensAndPresents) {
-  struct Case {
-    int width, height;
-    DisplayMode mode;
-  };
+  struct Case { int width, height; DisplayMode mode; };
   const Case cases[] = {{640, 480, DisplayMode::Windowed},
                         {320, 240, DisplayMode::Windowed},
                         {320, 240, DisplayMode::Doubled},
@@ -242,11 +239,7 @@ TEST_F(SdlSmoke, JoysticksScaleReadAndSurviveUnplugging) {
   ASSERT_TRUE(input.Joystick(0).Connected);
   EXPECT_FALSE(input.Joystick(1).Connected);
 
-  struct Case {
-    Sint16 rawX, rawY;
-    Uint8 hat;
-    int x, y;
-  };
+  struct Case { Sint16 rawX, rawY; Uint8 hat; int x, y; };
   const Case cases[] = {
       {0, 0, SDL_HAT_CENTERED, 0, 0},
       {-32768, 32767, SDL_HAT_CENTERED, -10000, 10000},

@@ -16,12 +16,7 @@ int Measure(const std::string& text) {
 }
 
 TEST(TextWrap, LinesFitAndCharactersStayWhole) {
-  struct Case {
-    const char* Name;
-    std::string Text;
-    int Width;
-    std::vector<std::string> Lines;
-  };
+  struct Case { const char* Name; std::string Text; int Width; std::vector<std::string> Lines; };
   const Case cases[] = {
       {"fits", "abc", 30, {"abc"}},
       {"one over", "abcd", 30, {"abc", "d"}},
