@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "stage/lane_options.h"
@@ -21,11 +22,7 @@ using testing::MakeSong;
 using testing::MakeTempoMap;
 using testing::RegularChips;
 
-struct Played {
-  StagePlayer player;
-  int16_t gauge = 0;
-  ReplayRecord capture;
-};
+struct Played { StagePlayer player; int16_t gauge = 0; ReplayRecord capture; };
 
 // Plays one stage for player 1 (a human or a replay) against a computer of skill 60.
 Played Play(const SongRecord& song, const std::vector<PartRecord>& parts, StageSetup setup,
@@ -45,11 +42,7 @@ ReplayRecord AsVersion(ReplayRecord r, int16_t version) {
 }
 
 TEST(ReplayPlayback, APlayedStageIsRepeatedExactly) {
-  struct Case {
-    const char* name;
-    SongRecord song;
-    int16_t judgeOffset;
-  };
+  struct Case { const char* name; SongRecord song; int16_t judgeOffset; };
   // 137.3 BPM puts steps on fractions of a millisecond; an offset of 40 makes the early
   // just window negative, so only a forced category can repeat the early hits.
   const std::vector<Case> cases = {
@@ -89,12 +82,10 @@ TEST(ReplayPlayback, APlayedStageIsRepeatedExactly) {
       replay.ReplayPlayback = {true, false};
       replay.Replays[0] = AsVersion(live.capture, version);
       const Played back = Play(song, parts, replay, {});
-      EXPECT_EQ(back.player.JudgeCount, live.player.JudgeCount) << c.name << " v" << version;
-      EXPECT_EQ(back.player.StagePoints, live.player.StagePoints) << c.name << " v" << version;
-      EXPECT_EQ(back.player.MaxCombo, live.player.MaxCombo) << c.name << " v" << version;
-      EXPECT_EQ(back.player.ComboCount, live.player.ComboCount) << c.name << " v" << version;
-      EXPECT_EQ(back.player.StageScore, live.player.StageScore) << c.name << " v" << version;
-      EXPECT_EQ(back.gauge, live.gauge) << c.name << " v" << version;
+      const auto& [a, b] = std::tie(live.player, back.player);
+      EXPECT_EQ(std::tuple(b.JudgeCount, b.StagePoints, b.MaxCombo, b.ComboCount, b.StageScore, back.gauge),
+                std::tuple(a.JudgeCount, a.StagePoints, a.MaxCombo, a.ComboCount, a.StageScore, live.gauge))
+          << c.name << " v" << version << ": counts, points, max combo, combo, score, gauge";
       EXPECT_EQ(back.capture.EventCount, 0) << "a replay is not captured again";
     }
   }
@@ -119,11 +110,7 @@ TEST(ReplayPlayback, CaptureKeepsFiveThousandPressesAndCodes) {
 }
 
 TEST(ReplayPlayback, EventTimeIsTheFirstMillisecondOfTheTick) {
-  struct Case {
-    double bpm;
-    int32_t tick;
-    int32_t ms;
-  };
+  struct Case { double bpm; int32_t tick; int32_t ms; };
   const std::vector<Case> cases = {{120, 0, 0}, {120, 1, 2}, {120, 960, 1000}, {60, 1, 3}, {300, 3, 2}, {300, 5, 3}};
   for (const Case& c : cases) {
     const SongRecord song = MakeSong(c.bpm, 8);
@@ -171,14 +158,9 @@ TEST(ReplayPlayback, AReplayDrivenPlayerIsNeverInDanger) {
 }
 
 TEST(ReplayPlayback, PerfectReplayStrikesEveryChipPlayedJustOnItsTick) {
-  struct Case {
-    const char* name;
-    int16_t songBars;
-    int32_t startStep;
-    int32_t endStep;
-    std::map<int32_t, int16_t> chips;
-    std::vector<int32_t> steps;  // the chips expected, in order
-  };
+  // steps: the chips expected, in order.
+  struct Case { const char* name; int16_t songBars; int32_t startStep, endStep; std::map<int32_t, int16_t> chips;
+                std::vector<int32_t> steps; };
   // Chips on the first and the last step of 2 bars; lane words outside 1..4 carry none.
   const std::map<int32_t, int16_t> edges = {{0, 1}, {5, 7}, {17, 4}, {31, 2}};
   const std::vector<Case> cases = {
@@ -207,14 +189,9 @@ TEST(ReplayPlayback, PerfectReplayStrikesEveryChipPlayedJustOnItsTick) {
 }
 
 TEST(ReplayPlayback, AnAutoplayedSideScoresEveryChipJustAndIgnoresItsKeys) {
-  struct Case {
-    const char* name;
-    int side;
-    int16_t laneOpt;
-    PerPlayer<int16_t, 4> skills;
-    bool replaySide;  // the side already plays a replay back
-    bool autoplayed;
-  };
+  // replaySide: the side already plays a replay back.
+  struct Case { const char* name; int side; int16_t laneOpt; PerPlayer<int16_t, 4> skills; bool replaySide;
+                bool autoplayed; };
   const std::vector<Case> cases = {
       {"1P by hand", 0, LaneNone, {-1, 60, 99, 99}, false, true},
       {"2P by hand", 1, LaneNone, {60, -1, 99, 99}, false, true},
@@ -255,11 +232,7 @@ TEST(ReplayPlayback, AnAutoplayedSideScoresEveryChipJustAndIgnoresItsKeys) {
 }
 
 TEST(ReplayPlayback, OnlyAHandPlayedChartAsWrittenMayBeSaved) {
-  struct Case {
-    const char* name;
-    void (*change)(StageSetup&);
-    bool allowed;
-  };
+  struct Case { const char* name; void (*change)(StageSetup&); bool allowed; };
   const std::vector<Case> cases = {
       {"free mode", [](StageSetup&) {}, true},
       {"lane option", [](StageSetup& s) { s.LaneOpt[0] = 1; }, false},
