@@ -24,35 +24,27 @@ TEST(SoundQueue, StartsWhenDueWithPanAndVolume) {
   EXPECT_EQ(queue.Entries()[0].State, SoundPlaying);
 }
 
-TEST(SoundQueue, SameLaneCutsTheOlderSoundButFlagWordPartsOverlap) {
+TEST(SoundQueue, SameLaneCutsTheOlderSoundButFlagWordPartsAndOneChipsSoundsOverlap) {
   RecordingSink sink;
   SoundQueue queue;
   queue.Add(1, 2, 0, kNoEndTime, 0, 0);
   queue.Add(7, 0, 0, kNoEndTime, 0, 0);  // no mute group
+  queue.Add(3, 3, 0, kNoEndTime, 0, 0);  // two sounds of one chip
+  queue.Add(4, 3, 0, kNoEndTime, 0, 0);
   queue.Process(0, 0, sink);
   queue.Add(2, 2, 10, kNoEndTime, 0, 0);
   queue.Add(8, 0, 10, kNoEndTime, 0, 0);
   queue.Process(10, 100, sink);
   EXPECT_EQ(queue.Entries()[0].State, SoundFading);
-  EXPECT_EQ(queue.Entries()[1].State, SoundPlaying);
+  for (int i : {1, 2, 3}) EXPECT_EQ(queue.Entries()[static_cast<size_t>(i)].State, SoundPlaying) << i;
   // The fade reaches silence within a few frames and frees the entry.
   queue.Process(11, 110, sink);
   EXPECT_EQ(sink.log.back(), (RecordingSink::Request{"volume", 1, -4000}));
   queue.Process(12, 130, sink);
   EXPECT_EQ(queue.Entries()[0].Buffer, -1);
   EXPECT_FALSE(sink.playing[1]);
-  EXPECT_TRUE(sink.playing[2] && sink.playing[7] && sink.playing[8]);
-  EXPECT_EQ(queue.Used(), 3);
-}
-
-TEST(SoundQueue, SoundsOfOneChipDoNotCutEachOther) {
-  RecordingSink sink;
-  SoundQueue queue;
-  queue.Add(1, 3, 50, kNoEndTime, 0, 0);
-  queue.Add(2, 3, 50, kNoEndTime, 0, 0);
-  queue.Process(50, 0, sink);
-  EXPECT_EQ(queue.Entries()[0].State, SoundPlaying);
-  EXPECT_EQ(queue.Entries()[1].State, SoundPlaying);
+  EXPECT_TRUE(sink.playing[2] && sink.playing[3] && sink.playing[4] && sink.playing[7] && sink.playing[8]);
+  EXPECT_EQ(queue.Used(), 5);
 }
 
 TEST(SoundQueue, RestartingABufferDoesNotFadeTheNewSound) {

@@ -250,35 +250,31 @@ TEST(Stage, SeededStagesRepeatExactly) {
   EXPECT_NE(play(3), play(4));
 }
 
-TEST(Stage, EndsAtTheLastBarWithScoresAndMaxCombo) {
-  Rig rig;
-  StageSetup setup = HumanVersusIdle();
-  setup.MenuChoice = TitleCode::FreeMode;
-  PartRecord part = MakePart(2, RegularChips(0, 12, 2));  // 7 chips
-  setup.SoundSlots = {{5}, {6}};
-  Stage& stage = rig.Build(MakeSong(120, 2), {part, MakePart(2, {})}, setup);
-  for (int32_t s : {0, 2, 4}) rig.PressAt(0, stage.Chart(0).StepWords[static_cast<size_t>(s)], s * kStepMs);
-  rig.RunTo(static_cast<int32_t>(32 * kStepMs) - 1);
-  EXPECT_EQ(stage.EndState(), 0);
-  rig.RunTo(static_cast<int32_t>(32 * kStepMs));
-  EXPECT_EQ(stage.EndState(), 1);
-  EXPECT_EQ(stage.Player(0).StageScore, 42);  // 3 of 7
-  EXPECT_EQ(stage.Player(1).StageScore, 0);   // no chips: no score, no division
-  EXPECT_EQ(stage.Player(0).MaxCombo, 3);
-  // After the end presses are no longer judged, but they still sound.
-  const size_t plays = rig.sink.Played().size();
-  EXPECT_FALSE(stage.Press(0, stage.Chart(0).StepWords[4], 4100).Judged);
-  EXPECT_EQ(rig.sink.Played().size(), plays + 1);
-  EXPECT_EQ(stage.Player(0).JudgeCount[JudgeMiss], 4);
-}
-
-TEST(Stage, CutEndsAtOnceWithTheNormalScore) {
-  Rig rig;
-  Stage& stage = rig.Build(MakeSong(120, 8), {MakePart(8, {{0, 1}, {1, 2}}), MakePart(8, {})}, HumanVersusIdle());
-  rig.PressAt(0, 1, 0);
-  stage.Cut();
-  EXPECT_EQ(stage.EndState(), 1);
-  EXPECT_EQ(stage.Player(0).StageScore, 50);
+TEST(Stage, EndsAtTheLastBarOrWhenCutWithScoresAndMaxCombo) {
+  for (const bool cut : {true, false}) {
+    Rig rig;
+    StageSetup setup = HumanVersusIdle();
+    setup.MenuChoice = TitleCode::FreeMode;
+    setup.SoundSlots = {{5}, {6}};
+    Stage& stage = rig.Build(MakeSong(120, 2), {MakePart(2, RegularChips(0, 12, 2)), MakePart(2, {})}, setup);
+    for (int32_t s : {0, 2, 4}) rig.PressAt(0, stage.Chart(0).StepWords[static_cast<size_t>(s)], s * kStepMs);
+    if (cut) {
+      stage.Cut();  // ends at once, with the normal score
+    } else {
+      rig.RunTo(static_cast<int32_t>(32 * kStepMs) - 1);
+      EXPECT_EQ(stage.EndState(), 0);
+      rig.RunTo(static_cast<int32_t>(32 * kStepMs));
+    }
+    EXPECT_EQ(stage.EndState(), 1) << cut;
+    EXPECT_EQ(stage.Player(0).StageScore, 42) << cut;  // 3 of 7
+    EXPECT_EQ(stage.Player(1).StageScore, 0) << cut;   // no chips: no score, no division
+    EXPECT_EQ(stage.Player(0).MaxCombo, 3) << cut;
+    // After the end presses are no longer judged, but they still sound.
+    const size_t plays = rig.sink.Played().size();
+    EXPECT_FALSE(stage.Press(0, stage.Chart(0).StepWords[4], 4100).Judged) << cut;
+    EXPECT_EQ(rig.sink.Played().size(), plays + 1) << cut;
+    if (!cut) { EXPECT_EQ(stage.Player(0).JudgeCount[JudgeMiss], 4); }
+  }
 }
 
 TEST(Stage, SurvivalStyleFailsWhenTheGaugeRunsOut) {
