@@ -11,10 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include "stage/judgement.h"
 #include "stage/play/play_devices.h"
 #include "stage/play/play_stage.h"
 #include "stage/play/stage_context.h"
-#include "stage/judgement.h"
 #include "stage/play/testing/fixture_data.h"
 #include "stage/tempo_map.h"
 
