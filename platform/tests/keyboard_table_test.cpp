@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "platform/key_names.h"
 #include "platform/sdl/keyboard_table.h"
 
 namespace tessaru::platform {
@@ -80,6 +81,16 @@ TEST(KeyboardTable, SidedModifiersAlsoReportTheGenericCode) {
       {0xA5, 0x12}, {0x41, 0},    {0x10, 0},    {0xA6, 0},    {0x9F, 0},
   };
   for (const auto& [sided, generic] : cases) EXPECT_EQ(GenericVirtualKey(sided), generic) << int{sided};
+}
+
+// Scripts name keys as SDL does, in any case; "Enter" is the keyset name for Return.
+TEST(KeyboardTable, KeysByName) {
+  const std::pair<const char*, uint8_t> cases[] = {
+      {"Return", 0x0D}, {"enter", 0x0D}, {"ESCAPE", 0x1B}, {"Delete", 0x2E}, {"Left", 0x25},
+      {"F1", 0x70},     {"z", 0x5A},     {"Z", 0x5A},      {",", 0xBC},      {"/", 0xBF},
+      {"Keypad 0", 0x60}, {"Left Shift", 0xA0}, {"", 0}, {"Enterr", 0}, {"Foo", 0}, {"Power", 0},
+  };
+  for (const auto& [name, code] : cases) EXPECT_EQ(VirtualKeyFromName(name), code) << name;
 }
 
 }  // namespace
