@@ -46,7 +46,9 @@ class ScriptDriver {
 
  private:
   // Schedules the next stretch from `anchor`.
-  void Arm(double anchor) { Schedule(script_.Stretches[armed_++].Events, anchor); }
+  void Arm(double anchor) {
+    if (armed_ < script_.Stretches.size()) Schedule(script_.Stretches[armed_++].Events, anchor);
+  }
 
   // Keys go to the devices now; shots and the quit wait for the clock.
   void Schedule(const std::vector<ScriptEvent>& events, double anchor) {
