@@ -82,6 +82,37 @@ inline bool LooksDrawn(const platform::HeadlessControl& control) {
   return !frame.empty() && colours > 64 && black < frame.size() / 2;
 }
 
+// Keeps the last frame as `name`.png in the scratch folder's "screens" for a look, and says
+// whether it looks drawn.
+inline bool KeepPicture(const platform::HeadlessControl& control, const std::string& name) {
+  const fs::path folder = fs::path(TESSARU_SCRATCH) / "screens";
+  fs::create_directories(folder);
+  EXPECT_TRUE(control.SaveLastFramePng((folder / (name + ".png")).string())) << name;
+  return LooksDrawn(control);
+}
+
+// Pictures taken during a run: call Take from the devices' present hook; the first frame
+// shown at or after each time (game ms) is kept under its name.
+struct PicturesAt {
+  std::vector<std::pair<double, std::string>> At;
+  std::vector<std::string> Drawn;  // the names of those that looked drawn
+
+  void Take(double nowMs, const platform::HeadlessControl& control) {
+    while (next_ < At.size() && nowMs >= At[next_].first) {
+      if (KeepPicture(control, At[next_].second)) Drawn.push_back(At[next_].second);
+      ++next_;
+    }
+  }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& [at, name] : At) names.push_back(name);
+    return names;
+  }
+
+ private:
+  size_t next_ = 0;
+};
+
 // The first song free mode offers, loaded from the folder as the game would find it.
 inline bool LoadFirstFreeSong(const fs::path& folder, SongRecord& song, std::vector<PartRecord>& parts) {
   platform::HeadlessPlatform probe = platform::CreateHeadlessPlatform();

@@ -63,17 +63,17 @@ TEST(ReplayGame, ChosenInThePartSelectItDrivesTheStage) {
   const StoredReplay stored = StoreReplay(folder);
   ASSERT_GT(stored.Chips, 0);
 
-  // First the dialog's picture: Tab on the part select, Esc a moment later.
-  const GameRun look = RunGame(folder, {{1500, kKeyEnter}, {3000, kKeyEnter}, {4500, kKeyEnter}, {5600, kKeyTab},
-                                        {6400, kKeyEscape}});
-  ASSERT_EQ(look.Status, kExitOk);
-  fs::create_directories(fs::path(TESSARU_SCRATCH) / "screens");
-  look.Control->SaveLastFramePng((fs::path(TESSARU_SCRATCH) / "screens" / "replay-dialog.png").string());
-
-  // Then the game: Tab, Enter on the first entry of the 1P column, the match-up, the stage
-  // the replay plays, and Esc on the results screen.
-  const GameRun run = RunGame(folder, {{1500, kKeyEnter}, {3000, kKeyEnter}, {4500, kKeyEnter}, {5600, kKeyTab},
-                                       {6000, kKeyEnter}, {8000, kKeyEnter}, {400000, kKeyEscape}});
+  // Tab on the part select (the dialog's picture is kept), Enter on the first entry of the
+  // 1P column, the match-up, the stage the replay plays, and Esc on the results screen.
+  PicturesAt pictures;
+  pictures.At = {{5900, "replay-dialog"}};
+  const GameRun run = RunGame(
+      folder,
+      {{1500, kKeyEnter}, {3000, kKeyEnter}, {4500, kKeyEnter}, {5600, kKeyTab}, {6000, kKeyEnter}, {8000, kKeyEnter},
+       {400000, kKeyEscape}},
+      [](platform::HeadlessControl&) {},
+      [&](Game& g, platform::HeadlessControl& c) { c.SetPresentHook([&] { pictures.Take(g.Clock().NowMs(), c); }); });
+  EXPECT_EQ(pictures.Drawn, pictures.Names());
   ASSERT_EQ(run.Status, kExitOk);
   const Game& game = *run.TheGame;
   EXPECT_TRUE(game.State.Setup.ReplayPlayback[0]);

@@ -7,7 +7,6 @@
 
 namespace tessaru::flowtest {
 
-
 struct ScreenRig {
   platform::HeadlessControl* Control = nullptr;
   std::unique_ptr<Game> TheGame;
@@ -20,11 +19,7 @@ struct ScreenRig {
     Control->ScheduleKey({now + atMs + holdMs, key, false});
   }
   // Keeps the last picture under the scratch folder's "screens" for a look.
-  void SavePicture(const std::string& name) const {
-    const fs::path folder = fs::path(TESSARU_SCRATCH) / "screens";
-    fs::create_directories(folder);
-    EXPECT_TRUE(Control->SaveLastFramePng((folder / (name + ".png")).string()));
-  }
+  void SavePicture(const std::string& name) const { KeepPicture(*Control, name); }
 };
 
 inline ScreenRig StartScreenRig(const fs::path& folder, const std::string& userIni = "[USER]\r\nMAXFPS=30\r\n") {

@@ -16,8 +16,18 @@
 namespace tessaru::flowtest {
 namespace {
 
-constexpr uint8_t kKeyRight = 39;
-const std::string kUserIni = "[USER]\r\nMAXFPS=20\r\nDIFFICULTY=2\r\n";
+// A fresh program folder with the tours' settings (fewer frames keep the runs quick).
+fs::path TourFolder(const std::string& name, const std::string& without = {}) {
+  const fs::path folder = MakeProgramFolder(name, without);
+  WriteFile(folder / "user.ini", "[USER]\r\nMAXFPS=20\r\nDIFFICULTY=2\r\n");
+  return folder;
+}
+
+HighScores SavedRecords(const GameRun& run) {
+  HighScores saved;
+  saved.LoadHighScores(run.TheGame->Songs, run.TheGame->ProgramFolder);
+  return saved;
+}
 
 // How long after a song's last step the next menu is surely up: the result sequence and
 // a margin for the stage's own tail.
@@ -86,24 +96,31 @@ std::vector<KeyPress> RunEndKeys() {
   return {{2000, kKeyF1}, {5000, kKeyF1}, {8000, kKeyF1}, {11000, kKeyEscape}};
 }
 
+// Title: Down to ARCADE, decide; then the first stage's menus.
+const std::vector<KeyPress> kToArcade = {{1200, kKeyDown}, {1500, kKeyEnter}, {3000, kKeyEnter},
+                                         {4500, kKeyEnter}, {6000, kKeyEnter}};
+// Title: Right to DOUBLE, Down to SESSION; song, both parts, match-up.
+const std::vector<KeyPress> kToSession = {{1000, kKeyRight}, {1200, kKeyDown}, {1500, kKeyEnter}, {3000, kKeyEnter},
+                                          {4500, kKeyEnter}, {4700, kKeyDelete}, {6000, kKeyEnter}};
+// A session's next stage (song, both parts, match-up), and the run's end after stage 3.
+std::vector<KeyPress> SessionAfter(int stage) {
+  if (stage == 3) return RunEndKeys();
+  return {{0, kKeyEnter}, {kMenuStepMs, kKeyEnter}, {kMenuStepMs + 200, kKeyDelete}, {2 * kMenuStepMs, kKeyEnter}};
+}
+
 TEST(Tours, SingleTourOfFourStagesPlayedWell) {
   const auto started = std::chrono::steady_clock::now();
-  const fs::path folder = MakeProgramFolder("single-tour");
-  WriteFile(folder / "user.ini", kUserIni);
-  // Title: Down to ARCADE, decide; then the first stage's menus.
-  const std::vector<KeyPress> keys = {{1200, kKeyDown}, {1500, kKeyEnter}, {3000, kKeyEnter},
-                                      {4500, kKeyEnter}, {6000, kKeyEnter}};
+  const fs::path folder = TourFolder("single-tour");
   auto script = std::make_shared<TourScript>();
   script->After = [](int stage) { return stage < 4 ? NextStageKeys() : RunEndKeys(); };
-  const GameRun run = RunTour(folder, keys, script);
+  const GameRun run = RunTour(folder, kToArcade, script);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
   ASSERT_EQ(run.Status, kExitOk);
   EXPECT_EQ(script->Stages, 4);
   const Game& game = *run.TheGame;
   EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
-  HighScores saved;
-  saved.LoadHighScores(game.Songs, folder.string());
+  const HighScores saved = SavedRecords(run);
   // Songs 0, 3, 6 and 8 (the first of each stage's list), each passed with part 0.
   for (int song : {0, 3, 6, 8}) EXPECT_EQ(saved.HPS(0, song), 1) << song;
   EXPECT_TRUE(FlagMarked(saved, 3));
@@ -122,8 +139,7 @@ TEST(Tours, SingleTourOfFourStagesPlayedWell) {
 }
 
 TEST(Tours, FreshProfilePlaysTheTutorialAndSongsAndModesOpen) {
-  const fs::path folder = MakeProgramFolder("tutorial");
-  WriteFile(folder / "user.ini", kUserIni);
+  const fs::path folder = TourFolder("tutorial");
   // Title: FREE MODE, ARCADE, (no SPECIAL yet), BEGINNER, TUTORIAL; then the one-song
   // select and the match-up (the lesson sets both parts).
   const std::vector<KeyPress> keys = {{1000, kKeyDown}, {1200, kKeyDown}, {1400, kKeyDown},
@@ -139,8 +155,7 @@ TEST(Tours, FreshProfilePlaysTheTutorialAndSongsAndModesOpen) {
   EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
   // The lesson's plain stages gave the settings back.
   EXPECT_EQ(game.Settings.DRAWDANCE, game.LoadedSettings.DRAWDANCE);
-  HighScores saved;
-  saved.LoadHighScores(game.Songs, folder.string());
+  const HighScores saved = SavedRecords(run);
   EXPECT_EQ(saved.HPS(1, 0), 1);
   EXPECT_FALSE(saved.TourModeTuto.empty());
   EXPECT_GT(saved.TourModeTuto[0].Score, 0);
@@ -157,12 +172,8 @@ bool EvenlyForRate(int rate, int index, int count) {
   return (int64_t{index + 1} * k) / count > (int64_t{index} * k) / count;
 }
 
-const std::vector<KeyPress> kToArcade = {{1200, kKeyDown}, {1500, kKeyEnter}, {3000, kKeyEnter},
-                                         {4500, kKeyEnter}, {6000, kKeyEnter}};
-
 TEST(Tours, SingleTourEndsAfterStageTwoOnFortyNine) {
-  const fs::path folder = MakeProgramFolder("single-49");
-  WriteFile(folder / "user.ini", kUserIni);
+  const fs::path folder = TourFolder("single-49");
   auto script = std::make_shared<TourScript>();
   script->Press = [](int stage, int i, int count) { return stage == 1 || EvenlyForRate(49, i, count); };
   script->After = [](int stage) { return stage < 2 ? NextStageKeys() : RunEndKeys(); };
@@ -170,8 +181,7 @@ TEST(Tours, SingleTourEndsAfterStageTwoOnFortyNine) {
   ASSERT_EQ(run.Status, kExitOk);
   EXPECT_EQ(script->Stages, 2);
   EXPECT_EQ(run.TheGame->LastStage.Players[0].StageScore, 49);
-  HighScores saved;
-  saved.LoadHighScores(run.TheGame->Songs, run.TheGame->ProgramFolder);
+  const HighScores saved = SavedRecords(run);
   ASSERT_FALSE(saved.TourMode.empty());
   EXPECT_EQ(saved.TourMode[0].Songs, (std::array<int16_t, 4>{1, 4, 0, 0}));
   EXPECT_EQ(saved.TourMode[0].Rates, (std::array<int16_t, 4>{100, 49, 0, 0}));
@@ -183,8 +193,7 @@ TEST(Tours, AContinueStartsTheTotalAgainAndReplaysTheStage) {
   // Stage 1 with only the first fifth of its chips pressed: the player is knocked out.
   // A first run learns when the continue prompt comes up.
   const auto losing = [](int stage, int i, int count) { return stage > 1 || i < count / 5; };
-  const fs::path learn = MakeProgramFolder("continue-learn");
-  WriteFile(learn / "user.ini", kUserIni);
+  const fs::path learn = TourFolder("continue-learn");
   auto first = std::make_shared<TourScript>();
   first->Press = losing;
   first->After = [](int) { return std::vector<KeyPress>{{40000, kKeyEscape}}; };
@@ -194,8 +203,7 @@ TEST(Tours, AContinueStartsTheTotalAgainAndReplaysTheStage) {
   {
     // Without a continue the lost stage ends the run (its end flags are written) rather
     // than going on to stage 2.
-    HighScores saved;
-    saved.LoadHighScores(probe.TheGame->Songs, learn.string());
+    const HighScores saved = SavedRecords(probe);
     EXPECT_TRUE(FlagMarked(saved, 3));
     EXPECT_EQ(first->Stages, 1);
   }
@@ -203,8 +211,7 @@ TEST(Tours, AContinueStartsTheTotalAgainAndReplaysTheStage) {
   ASSERT_GT(lostPoints, 0);
   const double prompt = probe.TheGame->LastStage.SequenceStartMs + 4500 + 1000;
 
-  const fs::path folder = MakeProgramFolder("continue");
-  WriteFile(folder / "user.ini", kUserIni);
+  const fs::path folder = TourFolder("continue");
   std::vector<KeyPress> keys = kToArcade;
   for (const KeyPress& k : NextStageKeys()) keys.push_back({prompt + 2500 + k.AtMs, k.Key});
   keys.push_back({prompt, kLaneKeys[1]});  // the continue prompt takes a lane key
@@ -219,32 +226,21 @@ TEST(Tours, AContinueStartsTheTotalAgainAndReplaysTheStage) {
   EXPECT_EQ(game.LastStage.Players[0].StageScore, 100);
   // The total holds the replayed stage alone.
   EXPECT_EQ(game.State.Setup.TourTotal[0], game.LastStage.Players[0].StagePoints);
-  HighScores saved;
-  saved.LoadHighScores(game.Songs, game.ProgramFolder);
+  const HighScores saved = SavedRecords(run);
   EXPECT_EQ(saved.HPS(0, 0), 1);
 }
 
 TEST(Tours, SessionTourOfTwoPlayers) {
-  const fs::path folder = MakeProgramFolder("session");
-  WriteFile(folder / "user.ini", kUserIni);
-  // Title: Right to DOUBLE, Down to SESSION; song, both parts, match-up.
-  const std::vector<KeyPress> keys = {{1000, kKeyRight}, {1200, kKeyDown}, {1500, kKeyEnter},
-                                      {3000, kKeyEnter}, {4500, kKeyEnter}, {4700, 0x2E},
-                                      {6000, kKeyEnter}};
+  const fs::path folder = TourFolder("session");
   auto script = std::make_shared<TourScript>();
-  script->After = [](int stage) {
-    if (stage == 3) return RunEndKeys();
-    return std::vector<KeyPress>{{0, kKeyEnter}, {kMenuStepMs, kKeyEnter}, {kMenuStepMs + 200, 0x2E},
-                                 {2 * kMenuStepMs, kKeyEnter}};
-  };
-  const GameRun run = RunTour(folder, keys, script);
+  script->After = SessionAfter;
+  const GameRun run = RunTour(folder, kToSession, script);
   ASSERT_EQ(run.Status, kExitOk);
   EXPECT_EQ(script->Stages, 3);
   const Game& game = *run.TheGame;
   EXPECT_EQ(game.State.Setup.PlayStyle, 2);
   EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
-  HighScores saved;
-  saved.LoadHighScores(game.Songs, folder.string());
+  const HighScores saved = SavedRecords(run);
   ASSERT_FALSE(saved.TourModeSession.empty());
   const RankPair& top = saved.TourModeSession[0];
   EXPECT_EQ(top.Player1.Score, game.State.Setup.TourTotal[0] + game.State.Setup.TourTotal[1]);
@@ -259,11 +255,6 @@ TEST(Tours, SessionTourOfTwoPlayers) {
 // by its rules, every stage at 100, but earns 1P no record, flag, play count or place; a
 // 2P by hand is recorded as usual.
 TEST(Tours, AnAutoplayedSideTourGoesOnButEarnsNothing) {
-  const auto nextSessionStage = [](int stage) {
-    if (stage == 3) return RunEndKeys();
-    return std::vector<KeyPress>{{0, kKeyEnter}, {kMenuStepMs, kKeyEnter}, {kMenuStepMs + 200, kKeyDelete},
-                                 {2 * kMenuStepMs, kKeyEnter}};
-  };
   struct Case {
     const char* Name;
     std::vector<KeyPress> Keys;
@@ -272,16 +263,11 @@ TEST(Tours, AnAutoplayedSideTourGoesOnButEarnsNothing) {
   };
   const Case cases[] = {
       {"single tour", kToArcade, [](int stage) { return stage < 4 ? NextStageKeys() : RunEndKeys(); }, 4},
-      // Right to DOUBLE, Down to SESSION; song, both parts, match-up.
-      {"session",
-       {{1000, kKeyRight}, {1200, kKeyDown}, {1500, kKeyEnter}, {3000, kKeyEnter}, {4500, kKeyEnter},
-        {4700, kKeyDelete}, {6000, kKeyEnter}},
-       nextSessionStage, 3},
+      {"session", kToSession, SessionAfter, 3},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
-    const fs::path folder = MakeProgramFolder(std::string("autoplay-") + c.Name);
-    WriteFile(folder / "user.ini", kUserIni);
+    const fs::path folder = TourFolder(std::string("autoplay-") + c.Name);
     auto script = std::make_shared<TourScript>();
     script->After = c.After;
     Script keys = TapScript(WithDeadline(c.Keys));
@@ -294,8 +280,7 @@ TEST(Tours, AnAutoplayedSideTourGoesOnButEarnsNothing) {
     EXPECT_TRUE(game.LastStage.Players[0].Autoplayed);
     EXPECT_EQ(game.LastStage.Players[0].StageScore, 100);
     EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
-    HighScores saved;
-    saved.LoadHighScores(game.Songs, folder.string());
+    const HighScores saved = SavedRecords(run);
     for (int flag = 0; flag < kGameFlagCount; ++flag) EXPECT_FALSE(FlagMarked(saved, flag)) << flag;
     EXPECT_TRUE(saved.TourMode.empty() || saved.TourMode[0].Score == 0);
     EXPECT_TRUE(saved.TourModeSession.empty() || saved.TourModeSession[0].Player1.Score == 0);
@@ -371,8 +356,7 @@ TEST(Tours, OneSpecialModeOfEachKind) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
-    const fs::path folder = MakeProgramFolder(std::string("special-") + std::to_string(c.Mode));
-    WriteFile(folder / "user.ini", kUserIni);
+    const fs::path folder = TourFolder(std::string("special-") + std::to_string(c.Mode));
     WriteProfile(folder, c.Profile);
     // Title: Down twice to SPECIAL; SELECT MODE; then the first stage's menus.
     std::vector<KeyPress> keys = {{1000, kKeyDown}, {1200, kKeyDown}, {1500, kKeyEnter}};
@@ -395,56 +379,46 @@ TEST(Tours, OneSpecialModeOfEachKind) {
     EXPECT_EQ(run.TheGame->LastStage.Players[0].StageScore, 100) << c.Name;
     c.Check(*run.TheGame);
     EXPECT_FALSE(fs::exists(folder / "error.txt")) << c.Name << ReadFile(folder / "error.txt");
-    HighScores saved;
-    saved.LoadHighScores(run.TheGame->Songs, folder.string());
+    const HighScores saved = SavedRecords(run);
     // The run played a stage to its end: the mode counts as played, though Esc ended it.
     EXPECT_EQ(saved.SpecialPlays[static_cast<size_t>(c.Mode)], 1) << c.Name;
   }
 }
 
-// The title with every entry and SELECT MODE with two pages: pictures kept for a look.
+// The title with every entry, then SELECT MODE on its second page (Down past the sixth
+// entry), in one run: pictures kept for a look.
 TEST(Tours, TitleAndSelectModeDrawTheirPictures) {
-  const fs::path folder = MakeProgramFolder("select-mode");
-  WriteFile(folder / "user.ini", kUserIni);
+  const fs::path folder = TourFolder("select-mode");
   WriteProfile(folder, [](HighScores& r, const SongList&) {
     Pass(r, 0, 0);
     for (int f : {1, 3, 4, 5, 6}) MarkFlag(r, f);
   });
-  struct Case {
-    const char* Name;
-    std::vector<KeyPress> Keys;
-  };
-  const Case cases[] = {
-      {"title-grid", {{1000, kKeyDown}, {1300, kKeyEscape}}},
-      // Down past the sixth entry: the second page.
-      {"select-mode", {{1000, kKeyDown}, {1200, kKeyDown}, {1500, kKeyEnter}, {3000, kKeyDown},
-                       {3200, kKeyDown}, {3400, kKeyDown}, {3600, kKeyDown}, {3800, kKeyDown},
-                       {4000, kKeyDown}, {4500, kKeyEscape}}},
-  };
-  for (const Case& c : cases) {
-    const GameRun run = RunGame(folder, WithDeadline(c.Keys));
-    EXPECT_EQ(run.Status, kExitOk) << c.Name;
-    EXPECT_EQ(run.TheGame->Unlocked.List(), (std::vector<int16_t>{0, 1, 2, 3, 4, 5, 6, 20, 30})) << c.Name;
-    fs::create_directories(fs::path(TESSARU_SCRATCH) / "screens");
-    run.Control->SaveLastFramePng((fs::path(TESSARU_SCRATCH) / "screens" / (std::string(c.Name) + ".png")).string());
-    EXPECT_TRUE(LooksDrawn(*run.Control)) << c.Name;
-    EXPECT_FALSE(fs::exists(folder / "error.txt")) << c.Name << ReadFile(folder / "error.txt");
-  }
+  PicturesAt pictures;
+  pictures.At = {{1250, "title-grid"}, {4400, "select-mode"}};
+  const std::vector<KeyPress> keys = {{1000, kKeyDown}, {1200, kKeyDown}, {1500, kKeyEnter}, {3000, kKeyDown},
+                                      {3200, kKeyDown}, {3400, kKeyDown}, {3600, kKeyDown}, {3800, kKeyDown},
+                                      {4000, kKeyDown}, {4500, kKeyEscape}};
+  const GameRun run = RunGame(folder, WithDeadline(keys), [](platform::HeadlessControl&) {},
+                              [&](Game& g, platform::HeadlessControl& c) {
+                                c.SetPresentHook([&] { pictures.Take(g.Clock().NowMs(), c); });
+                              });
+  EXPECT_EQ(run.Status, kExitOk);
+  EXPECT_EQ(run.TheGame->Unlocked.List(), (std::vector<int16_t>{0, 1, 2, 3, 4, 5, 6, 20, 30}));
+  EXPECT_EQ(pictures.Drawn, pictures.Names());
+  EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
 }
 
 // A song that fails to load mid-tour ends the game, but the stage already played stays
 // recorded.
 TEST(Tours, ASongThatFailsMidTourKeepsTheStagesPlayed) {
-  const fs::path folder = MakeProgramFolder("load-fails", "songs/tidewater/part07.zxp");
-  WriteFile(folder / "user.ini", kUserIni);
+  const fs::path folder = TourFolder("load-fails", "songs/tidewater/part07.zxp");
   auto script = std::make_shared<TourScript>();
   script->After = [](int) { return std::vector<KeyPress>{{0, kKeyEnter}}; };  // song 3 at stage 2
   const GameRun run = RunTour(folder, kToArcade, script);
   EXPECT_EQ(run.Status, kExitFatal);
   EXPECT_EQ(script->Stages, 1);
   EXPECT_NE(ReadFile(folder / "error.txt").find("tidewater"), std::string::npos);
-  HighScores saved;
-  saved.LoadHighScores(run.TheGame->Songs, folder.string());
+  const HighScores saved = SavedRecords(run);
   EXPECT_EQ(saved.HPS(0, 0), 1);
 }
 
