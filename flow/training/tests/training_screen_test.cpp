@@ -2,6 +2,8 @@
 // entry, the menu, and practice runs of the first song.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "flow/tests/game_rig.h"
 #include "stage/judgement.h"
 
@@ -40,73 +42,74 @@ const std::vector<Step> kBarsFiveAndSixAutoplay = {
     {kKeyDown}, {kKeyDown}, {kKeyDown}, {kKeyRight}, {kKeyRight}, {kKeyUp}, {kKeyRight}, {kKeyRight},
     {kKeyDown}, {kKeyDown}, {kKeyDown}, {kKeyDown}, {kKeyDown}, {kKeyRight}};
 
+// When the (first) key `key` of the run is pressed.
+double TimeOf(const std::vector<KeyPress>& keys, uint8_t key) {
+  return std::find_if(keys.begin(), keys.end(), [key](const KeyPress& k) { return k.Key == key; })->AtMs;
+}
+
+// Pictures taken during the run at the given times (the present hook).
+GameRun RunWithPictures(const fs::path& folder, const std::vector<KeyPress>& keys, PicturesAt& pictures) {
+  return RunGame(folder, keys, [](platform::HeadlessControl&) {}, [&](Game& g, platform::HeadlessControl& c) {
+    c.SetPresentHook([&] { pictures.Take(g.Clock().NowMs(), c); });
+  });
+}
+
+// At both resolutions: the autoplayed section (its picture a moment in), back on the menu
+// by itself, then Esc.
 TEST(TrainingScreen, AutoplayScoresEveryChipOfTheSectionJust) {
-  const fs::path folder = MakeProgramFolder("training-autoplay");
-  std::vector<Step> script = kBarsFiveAndSixAutoplay;
-  script.push_back({kKeyTab, 20000});  // the section, then back on the menu
-  script.push_back({kKeyEscape});
-  const GameRun run = RunGame(folder, Keys(script));
-  const Game& game = *run.TheGame;
-  EXPECT_EQ(run.Status, 0);
-  EXPECT_FALSE(game.LastStage.QuitRequested) << "the pass ended on its own, before Esc on the menu";
-  const int chips = ChipsInBars(game.Parts[0], 4, 6);
-  ASSERT_GT(chips, 0);
-  EXPECT_EQ(game.LastStage.Players[0].JudgeCount[JudgeJust], chips);
-  for (int k = 1; k < kJudgeCategories; ++k) EXPECT_EQ(game.LastStage.Players[0].JudgeCount[static_cast<size_t>(k)], 0) << k;
-  EXPECT_TRUE(game.Errors.Empty()) << game.Errors.Text();
-}
-
-TEST(TrainingScreen, MenuAndRunPictures) {
-  fs::create_directories(fs::path(TESSARU_SCRATCH) / "screens");
-  struct Case {
-    const char* Name;
-    std::vector<Step> Script;
-  };
-  const Case cases[] = {
-      // END raised to 5, SPEED lowered to 95% (the track goes off).
-      {"menu", {{kKeyDown}, {kKeyDown}, {kKeyDown}, {kKeyRight}, {kKeyDown}, {kKeyDown}, {kKeyDown}, {kKeyLeft}, {kKeyEscape}}},
-      {"run", {}},
-  };
-  for (const Case& c : cases) {
-    for (const int resolution : {0, 1}) {
-      const std::string name = std::string("training-") + c.Name + "-" + std::to_string(resolution);
-      const fs::path folder = MakeProgramFolder(name);
-      WriteFile(folder / "user.ini", "[USER]\r\nRESOLUTION=" + std::to_string(resolution) + "\r\n");
-      std::vector<Step> script = c.Script;
-      if (script.empty()) {
-        script = kBarsFiveAndSixAutoplay;
-        script.push_back({kKeyTab, 3000});
-        script.push_back({kKeyEscape});
-      }
-      const GameRun run = RunGame(folder, Keys(script));
-      run.Control->SaveLastFramePng((fs::path(TESSARU_SCRATCH) / "screens" / (name + ".png")).string());
-      EXPECT_TRUE(LooksDrawn(*run.Control)) << name;
-      EXPECT_TRUE(run.TheGame->State.QuitRequested) << name;
-      EXPECT_TRUE(run.TheGame->Errors.Empty()) << name << ": " << run.TheGame->Errors.Text();
-    }
-  }
-}
-
-// After a section played by hand, F2 lays the press-timing panel over the menu; without
-// it the menu is drawn as before.
-TEST(TrainingScreen, F2ShowsTheTimingPanelOfTheLastPass) {
-  fs::create_directories(fs::path(TESSARU_SCRATCH) / "screens");
-  std::string frames[2];
-  for (const bool panel : {false, true}) {
-    const std::string name = std::string("training-timing-") + (panel ? "shown" : "hidden");
+  for (const int resolution : {0, 1}) {
+    const std::string name = "training-run-" + std::to_string(resolution);
     const fs::path folder = MakeProgramFolder(name);
-    std::vector<Step> script = {{kKeyTab, 20000}};
-    if (panel) script.push_back({kKeyF2, 1000});
-    else script.back().WaitAfterMs += 1000;
+    WriteFile(folder / "user.ini", "[USER]\r\nRESOLUTION=" + std::to_string(resolution) + "\r\n");
+    std::vector<Step> script = kBarsFiveAndSixAutoplay;
+    script.push_back({kKeyTab, 20000});  // the section, then back on the menu
     script.push_back({kKeyEscape});
-    const GameRun run = RunGame(folder, Keys(script));
-    const fs::path png = fs::path(TESSARU_SCRATCH) / "screens" / (name + ".png");
-    run.Control->SaveLastFramePng(png.string());
-    EXPECT_FALSE(run.TheGame->LastStage.QuitRequested) << name << ": the pass ended before Esc";
-    frames[panel ? 1 : 0] = ReadFile(png);
+    const std::vector<KeyPress> keys = Keys(script);
+    PicturesAt pictures;
+    pictures.At = {{TimeOf(keys, kKeyTab) + 3000, name}};
+    const GameRun run = RunWithPictures(folder, keys, pictures);
+    const Game& game = *run.TheGame;
+    EXPECT_EQ(run.Status, 0) << name;
+    EXPECT_FALSE(game.LastStage.QuitRequested) << name << ": the pass ended on its own, before Esc on the menu";
+    EXPECT_TRUE(game.State.QuitRequested) << name;
+    EXPECT_EQ(pictures.Drawn, pictures.Names());
+    const int chips = ChipsInBars(game.Parts[0], 4, 6);
+    ASSERT_GT(chips, 0);
+    EXPECT_EQ(game.LastStage.Players[0].JudgeCount[JudgeJust], chips) << name;
+    for (int k = 1; k < kJudgeCategories; ++k) {
+      EXPECT_EQ(game.LastStage.Players[0].JudgeCount[static_cast<size_t>(k)], 0) << name << " " << k;
+    }
+    EXPECT_TRUE(game.Errors.Empty()) << name << ": " << game.Errors.Text();
   }
-  EXPECT_FALSE(frames[0].empty());
-  EXPECT_NE(frames[0], frames[1]);
+}
+
+// END raised to 5, SPEED lowered to 95% (the track goes off), at both resolutions.
+TEST(TrainingScreen, MenuPictures) {
+  for (const int resolution : {0, 1}) {
+    const std::string name = "training-menu-" + std::to_string(resolution);
+    const fs::path folder = MakeProgramFolder(name);
+    WriteFile(folder / "user.ini", "[USER]\r\nRESOLUTION=" + std::to_string(resolution) + "\r\n");
+    const GameRun run = RunGame(folder, Keys({{kKeyDown}, {kKeyDown}, {kKeyDown}, {kKeyRight}, {kKeyDown}, {kKeyDown},
+                                              {kKeyDown}, {kKeyLeft}, {kKeyEscape}}));
+    EXPECT_TRUE(KeepPicture(*run.Control, name)) << name;
+    EXPECT_TRUE(run.TheGame->State.QuitRequested) << name;
+    EXPECT_TRUE(run.TheGame->Errors.Empty()) << name << ": " << run.TheGame->Errors.Text();
+  }
+}
+
+// After a section played by hand, F2 lays the press-timing panel over the menu; before it
+// the menu is drawn as before.
+TEST(TrainingScreen, F2ShowsTheTimingPanelOfTheLastPass) {
+  const fs::path folder = MakeProgramFolder("training-timing");
+  const std::vector<KeyPress> keys = Keys({{kKeyTab, 20000}, {kKeyF2, 1000}, {kKeyEscape}});
+  PicturesAt pictures;
+  pictures.At = {{TimeOf(keys, kKeyF2) - 200, "training-timing-hidden"},
+                 {TimeOf(keys, kKeyF2) + 800, "training-timing-shown"}};
+  const GameRun run = RunWithPictures(folder, keys, pictures);
+  EXPECT_FALSE(run.TheGame->LastStage.QuitRequested) << "the pass ended before Esc";
+  ASSERT_EQ(pictures.Drawn, pictures.Names());
+  const fs::path screens = fs::path(TESSARU_SCRATCH) / "screens";
+  EXPECT_NE(ReadFile(screens / "training-timing-hidden.png"), ReadFile(screens / "training-timing-shown.png"));
 }
 
 }  // namespace
