@@ -170,7 +170,7 @@ TEST(GameMain, MenusDrawTheirPicturesAndPlayOnlyTheirOwnMusic) {
   for (const Case& c : cases) pictures.At.emplace_back(c.To, c.Screen);
   const std::vector<KeyPress> keys = {{kTitleEnter, kKeyEnter}, {kSettingStart, kKeyEnter}, {kSongEnter, kKeyEnter},
                                       {kPartEnter, kKeyEnter}, {kMatchUpSkip + 500, kKeyEscape}};
-  const GameRun run = RunGame(folder, keys, [](platform::HeadlessControl&) {}, [&](Game& g, platform::HeadlessControl& c) {
+  const GameRun run = RunGame(folder, keys, {.Setup = [&](Game& g, platform::HeadlessControl& c) {
     c.SetPresentHook([&] {
       std::set<std::string> music;
       for (const std::string& path : g.Sound.PlayingSoundNames()) {
@@ -180,7 +180,7 @@ TEST(GameMain, MenusDrawTheirPicturesAndPlayOnlyTheirOwnMusic) {
       heard.emplace_back(g.Clock().NowMs(), music);
       pictures.Take(g.Clock().NowMs(), c);
     });
-  });
+  }});
   ASSERT_EQ(run.Status, kExitOk);
   EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
   EXPECT_EQ(pictures.Drawn, pictures.Names());
@@ -282,7 +282,7 @@ TEST(GameMain, SoundDeviceFallbackIsSavedAndNoDeviceEndsTheStart) {
     const fs::path folder = MakeProgramFolder(c.Name);
     WriteFile(folder / "user.ini", "[USER]\r\nSNDPLAYQUALITY=-1\r\n");
     const GameRun run = RunGame(folder, {{kTitleEnter, kKeyEscape}},
-                                [&](platform::HeadlessControl& h) { h.SetAudioAccepts(c.Accepts); });
+                                {.Prepare = [&](platform::HeadlessControl& h) { h.SetAudioAccepts(c.Accepts); }});
     EXPECT_EQ(run.Status, c.Status) << c.Name;
     EXPECT_EQ(ReadFile(folder / "error.txt"), c.ErrorTxt) << c.Name;
     EXPECT_EQ(fs::exists(folder / "hsc.ini"), c.WantIniLine != nullptr) << c.Name;
@@ -302,7 +302,7 @@ TEST(GameMain, AMissingImageIsReportedInThePlayersFolderAndTheGameGoesOn) {
   const ProgramFolders folders{user.string(), data.string(), user.string(), {}, {}};
   std::vector<KeyPress> keys(kToTheStage.begin(), kToTheStage.end() - 1);
   keys.push_back({kMatchUpSkip - 500, kKeyEscape});
-  const GameRun run = RunGame(folders, keys, [](platform::HeadlessControl&) {});
+  const GameRun run = RunGame(folders, keys);
   EXPECT_EQ(run.Status, kExitOk);
   EXPECT_EQ(run.TheGame->DataPath, data.string());
   EXPECT_EQ(ReadFile(user / "error.txt"),
@@ -325,7 +325,7 @@ TEST(GameMain, AFolderThatCannotBeWrittenIsNamedOnceAndNothingSavedIsTouched) {
   WriteFile(folder / "hsc.ini", records);
   const std::string notice = UnsavableFolderNotice(folder.string());
   const ProgramFolders folders{folder.string(), folder.string(), {}, notice, {}};
-  const GameRun run = RunGame(folders, {{kTitleEnter, kKeyEscape}}, [](platform::HeadlessControl&) {});
+  const GameRun run = RunGame(folders, std::vector<KeyPress>{{kTitleEnter, kKeyEscape}});
   EXPECT_EQ(run.Status, kExitOk);
   EXPECT_EQ(run.Control->Messages(), std::vector<std::string>{notice});
   EXPECT_EQ(ReadFile(folder / "user.ini"), userIni);

@@ -3,8 +3,8 @@
 // a program folder of their own whose data are links to the generated data folder.
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -172,64 +172,49 @@ inline Script ScriptText(const std::string& text) {
   return script ? std::move(*script) : Script{{ScriptStretch{}}, {false, false}, false};
 }
 
-// Plays the game from start to exit. `prepare` may set the devices up before the start,
-// and `setup` the game before GameMain runs it.
-using StageEventsFn = std::function<std::vector<ScriptEvent>(const StageContext&)>;
+inline ProgramFolders FoldersOf(const fs::path& folder) {
+  return ProgramFolders{folder.string(), folder.string(), {}, {}, {}};
+}
 
-template <typename Prepare, typename Setup>
-GameRun RunGame(const ProgramFolders& folders, const Script& script, Prepare prepare, Setup setup,
-                StageEventsFn stageEvents = {}) {
+// What a test may add to a run: `Prepare` sets the devices up before the start, `Setup`
+// the game before GameMain runs it; `StageEvents` gives each stage events from its song's
+// start; `Pictures` are taken as the frames are shown.
+struct RunHooks {
+  std::function<void(platform::HeadlessControl&)> Prepare = {};
+  std::function<void(Game&, platform::HeadlessControl&)> Setup = {};
+  std::function<std::vector<ScriptEvent>(const StageContext&)> StageEvents = {};
+  PicturesAt* Pictures = nullptr;
+};
+
+// Plays the game from start to exit.
+inline GameRun RunGame(const ProgramFolders& folders, const Script& script, const RunHooks& hooks = {}) {
   ScriptRunOptions options;
-  options.StageEvents = std::move(stageEvents);
+  options.StageEvents = hooks.StageEvents;
   options.Folders = folders;
   options.FramesFolder = (fs::path(TESSARU_SCRATCH) / "screens").string();
   fs::create_directories(options.FramesFolder);
   platform::HeadlessControl* control = nullptr;
   options.PrepareDevices = [&](platform::HeadlessControl& c) {
     control = &c;
-    prepare(c);
+    if (hooks.Prepare) hooks.Prepare(c);
   };
-  options.PrepareGame = [&](Game& g) { setup(g, *control); };
+  options.PrepareGame = [&](Game& g) {
+    if (hooks.Pictures) control->SetPresentHook([&g, control, &hooks] { hooks.Pictures->Take(g.Clock().NowMs(), *control); });
+    if (hooks.Setup) hooks.Setup(g, *control);
+  };
   return RunScript(script, options);
 }
 
-template <typename Prepare, typename Setup>
-GameRun RunGame(const ProgramFolders& folders, const std::vector<KeyPress>& keys, Prepare prepare, Setup setup) {
-  return RunGame(folders, TapScript(keys), prepare, setup);
+inline GameRun RunGame(const ProgramFolders& folders, const std::vector<KeyPress>& keys, const RunHooks& hooks = {}) {
+  return RunGame(folders, TapScript(keys), hooks);
 }
 
-template <typename Prepare>
-GameRun RunGame(const ProgramFolders& folders, const std::vector<KeyPress>& keys, Prepare prepare) {
-  return RunGame(folders, keys, prepare, [](Game&, platform::HeadlessControl&) {});
+inline GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, const RunHooks& hooks = {}) {
+  return RunGame(FoldersOf(folder), TapScript(keys), hooks);
 }
 
-inline ProgramFolders FoldersOf(const fs::path& folder) {
-  return ProgramFolders{folder.string(), folder.string(), {}, {}, {}};
-}
-
-template <typename Prepare, typename Setup>
-GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepare prepare, Setup setup) {
-  return RunGame(FoldersOf(folder), keys, prepare, setup);
-}
-
-template <typename Prepare>
-GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, Prepare prepare) {
-  return RunGame(folder, keys, prepare, [](Game&, platform::HeadlessControl&) {});
-}
-
-inline GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys) {
-  return RunGame(folder, keys, [](platform::HeadlessControl&) {});
-}
-
-// The keys, plus the events `stageEvents` gives each stage from its song's start.
-inline GameRun RunGame(const fs::path& folder, const std::vector<KeyPress>& keys, StageEventsFn stageEvents) {
-  return RunGame(FoldersOf(folder), TapScript(keys), [](platform::HeadlessControl&) {},
-                 [](Game&, platform::HeadlessControl&) {}, std::move(stageEvents));
-}
-
-inline GameRun PlayScript(const fs::path& folder, const std::string& scriptText) {
-  return RunGame(FoldersOf(folder), ScriptText(scriptText), [](platform::HeadlessControl&) {},
-                 [](Game&, platform::HeadlessControl&) {});
+inline GameRun PlayScript(const fs::path& folder, const std::string& scriptText, const RunHooks& hooks = {}) {
+  return RunGame(FoldersOf(folder), ScriptText(scriptText), hooks);
 }
 
 }  // namespace tessaru::flowtest

@@ -71,8 +71,7 @@ TEST(ReplayGame, ChosenInThePartSelectItDrivesTheStage) {
       folder,
       {{1500, kKeyEnter}, {3000, kKeyEnter}, {4500, kKeyEnter}, {5600, kKeyTab}, {6000, kKeyEnter}, {8000, kKeyEnter},
        {400000, kKeyEscape}},
-      [](platform::HeadlessControl&) {},
-      [&](Game& g, platform::HeadlessControl& c) { c.SetPresentHook([&] { pictures.Take(g.Clock().NowMs(), c); }); });
+      {.Pictures = &pictures});
   EXPECT_EQ(pictures.Drawn, pictures.Names());
   ASSERT_EQ(run.Status, kExitOk);
   const Game& game = *run.TheGame;

@@ -81,14 +81,13 @@ TEST(TimingPanel, LatePressesInFreeModeSetAndSaveTheirOffset) {
   const fs::path folder = MakeProgramFolder("timing-late");
   WriteFile(folder / "user.ini", kUserIni);
   std::vector<std::pair<double, int16_t>> offsets;
-  const GameRun run = RunGame(
-      FoldersOf(folder),
-      ScriptText(late + "after results\nat 1500 tap F3\nat 2500 tap F2\nat 3500 tap F3\nat 4400 shot timing-applied\n"
-                        "at 4500 tap Escape\n"),
-      [](platform::HeadlessControl&) {},
-      [&](Game& g, platform::HeadlessControl& c) {
+  const GameRun run = PlayScript(
+      folder,
+      late + "after results\nat 1500 tap F3\nat 2500 tap F2\nat 3500 tap F3\nat 4400 shot timing-applied\n"
+             "at 4500 tap Escape\n",
+      {.Setup = [&](Game& g, platform::HeadlessControl& c) {
         c.SetPresentHook([&] { offsets.emplace_back(g.Clock().NowMs(), g.Settings.JUDGEOFFSET); });
-      });
+      }});
   ASSERT_EQ(run.Status, kExitOk);
   const auto& deltas = run.TheGame->LastStage.Players[0].PressDeltas;
   ASSERT_GE(deltas.size(), static_cast<size_t>(kSuggestMinPresses));

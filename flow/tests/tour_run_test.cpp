@@ -55,7 +55,7 @@ inline constexpr uint8_t kLaneKeys2P[5] = {0, 0x4D, 0xBC, 0xBE, 0xBF};
 
 // Each stage's events from its song's start: the human sides' chips on time, then the
 // keys after the stage.
-StageEventsFn TourEvents(std::shared_ptr<TourScript> script) {
+std::function<std::vector<ScriptEvent>(const StageContext&)> TourEvents(std::shared_ptr<TourScript> script) {
   return [script](const StageContext& c) {
     const int stage = ++script->Stages;
     std::vector<ScriptEvent> events;
@@ -84,7 +84,7 @@ StageEventsFn TourEvents(std::shared_ptr<TourScript> script) {
 
 // The game from start to exit with the keys (and a deadline) and the script's presses.
 GameRun RunTour(const fs::path& folder, const std::vector<KeyPress>& keys, std::shared_ptr<TourScript> script) {
-  return RunGame(folder, WithDeadline(keys), TourEvents(script));
+  return RunGame(folder, WithDeadline(keys), {.StageEvents = TourEvents(script)});
 }
 
 // Song select, part select, match-up.
@@ -272,8 +272,7 @@ TEST(Tours, AnAutoplayedSideTourGoesOnButEarnsNothing) {
     script->After = c.After;
     Script keys = TapScript(WithDeadline(c.Keys));
     keys.Autoplay[0] = true;
-    const GameRun run = RunGame(FoldersOf(folder), keys, [](platform::HeadlessControl&) {},
-                                [](Game&, platform::HeadlessControl&) {}, TourEvents(script));
+    const GameRun run = RunGame(FoldersOf(folder), keys, {.StageEvents = TourEvents(script)});
     ASSERT_EQ(run.Status, kExitOk);
     EXPECT_EQ(script->Stages, c.Stages);
     const Game& game = *run.TheGame;
@@ -398,10 +397,7 @@ TEST(Tours, TitleAndSelectModeDrawTheirPictures) {
   const std::vector<KeyPress> keys = {{1000, kKeyDown}, {1200, kKeyDown}, {1500, kKeyEnter}, {3000, kKeyDown},
                                       {3200, kKeyDown}, {3400, kKeyDown}, {3600, kKeyDown}, {3800, kKeyDown},
                                       {4000, kKeyDown}, {4500, kKeyEscape}};
-  const GameRun run = RunGame(folder, WithDeadline(keys), [](platform::HeadlessControl&) {},
-                              [&](Game& g, platform::HeadlessControl& c) {
-                                c.SetPresentHook([&] { pictures.Take(g.Clock().NowMs(), c); });
-                              });
+  const GameRun run = RunGame(folder, WithDeadline(keys), {.Pictures = &pictures});
   EXPECT_EQ(run.Status, kExitOk);
   EXPECT_EQ(run.TheGame->Unlocked.List(), (std::vector<int16_t>{0, 1, 2, 3, 4, 5, 6, 20, 30}));
   EXPECT_EQ(pictures.Drawn, pictures.Names());

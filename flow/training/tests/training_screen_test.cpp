@@ -47,13 +47,6 @@ double TimeOf(const std::vector<KeyPress>& keys, uint8_t key) {
   return std::find_if(keys.begin(), keys.end(), [key](const KeyPress& k) { return k.Key == key; })->AtMs;
 }
 
-// Pictures taken during the run at the given times (the present hook).
-GameRun RunWithPictures(const fs::path& folder, const std::vector<KeyPress>& keys, PicturesAt& pictures) {
-  return RunGame(folder, keys, [](platform::HeadlessControl&) {}, [&](Game& g, platform::HeadlessControl& c) {
-    c.SetPresentHook([&] { pictures.Take(g.Clock().NowMs(), c); });
-  });
-}
-
 // At both resolutions: the autoplayed section (its picture a moment in), back on the menu
 // by itself, then Esc.
 TEST(TrainingScreen, AutoplayScoresEveryChipOfTheSectionJust) {
@@ -67,7 +60,7 @@ TEST(TrainingScreen, AutoplayScoresEveryChipOfTheSectionJust) {
     const std::vector<KeyPress> keys = Keys(script);
     PicturesAt pictures;
     pictures.At = {{TimeOf(keys, kKeyTab) + 3000, name}};
-    const GameRun run = RunWithPictures(folder, keys, pictures);
+    const GameRun run = RunGame(folder, keys, {.Pictures = &pictures});
     const Game& game = *run.TheGame;
     EXPECT_EQ(run.Status, 0) << name;
     EXPECT_FALSE(game.LastStage.QuitRequested) << name << ": the pass ended on its own, before Esc on the menu";
@@ -105,7 +98,7 @@ TEST(TrainingScreen, F2ShowsTheTimingPanelOfTheLastPass) {
   PicturesAt pictures;
   pictures.At = {{TimeOf(keys, kKeyF2) - 200, "training-timing-hidden"},
                  {TimeOf(keys, kKeyF2) + 800, "training-timing-shown"}};
-  const GameRun run = RunWithPictures(folder, keys, pictures);
+  const GameRun run = RunGame(folder, keys, {.Pictures = &pictures});
   EXPECT_FALSE(run.TheGame->LastStage.QuitRequested) << "the pass ended before Esc";
   ASSERT_EQ(pictures.Drawn, pictures.Names());
   const fs::path screens = fs::path(TESSARU_SCRATCH) / "screens";
