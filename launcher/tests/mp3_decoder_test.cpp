@@ -112,63 +112,10 @@ TEST_F(Mp3DecoderTest, WaveMatchesTheSourceInLengthAndLevel) {
   decoder->Free();
 }
 
-TEST_F(Mp3DecoderTest, BadInputFailsWithoutLeavingAWave) {
+// One decoder through calls out of order, bad input of every kind and a decode closed
+// midway; it fails each cleanly, never leaves a partial WAVE, and still works afterwards.
+TEST_F(Mp3DecoderTest, BadInputAndBadCallsFailWithoutLeavingAWave) {
   const std::string good = MakeMp3("good", 44100, 2, 2.0);
-  const auto size = fs::file_size(good);
-  // The first third of a real MP3: its header still announces the whole length.
-  {
-    std::ifstream in(good, std::ios::binary);
-    std::string head(size / 3, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    std::ofstream(root_ + "/cut.mp3", std::ios::binary) << head;
-  }
-  std::ofstream(root_ + "/text.mp3") << "This is a note about the song, not audio.\n";
-  std::ofstream(root_ + "/.mp3");  // empty, and nothing before the dot
-  {
-    std::ofstream noise(root_ + "/noise.mp3", std::ios::binary);
-    uint32_t x = 12345;
-    for (int i = 0; i < 200000; ++i) {
-      x = x * 1664525u + 1013904223u;
-      noise.put(static_cast<char>(x >> 24));
-    }
-  }
-  struct Case {
-    std::string mp3;
-    std::string wave;
-    bool opens;
-    bool starts;
-    DecodeError error;
-  };
-  const Case cases[] = {
-      {root_ + "/cut.mp3", root_ + "/cut.wav", true, true, DecodeError::Truncated},
-      {root_ + "/text.mp3", root_ + "/text.wav", false, false, DecodeError::NoFileOpen},
-      {root_ + "/.mp3", root_ + "/.wav", false, false, DecodeError::NoFileOpen},
-      {root_ + "/missing.mp3", root_ + "/missing.wav", false, false, DecodeError::NoFileOpen},
-      {good, root_ + "/no/such/folder/good.wav", true, false, DecodeError::CannotWrite},
-  };
-  const auto decoder = CreateMpg123Decoder();
-  ASSERT_TRUE(decoder->Init());
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.mp3);
-    bool opened = false;
-    bool started = false;
-    EXPECT_EQ(Decode(*decoder, c.mp3, c.wave, &opened, &started), static_cast<int32_t>(c.error));
-    EXPECT_EQ(opened, c.opens);
-    EXPECT_EQ(started, c.starts);
-    EXPECT_FALSE(fs::exists(c.wave));
-    EXPECT_FALSE(fs::exists(PartialWaveName(c.wave)));
-  }
-  // Random bytes either fail to open or decode to something; they never crash or leave
-  // a partial file.
-  Decode(*decoder, root_ + "/noise.mp3", root_ + "/noise.wav");
-  EXPECT_FALSE(fs::exists(PartialWaveName(root_ + "/noise.wav")));
-  // After all of that the decoder still works.
-  EXPECT_EQ(Decode(*decoder, good, root_ + "/good.wav"), 0);
-  decoder->Free();
-}
-
-TEST_F(Mp3DecoderTest, CallsOutOfOrderAreRefused) {
-  const std::string good = MakeMp3("good", 44100, 1, 0.5);
   const auto decoder = CreateMpg123Decoder();
   EXPECT_FALSE(decoder->Open(good));
   EXPECT_EQ(decoder->GetLastErrorNo(), static_cast<int32_t>(DecodeError::NotInitialised));
@@ -176,28 +123,68 @@ TEST_F(Mp3DecoderTest, CallsOutOfOrderAreRefused) {
   EXPECT_FALSE(decoder->DecodeWave(root_ + "/x.wav"));
   EXPECT_EQ(decoder->GetLastErrorNo(), static_cast<int32_t>(DecodeError::NoFileOpen));
   EXPECT_EQ(decoder->GetState(), 0);
-  decoder->Free();
-  decoder->Free();  // twice is harmless
-}
 
-TEST_F(Mp3DecoderTest, ClosingMidwayRemovesThePartialWave) {
+  // The first third of a real MP3: its header still announces the whole length.
+  std::string head(fs::file_size(good) / 3, '\0');
+  std::ifstream(good, std::ios::binary).read(head.data(), static_cast<std::streamsize>(head.size()));
+  std::ofstream(root_ + "/cut.mp3", std::ios::binary) << head;
+  std::ofstream(root_ + "/text.mp3") << "This is a note about the song, not audio.\n";
+  std::ofstream(root_ + "/.mp3");  // empty, and nothing before the dot
+  struct Case {
+    std::string name;  // beside the MP3 in the scratch folder, or good's
+    std::string wave;
+    bool opens;
+    bool starts;
+    DecodeError error;
+  };
+  const Case cases[] = {
+      {"cut", "cut.wav", true, true, DecodeError::Truncated},
+      {"text", "text.wav", false, false, DecodeError::NoFileOpen},
+      {"", ".wav", false, false, DecodeError::NoFileOpen},
+      {"missing", "missing.wav", false, false, DecodeError::NoFileOpen},
+      {"good", "no/such/folder/good.wav", true, false, DecodeError::CannotWrite},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name + ".mp3");
+    bool opened = false;
+    bool started = false;
+    const std::string wave = root_ + "/" + c.wave;
+    EXPECT_EQ(Decode(*decoder, root_ + "/" + c.name + ".mp3", wave, &opened, &started), static_cast<int32_t>(c.error));
+    EXPECT_EQ(opened, c.opens);
+    EXPECT_EQ(started, c.starts);
+    EXPECT_FALSE(fs::exists(wave));
+    EXPECT_FALSE(fs::exists(PartialWaveName(wave)));
+  }
+  // Random bytes either fail to open or decode to something; they never crash or leave
+  // a partial file.
+  {
+    std::ofstream noise(root_ + "/noise.mp3", std::ios::binary);
+    uint32_t x = 12345;
+    for (int i = 0; i < 200000; ++i) noise.put(static_cast<char>((x = x * 1664525u + 1013904223u) >> 24));
+  }
+  Decode(*decoder, root_ + "/noise.mp3", root_ + "/noise.wav");
+  EXPECT_FALSE(fs::exists(PartialWaveName(root_ + "/noise.wav")));
+
+  // Closed midway: either it was stopped, or it had already finished whole; never
+  // anything in between.
   const std::string mp3 = MakeMp3("long", 44100, 2, 60.0);
   const std::string wave = root_ + "/long.wav";
-  const auto decoder = CreateMpg123Decoder();
-  ASSERT_TRUE(decoder->Init());
   ASSERT_TRUE(decoder->Open(mp3));
   ASSERT_TRUE(decoder->DecodeWave(wave));
   decoder->Close();
   EXPECT_EQ(decoder->GetState(), 0);
   EXPECT_FALSE(fs::exists(PartialWaveName(wave)));
-  // Either it was stopped, or it had already finished whole: never anything in between.
   if (decoder->GetLastErrorNo() == static_cast<int32_t>(DecodeError::Cancelled)) {
     EXPECT_FALSE(fs::exists(wave));
   } else {
     EXPECT_EQ(decoder->GetLastErrorNo(), 0);
     EXPECT_EQ(fs::file_size(wave), 44u + 60u * 44100u * 4u);
   }
+
+  // After all of that the decoder still works.
+  EXPECT_EQ(Decode(*decoder, good, root_ + "/good.wav"), 0);
   decoder->Free();
+  decoder->Free();  // twice is harmless
 }
 
 }  // namespace
