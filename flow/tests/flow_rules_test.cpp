@@ -11,6 +11,7 @@
 #include "flow/part_select.h"
 #include "flow/screen_frame.h"
 #include "flow/song_select.h"
+#include "flow/tests/menu_rig.h"
 #include "flow/title_screen.h"
 
 namespace tessaru {
@@ -106,12 +107,6 @@ TEST(TitleGrid, EntriesFollowTheirConditions) {
   }
 }
 
-SpecialPlayCounts Plays(std::initializer_list<int> modes) {
-  SpecialPlayCounts p{};
-  for (int m : modes) p[static_cast<size_t>(m)] = 1;
-  return p;
-}
-
 TEST(FreeModeSetting, RowsShowOnlyAfterTheirModesWerePlayed) {
   const SpecialPlayCounts none{};
   std::vector<int> walk;
@@ -119,12 +114,12 @@ TEST(FreeModeSetting, RowsShowOnlyAfterTheirModesWerePlayed) {
   for (int i = 0; i < 5; ++i) walk.push_back(row = NextFreeRow(row, 1, none));
   EXPECT_EQ(walk, (std::vector<int>{kRowMode, kRowHandicap, kRowStyle, kRowStart, kRowMode}));
   EXPECT_EQ(NextFreeRow(kRowMode, -1, none), kRowStart);
-  EXPECT_FALSE(FreeRowShown(kRowColor, Plays({0})));
-  EXPECT_TRUE(FreeRowShown(kRowColor, Plays({0, 1})));
-  EXPECT_FALSE(FreeRowShown(kRowVisibility, Plays({4})));
-  EXPECT_TRUE(FreeRowShown(kRowVisibility, Plays({4, 5})));
-  EXPECT_TRUE(FreeRowShown(kRowLane, Plays({2})));
-  EXPECT_TRUE(FreeRowShown(kRowTiming, Plays({3})));
+  EXPECT_FALSE(FreeRowShown(kRowColor, Played({0})));
+  EXPECT_TRUE(FreeRowShown(kRowColor, Played({0, 1})));
+  EXPECT_FALSE(FreeRowShown(kRowVisibility, Played({4})));
+  EXPECT_TRUE(FreeRowShown(kRowVisibility, Played({4, 5})));
+  EXPECT_TRUE(FreeRowShown(kRowLane, Played({2})));
+  EXPECT_TRUE(FreeRowShown(kRowTiming, Played({3})));
 }
 
 TEST(FreeModeSetting, EnterStepsEachRowByItsRule) {
@@ -141,13 +136,13 @@ TEST(FreeModeSetting, EnterStepsEachRowByItsRule) {
       {"handicap wraps", {}, kRowHandicap, 1, 5, {1, 2, 3, 4, 0}, 3},
       {"color wraps", {}, kRowColor, 0, 4, {1, 2, 3, 0}, 4},
       {"visibility without vanish", {}, kRowVisibility, 0, 4, {1, 2, 3, 0}, 6},
-      {"visibility with vanish", Plays({25}), kRowVisibility, 0, 5, {1, 2, 3, 4, 0}, 6},
+      {"visibility with vanish", Played({25}), kRowVisibility, 0, 5, {1, 2, 3, 4, 0}, 6},
       {"lane skips hi-speed", {}, kRowLane, 0, 8, {1, 2, 3, 4, 6, 7, 0, 1}, 8},
       {"timing toggles", {}, kRowTiming, 1, 2, {1, 0}, 11},
       {"style without double", {}, kRowStyle, 0, 3, {2, 0, 2}, 12},
-      {"style with double", Plays({6}), kRowStyle, 0, 3, {1, 2, 0}, 12},
+      {"style with double", Played({6}), kRowStyle, 0, 3, {1, 2, 0}, 12},
       {"rapid locked", {}, kRowStyle, 1, 2, {0, 0}, 13},
-      {"rapid open", Plays({22}), kRowStyle, 1, 2, {1, 0}, 13},
+      {"rapid open", Played({22}), kRowStyle, 1, 2, {1, 0}, 13},
   };
   for (const Case& c : cases) {
     FreeSettings s{};
@@ -161,7 +156,7 @@ TEST(FreeModeSetting, EnterStepsEachRowByItsRule) {
 }
 
 TEST(FreeModeSetting, HiSpeedHoldsForBothSidesOrNeither) {
-  const SpecialPlayCounts open = Plays({24, 2});
+  const SpecialPlayCounts open = Played({24, 2});
   FreeSettings s{};
   s[8] = 4;  // side 1 on 2COLORS
   ChangeFreeSetting(s, kRowLane, 0, open);

@@ -1,4 +1,5 @@
 #include "flow/replay_dialog.h"
+#include "flow/tests/menu_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -7,24 +8,6 @@
 
 namespace tessaru {
 namespace {
-
-enum Key { kNone, kUp, kDown, kLeft, kRight, kDecide, kDecide2P, kTab, kF1 };
-
-MenuButtons Press(Key k) {
-  MenuButtons b;
-  switch (k) {
-    case kUp: b.Side[0].Up = true; break;
-    case kDown: b.Side[1].Down = true; break;  // either side moves the one cursor
-    case kLeft: b.Side[0].Left = true; break;
-    case kRight: b.Side[1].Right = true; break;
-    case kDecide: b.Side[0].Decide = true; break;
-    case kDecide2P: b.Side[1].Decide = true; break;
-    case kTab: b.Tab = true; break;
-    case kF1: b.F1 = true; break;
-    case kNone: break;
-  }
-  return b;
-}
 
 ReplayDialogState WithEntries(int n) {
   ReplayDialogState s;
@@ -37,29 +20,29 @@ TEST(ReplayDialog, UpdateMovesChoosesAndCloses) {
   struct Case {
     const char* name;
     int entries;
-    std::vector<Key> keys;
+    std::vector<const char*> keys;  // Down and Right are 2P's: either side moves the one cursor
     ReplayDialogEvent last;
     int column, cursor, top;
     bool open;
   };
   const std::vector<Case> cases = {
-      {"down twice", 3, {kDown, kDown}, ReplayDialogEvent::Moved, 0, 2, 0, true},
-      {"up wraps to the last", 3, {kUp}, ReplayDialogEvent::Moved, 0, 2, 0, true},
-      {"down wraps to the first", 2, {kDown, kDown}, ReplayDialogEvent::Moved, 0, 0, 0, true},
-      {"right is the 2P column", 3, {kRight}, ReplayDialogEvent::Moved, 1, 0, 0, true},
-      {"left from 1P too", 3, {kLeft}, ReplayDialogEvent::Moved, 1, 0, 0, true},
-      {"decide chooses", 3, {kRight, kDown, kDecide2P}, ReplayDialogEvent::Chosen, 1, 1, 0, false},
-      {"nothing to choose", 0, {kDown, kDecide}, ReplayDialogEvent::None, 0, 0, 0, true},
-      {"tab closes", 3, {kDown, kTab}, ReplayDialogEvent::Closed, 0, 1, 0, false},
-      {"F1 closes", 3, {kF1}, ReplayDialogEvent::Closed, 0, 0, 0, false},
-      {"rows scroll with the cursor", 25, std::vector<Key>(12, kDown), ReplayDialogEvent::Moved, 0, 12, 3, true},
-      {"and back to the top", 25, {kUp, kDown}, ReplayDialogEvent::Moved, 0, 0, 0, true},
-      {"the last row shown", 25, {kUp}, ReplayDialogEvent::Moved, 0, 24, 15, true},
+      {"down twice", 3, {"2D", "2D"}, ReplayDialogEvent::Moved, 0, 2, 0, true},
+      {"up wraps to the last", 3, {"U"}, ReplayDialogEvent::Moved, 0, 2, 0, true},
+      {"down wraps to the first", 2, {"2D", "2D"}, ReplayDialogEvent::Moved, 0, 0, 0, true},
+      {"right is the 2P column", 3, {"2R"}, ReplayDialogEvent::Moved, 1, 0, 0, true},
+      {"left from 1P too", 3, {"L"}, ReplayDialogEvent::Moved, 1, 0, 0, true},
+      {"decide chooses", 3, {"2R", "2D", "2E"}, ReplayDialogEvent::Chosen, 1, 1, 0, false},
+      {"nothing to choose", 0, {"2D", "E"}, ReplayDialogEvent::None, 0, 0, 0, true},
+      {"tab closes", 3, {"2D", "T"}, ReplayDialogEvent::Closed, 0, 1, 0, false},
+      {"F1 closes", 3, {"1"}, ReplayDialogEvent::Closed, 0, 0, 0, false},
+      {"rows scroll with the cursor", 25, std::vector<const char*>(12, "2D"), ReplayDialogEvent::Moved, 0, 12, 3, true},
+      {"and back to the top", 25, {"U", "2D"}, ReplayDialogEvent::Moved, 0, 0, 0, true},
+      {"the last row shown", 25, {"U"}, ReplayDialogEvent::Moved, 0, 24, 15, true},
   };
   for (const Case& c : cases) {
     ReplayDialogState s = WithEntries(c.entries);
     ReplayDialogResult r;
-    for (Key k : c.keys) r = UpdateReplayDialog(s, Press(k));
+    for (const char* k : c.keys) r = UpdateReplayDialog(s, Buttons(k));
     EXPECT_EQ(r.Event, c.last) << c.name;
     EXPECT_EQ(s.Column, c.column) << c.name;
     EXPECT_EQ(s.Cursor, c.cursor) << c.name;
@@ -72,7 +55,7 @@ TEST(ReplayDialog, UpdateMovesChoosesAndCloses) {
   }
   ReplayDialogState closed = WithEntries(2);
   closed.Open = false;
-  EXPECT_EQ(UpdateReplayDialog(closed, Press(kDecide)).Event, ReplayDialogEvent::None);
+  EXPECT_EQ(UpdateReplayDialog(closed, Buttons("E")).Event, ReplayDialogEvent::None);
 }
 
 }  // namespace

@@ -7,25 +7,13 @@
 #include "flow/results/name_entry.h"
 #include "flow/results/records_frame.h"
 #include "flow/results/results_screens.h"
+#include "flow/tests/menu_rig.h"
 
 namespace tessaru {
 namespace {
 
-// One pass of buttons for the entering side: a letter code per button.
-SideButtons Buttons(char what) {
-  SideButtons b;
-  switch (what) {
-    case 'R': b.Right = b.RightHeld = true; break;
-    case 'L': b.Left = b.LeftHeld = true; break;
-    case 'r': b.RightHeld = true; break;  // still held
-    case 'l': b.LeftHeld = true; break;
-    case 'U': b.Up = true; break;
-    case 'D': b.Down = true; break;
-    case 'E': b.Decide = true; break;
-    default: break;  // '.' nothing
-  }
-  return b;
-}
+// One pass of the entering side's buttons ('.' is none).
+SideButtons Buttons(char what) { return tessaru::Buttons(std::string_view(&what, 1)).Side[0]; }
 
 TEST(NameEntry, MovesWrapAndRowsSkipTheShortRow) {
   struct Case {

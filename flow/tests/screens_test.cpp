@@ -6,36 +6,14 @@
 #include "flow/match_up.h"
 #include "flow/part_select.h"
 #include "flow/song_select.h"
+#include "flow/tests/menu_rig.h"
 
 namespace tessaru {
 namespace {
 
-enum Press { kNone, kUp, kDown, kLeft, kRight, kDecide, kEsc, kF1, kUpDecide, kDecide2P, kLane2P, kTab };
-
-MenuButtons Buttons(Press press) {
-  MenuButtons b;
-  switch (press) {
-    case kUp: b.Side[0].Up = true; break;
-    case kDown: b.Side[0].Down = true; break;
-    case kLeft: b.Side[0].Left = true; break;
-    case kRight: b.Side[0].Right = true; break;
-    case kDecide: b.Side[0].Decide = b.Side[0].AnyOfFirstFive = true; break;
-    case kEsc: b.Escape = true; b.Side[0].Up = b.Side[0].Decide = true; break;  // Esc wins
-    case kF1: b.F1 = true; b.Side[0].Decide = true; break;
-    case kUpDecide: b.Side[0].Up = b.Side[0].Decide = true; break;
-    case kDecide2P: b.Side[1].Decide = b.Side[1].AnyOfFirstFive = true; break;
-    case kLane2P: b.Side[1].AnyOfFirstFive = true; break;
-    case kTab: b.Tab = true; break;
-    case kNone: break;
-  }
-  return b;
-}
-
-SpecialPlayCounts Opened(std::initializer_list<int> modes) {
-  SpecialPlayCounts p{};
-  for (int m : modes) p[static_cast<size_t>(m)] = 1;
-  return p;
-}
+// Esc wins over the buttons pressed with it; F1 too.
+constexpr const char* kEsc = "XUE";
+constexpr const char* kF1 = "1E";
 
 TEST(FreeSettingScreen, UpdateMovesChangesAndDecides) {
   using E = ScreenEvent;
@@ -43,26 +21,26 @@ TEST(FreeSettingScreen, UpdateMovesChangesAndDecides) {
     const char* Name;
     SpecialPlayCounts Plays;
     int Row, Column;
-    Press Key;
+    const char* Key;
     E Event;
     int WantRow, WantColumn;
     int16_t Side2Mode;  // Values[1] afterwards (starts at 1, COMPUTER)
   };
   const Case cases[] = {
-      {"up from START skips the hidden rows", {}, kRowStart, 0, kUp, E::Moved, kRowStyle, 0, 1},
-      {"down from START wraps to MODE", {}, kRowStart, 0, kDown, E::Moved, kRowMode, 0, 1},
-      {"up with every row open", Opened({3}), kRowStyle, 0, kUp, E::Moved, kRowTiming, 0, 1},
-      {"right on a player row switches side", {}, kRowMode, 0, kRight, E::Moved, kRowMode, 1, 1},
-      {"left goes back to side 1", {}, kRowMode, 1, kLeft, E::Moved, kRowMode, 0, 1},
-      {"STYLE has one column without RAPID", {}, kRowStyle, 0, kRight, E::Moved, kRowStyle, 0, 1},
-      {"STYLE has two with RAPID", Opened({22}), kRowStyle, 0, kRight, E::Moved, kRowStyle, 1, 1},
-      {"onto STYLE from side 2 without RAPID", {}, kRowHandicap, 1, kDown, E::Moved, kRowStyle, 0, 1},
-      {"decide on a cell changes it", {}, kRowMode, 1, kDecide, E::Changed, kRowMode, 1, 0},
-      {"decide on START", {}, kRowStart, 0, kDecide, E::Decided, kRowStart, 0, 1},
-      {"the move comes before the decision", {}, kRowMode, 0, kUpDecide, E::Decided, kRowStart, 0, 1},
+      {"up from START skips the hidden rows", {}, kRowStart, 0, "U", E::Moved, kRowStyle, 0, 1},
+      {"down from START wraps to MODE", {}, kRowStart, 0, "D", E::Moved, kRowMode, 0, 1},
+      {"up with every row open", Played({3}), kRowStyle, 0, "U", E::Moved, kRowTiming, 0, 1},
+      {"right on a player row switches side", {}, kRowMode, 0, "R", E::Moved, kRowMode, 1, 1},
+      {"left goes back to side 1", {}, kRowMode, 1, "L", E::Moved, kRowMode, 0, 1},
+      {"STYLE has one column without RAPID", {}, kRowStyle, 0, "R", E::Moved, kRowStyle, 0, 1},
+      {"STYLE has two with RAPID", Played({22}), kRowStyle, 0, "R", E::Moved, kRowStyle, 1, 1},
+      {"onto STYLE from side 2 without RAPID", {}, kRowHandicap, 1, "D", E::Moved, kRowStyle, 0, 1},
+      {"decide on a cell changes it", {}, kRowMode, 1, "E", E::Changed, kRowMode, 1, 0},
+      {"decide on START", {}, kRowStart, 0, "E", E::Decided, kRowStart, 0, 1},
+      {"the move comes before the decision", {}, kRowMode, 0, "UE", E::Decided, kRowStart, 0, 1},
       {"Esc quits and nothing moves", {}, kRowMode, 1, kEsc, E::Quit, kRowMode, 1, 1},
       {"F1 goes back unchanged", {}, kRowMode, 1, kF1, E::Back, kRowMode, 1, 1},
-      {"nothing pressed", {}, kRowMode, 1, kNone, E::None, kRowMode, 1, 1},
+      {"nothing pressed", {}, kRowMode, 1, "", E::None, kRowMode, 1, 1},
   };
   for (const Case& c : cases) {
     FreeSettingScreen s;
@@ -81,13 +59,13 @@ TEST(FreeResultsScreen, UpdateWrapsTheCursorAndDecidesWhereItStands) {
   using E = ScreenEvent;
   struct Case {
     int Cursor;
-    Press Key;
+    const char* Key;
     E Event;
     int Want;
   };
-  const Case cases[] = {{0, kUp, E::Moved, 4},       {4, kDown, E::Moved, 0},   {2, kDecide, E::Decided, 2},
-                        {0, kUpDecide, E::Decided, 4}, {3, kDecide2P, E::Decided, 3}, {1, kEsc, E::Quit, 1},
-                        {1, kF1, E::Back, 1},        {1, kNone, E::None, 1}};
+  const Case cases[] = {{0, "U", E::Moved, 4},       {4, "D", E::Moved, 0},   {2, "E", E::Decided, 2},
+                        {0, "UE", E::Decided, 4}, {3, "2E", E::Decided, 3}, {1, kEsc, E::Quit, 1},
+                        {1, kF1, E::Back, 1},        {1, "", E::None, 1}};
   for (const Case& c : cases) {
     FreeResultsScreen s;
     s.Cursor = c.Cursor;
@@ -115,12 +93,12 @@ TEST(SongSelectScreen, UpdateTurnsAndDecidesOnlyWithSongs) {
   using E = ScreenEvent;
   struct Case {
     int Songs;
-    Press Key;
+    const char* Key;
     E Event;
     int Cursor;
   };
-  const Case cases[] = {{3, kRight, E::Moved, 2}, {3, kLeft, E::Moved, 0}, {3, kDecide, E::Decided, 1},
-                        {0, kDecide, E::None, 0}, {3, kEsc, E::Quit, 1},   {3, kF1, E::Back, 1}};
+  const Case cases[] = {{3, "R", E::Moved, 2}, {3, "L", E::Moved, 0}, {3, "E", E::Decided, 1},
+                        {0, "E", E::None, 0}, {3, kEsc, E::Quit, 1},   {3, kF1, E::Back, 1}};
   for (const Case& c : cases) {
     SongSelectScreen s{SongCarousel(c.Songs, c.Songs > 0 ? 1 : 0), std::vector<SongCard>(static_cast<size_t>(c.Songs)),
                        0, false};
@@ -133,11 +111,11 @@ TEST(MatchUpScreen, UpdateEndsAfterFourSecondsOrOnAButton) {
   using E = ScreenEvent;
   struct Case {
     uint32_t T;
-    Press Key;
+    const char* Key;
     E Event;
   };
-  const Case cases[] = {{3999, kNone, E::None},    {kMatchUpMs, kNone, E::Decided}, {10, kDecide, E::Decided},
-                        {10, kLane2P, E::Decided}, {10, kF1, E::Back},             {10, kEsc, E::Quit},
+  const Case cases[] = {{3999, "", E::None},    {kMatchUpMs, "", E::Decided}, {10, "E", E::Decided},
+                        {10, "2A", E::Decided}, {10, kF1, E::Back},             {10, kEsc, E::Quit},
                         {kMatchUpMs, kEsc, E::Decided}};
   for (const Case& c : cases) {
     MatchUpScreen s;
@@ -149,7 +127,7 @@ TEST(PartSelectScreen, PicksSettleInTurnAndHoldBeforeLeaving) {
   using E = ScreenEvent;
   const std::vector<int16_t> offered{0, 1, 2, 3, 4, 5, 6, 7};
   struct Pass {
-    Press Key;
+    const char* Key;
     uint32_t Now;
     E Event;
     bool DrawComputers;
@@ -164,21 +142,21 @@ TEST(PartSelectScreen, PicksSettleInTurnAndHoldBeforeLeaving) {
   };
   const Case cases[] = {
       {"a human against the computer", {false, true}, false,
-       {{kDown, 10, E::None, false}, {kDecide, 20, E::None, true}, {kNone, 719, E::None, false},
-        {kNone, 720, E::Decided, false}},
+       {{"D", 10, E::None, false}, {"E", 20, E::None, true}, {"", 719, E::None, false},
+        {"", 720, E::Decided, false}},
        {6, 6}, true},
       {"two humans each decide with their own button", {false, false}, false,
-       {{kDecide, 10, E::None, false}, {kDecide2P, 20, E::None, true}},
+       {{"E", 10, E::None, false}, {"2E", 20, E::None, true}},
        {5, 6}, true},
       {"the computer side is picked by hand on the next pass", {false, true}, true,
-       {{kDecide, 10, E::None, false}, {kNone, 20, E::None, false}, {kDown, 30, E::None, false},
-        {kDecide, 40, E::None, true}},
+       {{"E", 10, E::None, false}, {"", 20, E::None, false}, {"D", 30, E::None, false},
+        {"E", 40, E::None, true}},
        {5, 7}, true},
       {"F1 goes back while picking", {false, true}, false, {{kF1, 10, E::Back, false}}, {5, 6}, false},
       {"F1 goes back during the hold too", {false, true}, false,
-       {{kDecide, 10, E::None, true}, {kF1, 20, E::Back, false}}, {5, 6}, true},
+       {{"E", 10, E::None, true}, {kF1, 20, E::Back, false}}, {5, 6}, true},
       {"Esc quits during the hold", {false, true}, false,
-       {{kDecide, 10, E::None, true}, {kEsc, 20, E::Quit, false}}, {5, 6}, true},
+       {{"E", 10, E::None, true}, {kEsc, 20, E::Quit, false}}, {5, 6}, true},
   };
   for (const Case& c : cases) {
     PartSelectScreen s = MakePartSelectScreen(offered, c.Computer, c.ComByHand, {5, 6});
@@ -198,7 +176,7 @@ TEST(PartSelectScreen, TheReplayDialogTakesTheButtonsWhileOpen) {
   struct Case {
     const char* Name;
     bool Offered;
-    std::vector<Press> Keys;
+    std::vector<const char*> Keys;
     E LastEvent;
     bool Open;                // the dialog afterwards
     PerPlayer<int> Entry;     // the replays chosen
@@ -206,16 +184,16 @@ TEST(PartSelectScreen, TheReplayDialogTakesTheButtonsWhileOpen) {
     PerPlayer<int16_t> Parts;  // the previous parts were 5 and 6; the entries are parts 2 and 3
   };
   const Case cases[] = {
-      {"Tab opens it in free mode", true, {kTab}, E::None, true, {-1, -1}, {false, false}, {5, 6}},
-      {"not offered: Tab does nothing", false, {kTab, kDecide}, E::None, false, {-1, -1}, {true, false}, {5, 6}},
-      {"F1 closes only the dialog", true, {kTab, kF1}, E::None, false, {-1, -1}, {false, false}, {5, 6}},
-      {"F1 after closing goes back", true, {kTab, kF1, kF1}, E::Back, false, {-1, -1}, {false, false}, {5, 6}},
-      {"Esc quits from the dialog", true, {kTab, kEsc}, E::Quit, true, {-1, -1}, {false, false}, {5, 6}},
-      {"decide plays the 1P entry and settles 1P", true, {kTab, kDown, kDecide}, E::None, false, {1, -1},
+      {"Tab opens it in free mode", true, {"T"}, E::None, true, {-1, -1}, {false, false}, {5, 6}},
+      {"not offered: Tab does nothing", false, {"T", "E"}, E::None, false, {-1, -1}, {true, false}, {5, 6}},
+      {"F1 closes only the dialog", true, {"T", kF1}, E::None, false, {-1, -1}, {false, false}, {5, 6}},
+      {"F1 after closing goes back", true, {"T", kF1, kF1}, E::Back, false, {-1, -1}, {false, false}, {5, 6}},
+      {"Esc quits from the dialog", true, {"T", kEsc}, E::Quit, true, {-1, -1}, {false, false}, {5, 6}},
+      {"decide plays the 1P entry and settles 1P", true, {"T", "D", "E"}, E::None, false, {1, -1},
        {true, false}, {3, 6}},
-      {"the 2P column settles the computer side", true, {kTab, kRight, kDecide}, E::None, false, {-1, 0},
+      {"the 2P column settles the computer side", true, {"T", "R", "E"}, E::None, false, {-1, 0},
        {false, true}, {5, 2}},
-      {"the buttons do not move the part cursor meanwhile", true, {kTab, kDown, kTab, kDecide}, E::None, false,
+      {"the buttons do not move the part cursor meanwhile", true, {"T", "D", "T", "E"}, E::None, false,
        {-1, -1}, {true, false}, {5, 6}},
   };
   for (const Case& c : cases) {
@@ -223,7 +201,7 @@ TEST(PartSelectScreen, TheReplayDialogTakesTheButtonsWhileOpen) {
     s.ReplaysOffered = c.Offered;
     s.Dialog.Entries = {{"a2-000.zxr", 2}, {"a3-000.zxr", 3}};
     E last = E::None;
-    for (Press k : c.Keys) last = Update(s, Buttons(k), 10).Event;
+    for (const char* k : c.Keys) last = Update(s, Buttons(k), 10).Event;
     EXPECT_EQ(last, c.LastEvent) << c.Name;
     EXPECT_EQ(s.Dialog.Open, c.Open) << c.Name;
     EXPECT_EQ(s.ReplayEntry, c.Entry) << c.Name;

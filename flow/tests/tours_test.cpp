@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "flow/tests/menu_rig.h"
 #include "flow/title_screen.h"
 #include "flow/tours/mode_select.h"
 #include "flow/tours/tour_rules.h"
@@ -219,41 +220,30 @@ TEST(TourRules, SpecialModeStages) {
   }
 }
 
-MenuButtons Press(int side, char what) {
-  MenuButtons b;
-  SideButtons& s = b.Side[static_cast<size_t>(side)];
-  s.Up = what == 'u';
-  s.Down = what == 'd';
-  s.Left = what == 'l';
-  s.Right = what == 'r';
-  s.Decide = what == 'e';
-  return b;
-}
-
 TEST(ModeSelect, PagesOfSixWrapAtBothEnds) {
   struct Case {
     int Count;
     int Page, Row;
-    char Key;
+    const char* Key;
     int WantPage, WantRow;
   };
   const Case cases[] = {
-      {7, 0, 5, 'd', 1, 0},  // the second page holds one entry
-      {7, 1, 0, 'd', 0, 0},  // from the last entry back to the first
-      {7, 0, 0, 'u', 1, 0},  // from the first to the last
-      {7, 1, 0, 'u', 0, 5},
-      {3, 0, 2, 'd', 0, 0},
-      {3, 0, 0, 'u', 0, 2},
-      {12, 1, 5, 'd', 0, 0},
-      {12, 0, 4, 'd', 0, 5},
-      {1, 0, 0, 'd', 0, 0},
+      {7, 0, 5, "D", 1, 0},  // the second page holds one entry
+      {7, 1, 0, "D", 0, 0},  // from the last entry back to the first
+      {7, 0, 0, "U", 1, 0},  // from the first to the last
+      {7, 1, 0, "U", 0, 5},
+      {3, 0, 2, "D", 0, 0},
+      {3, 0, 0, "U", 0, 2},
+      {12, 1, 5, "D", 0, 0},
+      {12, 0, 4, "D", 0, 5},
+      {1, 0, 0, "D", 0, 0},
   };
   for (const Case& c : cases) {
     ModeSelectState s;
     s.Modes = Range(0, c.Count - 1);
     s.Page = c.Page;
     s.Row = c.Row;
-    EXPECT_EQ(UpdateModeSelect(s, Press(0, c.Key)), ModeSelectEvent::Moved);
+    EXPECT_EQ(UpdateModeSelect(s, Buttons(c.Key)), ModeSelectEvent::Moved);
     EXPECT_EQ(s.Page, c.WantPage) << c.Count << c.Key << c.Page << c.Row;
     EXPECT_EQ(s.Row, c.WantRow) << c.Count << c.Key << c.Page << c.Row;
   }
@@ -261,12 +251,12 @@ TEST(ModeSelect, PagesOfSixWrapAtBothEnds) {
   ModeSelectState s;
   s.Modes = Range(0, 6);
   s.Side = 1;
-  EXPECT_EQ(UpdateModeSelect(s, Press(0, 'd')), ModeSelectEvent::None);
-  EXPECT_EQ(UpdateModeSelect(s, Press(1, 'd')), ModeSelectEvent::Moved);
-  EXPECT_EQ(UpdateModeSelect(s, Press(1, 'e')), ModeSelectEvent::Decided);
+  EXPECT_EQ(UpdateModeSelect(s, Buttons("D")), ModeSelectEvent::None);
+  EXPECT_EQ(UpdateModeSelect(s, Buttons("2D")), ModeSelectEvent::Moved);
+  EXPECT_EQ(UpdateModeSelect(s, Buttons("2E")), ModeSelectEvent::Decided);
   EXPECT_EQ(s.Index(), 1);
   ModeSelectState empty;
-  EXPECT_EQ(UpdateModeSelect(empty, Press(0, 'e')), ModeSelectEvent::None);
+  EXPECT_EQ(UpdateModeSelect(empty, Buttons("E")), ModeSelectEvent::None);
 }
 
 TEST(TitleScreen, CursorWalksTheGridSkippingEmptyCells) {
@@ -277,26 +267,26 @@ TEST(TitleScreen, CursorWalksTheGridSkippingEmptyCells) {
   const auto code = [&s] { return s.Grid[static_cast<size_t>(s.Row)][static_cast<size_t>(s.Column)].Code; };
   EXPECT_EQ(code(), FreeMode);  // FREE MODE first
   struct Step {
-    char Key;
+    const char* Key;
     TitleCode Want;
   };
   // Down the first column, wrapping past the empty rows; then across and up.
-  const Step steps[] = {{'d', SingleTourSeat}, {'d', SpecialTour}, {'d', Beginner},   {'d', Tutorial},
-                        {'d', FreeMode},       {'u', Tutorial},    {'r', Ending},     {'r', Tutorial},
-                        {'l', Ending},         {'u', PlayerRank},  {'d', Ending},     {'d', TourRecords},
-                        {'l', TwoPlayerTour}};
+  const Step steps[] = {{"2D", SingleTourSeat}, {"2D", SpecialTour}, {"2D", Beginner},   {"2D", Tutorial},
+                        {"2D", FreeMode},       {"2U", Tutorial},    {"2R", Ending},     {"2R", Tutorial},
+                        {"2L", Ending},         {"2U", PlayerRank},  {"2D", Ending},     {"2D", TourRecords},
+                        {"2L", TwoPlayerTour}};
   for (const Step& st : steps) {
-    EXPECT_EQ(UpdateTitle(s, Press(1, st.Key)).What, ScreenEvent::Moved) << st.Key;
+    EXPECT_EQ(UpdateTitle(s, Buttons(st.Key)).What, ScreenEvent::Moved) << st.Key;
     EXPECT_EQ(code(), st.Want) << st.Key;
   }
-  const TitleEvent by2P = UpdateTitle(s, Press(1, 'e'));
+  const TitleEvent by2P = UpdateTitle(s, Buttons("2E"));
   EXPECT_EQ(by2P.What, ScreenEvent::Decided);
   EXPECT_EQ(by2P.Code, TwoPlayerTour);
   EXPECT_EQ(by2P.Sub, 1);
-  EXPECT_EQ(UpdateTitle(s, Press(0, 'e')).Sub, 0);
+  EXPECT_EQ(UpdateTitle(s, Buttons("E")).Sub, 0);
   // A column with one entry: Up stays.
   TitleState lone = StartTitle(BuildTitleGrid({false, false, 0, false, {FreeMode}}));
-  EXPECT_EQ(UpdateTitle(lone, Press(0, 'u')).What, ScreenEvent::None);
+  EXPECT_EQ(UpdateTitle(lone, Buttons("U")).What, ScreenEvent::None);
 }
 
 }  // namespace

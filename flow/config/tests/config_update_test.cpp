@@ -4,55 +4,39 @@
 #include "flow/config/config_screen.h"
 #include "flow/config/key_config.h"
 #include "flow/config/setting_list.h"
+#include "flow/tests/menu_rig.h"
 #include "persist/key_settings.h"
 #include "stage/play/stage_audio.h"
 
 namespace tessaru {
 namespace {
 
-MenuButtons Press(char key, bool tabHeld = false) {
-  MenuButtons b;
-  SideButtons& s = b.Side[0];
-  switch (key) {
-    case 'U': s.Up = true; break;
-    case 'D': s.Down = true; break;
-    case 'L': s.Left = s.LeftHeld = true; break;
-    case 'R': s.Right = s.RightHeld = true; break;
-    case 'E': s.Decide = true; break;
-    case '1': b.F1 = true; break;
-    case 'X': b.Escape = true; break;
-    default: break;
-  }
-  b.TabHeld = tabHeld;
-  return b;
-}
-
 TEST(Config, RowValuesStopAtTheirEnds) {
   struct Case {
     int Row;
     int16_t Fps;
-    char Key;
+    const char* Key;
     int16_t WantFps;
     std::string WantText;
   };
   const Case cases[] = {
-      {kConfigMaxFps, 120, 'R', 125, "NO LIMIT"}, {kConfigMaxFps, 125, 'R', 125, "NO LIMIT"},
-      {kConfigMaxFps, 125, 'L', 120, "120"},      {kConfigMaxFps, 5, 'L', 5, "5"},
-      {kConfigMaxFps, 10, 'L', 5, "5"},
+      {kConfigMaxFps, 120, "R", 125, "NO LIMIT"}, {kConfigMaxFps, 125, "R", 125, "NO LIMIT"},
+      {kConfigMaxFps, 125, "L", 120, "120"},      {kConfigMaxFps, 5, "L", 5, "5"},
+      {kConfigMaxFps, 10, "L", 5, "5"},
   };
   for (const Case& c : cases) {
     ConfigState s;
     s.Row = c.Row;
     s.Values.MAXFPS = c.Fps;
-    UpdateConfig(s, Press(c.Key), 0);
+    UpdateConfig(s, Buttons(c.Key), 0);
     EXPECT_EQ(s.Values.MAXFPS, c.WantFps) << c.Fps << c.Key;
     EXPECT_EQ(ConfigValueText(c.Row, s.Values), c.WantText) << c.Fps << c.Key;
   }
   ConfigState level;
   level.Values.DIFFICULTY = 4;
-  UpdateConfig(level, Press('R'), 0);
+  UpdateConfig(level, Buttons("R"), 0);
   EXPECT_EQ(ConfigValueText(kConfigGameLevel, level.Values), "GODLIKE");
-  UpdateConfig(level, Press('L'), 0);
+  UpdateConfig(level, Buttons("L"), 0);
   EXPECT_EQ(ConfigValueText(kConfigGameLevel, level.Values), "HARD");
 }
 
@@ -60,11 +44,10 @@ TEST(Config, HeldVolumeStepsEvery100MsAndStopsAt100) {
   ConfigState s;
   s.Row = kConfigBgmVolume;
   s.Values.BGMVOLUME = 90;
-  MenuButtons held = Press('R');
-  held.Side[0].Right = false;
+  const MenuButtons held = Buttons("r");
   int steps = 0;
   uint32_t reached = 0;
-  EXPECT_EQ(UpdateConfig(s, Press('R'), 1000), ConfigEvent::VolumeChanged);
+  EXPECT_EQ(UpdateConfig(s, Buttons("R"), 1000), ConfigEvent::VolumeChanged);
   for (uint32_t now = 1001; now <= 2500; ++now) {
     if (UpdateConfig(s, held, now) == ConfigEvent::VolumeChanged) ++steps;
     if (s.Values.BGMVOLUME == 100 && reached == 0) reached = now;
@@ -75,7 +58,7 @@ TEST(Config, HeldVolumeStepsEvery100MsAndStopsAt100) {
   // Letting go ends the repeat.
   s.Row = kConfigPlayerVolume;
   s.Values.PLAYERVOLUME = 50;
-  UpdateConfig(s, Press('L'), 3000);
+  UpdateConfig(s, Buttons("L"), 3000);
   UpdateConfig(s, MenuButtons{}, 3050);
   UpdateConfig(s, held, 3200);
   EXPECT_EQ(s.Values.PLAYERVOLUME, 49);
@@ -84,24 +67,23 @@ TEST(Config, HeldVolumeStepsEvery100MsAndStopsAt100) {
 TEST(Config, CursorWalkAndTheHiddenSkinRow) {
   struct Case {
     int From;
-    char Key;
-    bool Tab;
+    const char* Keys;  // t: Tab held
     int Want;
   };
-  const Case cases[] = {{0, 'U', false, kConfigSaveExit},       {kConfigSaveExit, 'D', false, 0},
-                        {kConfigSaveExit, 'D', true, kConfigSkin}, {kConfigSkin, 'D', true, 0},
-                        {kConfigSkin, 'U', false, kConfigSaveExit}, {3, 'D', true, 4}};
+  const Case cases[] = {{0, "U", kConfigSaveExit},       {kConfigSaveExit, "D", 0},
+                        {kConfigSaveExit, "Dt", kConfigSkin}, {kConfigSkin, "Dt", 0},
+                        {kConfigSkin, "U", kConfigSaveExit}, {3, "Dt", 4}};
   for (const Case& c : cases) {
     ConfigState s;
     s.Row = c.From;
-    EXPECT_EQ(UpdateConfig(s, Press(c.Key, c.Tab), 0), ConfigEvent::Moved);
-    EXPECT_EQ(s.Row, c.Want) << c.From << c.Key << c.Tab;
+    EXPECT_EQ(UpdateConfig(s, Buttons(c.Keys), 0), ConfigEvent::Moved);
+    EXPECT_EQ(s.Row, c.Want) << c.From << c.Keys;
   }
   ConfigState skin;
   skin.Row = kConfigSkin;
   std::string seen;
   for (int i = 0; i < 3; ++i) {
-    UpdateConfig(skin, Press('R'), 0);
+    UpdateConfig(skin, Buttons("R"), 0);
     seen += ConfigValueText(kConfigSkin, skin.Values) + " ";
   }
   EXPECT_EQ(seen, "SPECIAL JOKE DEFAULT ");
@@ -113,7 +95,7 @@ TEST(Config, ResetSetsTheDefaultsOfItsRows) {
   reset.Values.DIFFICULTY = 4;
   reset.Values.BGMVOLUME = 3;
   reset.Values.SKIN_L = 2;
-  EXPECT_EQ(UpdateConfig(reset, Press('E'), 0), ConfigEvent::Reset);
+  EXPECT_EQ(UpdateConfig(reset, Buttons("E"), 0), ConfigEvent::Reset);
   EXPECT_EQ(reset.Values.DIFFICULTY, 2);
   EXPECT_EQ(reset.Values.BGMVOLUME, 90);
   EXPECT_EQ(reset.Values.SKIN_L, 0);
@@ -152,20 +134,20 @@ TEST(SettingList, ValuesClampAndTheActionRows) {
   const auto rows = SoundSettingRows();
   SettingListState s;
   s.Values.SNDPLAYQUALITY = 1;
-  EXPECT_EQ(UpdateSettingList(s, rows, Press('R')), SettingEvent::None);
+  EXPECT_EQ(UpdateSettingList(s, rows, Buttons("R")), SettingEvent::None);
   EXPECT_EQ(SettingValueLabel(rows[0], s.Values.SNDPLAYQUALITY), "SAFE");
   s.Values.SNDPLAYQUALITY = -1;
-  EXPECT_EQ(UpdateSettingList(s, rows, Press('L')), SettingEvent::Changed);
+  EXPECT_EQ(UpdateSettingList(s, rows, Buttons("L")), SettingEvent::Changed);
   EXPECT_EQ(SettingValueLabel(rows[0], s.Values.SNDPLAYQUALITY), "44100Hz 16Bit");
-  EXPECT_EQ(UpdateSettingList(s, rows, Press('L')), SettingEvent::None);
+  EXPECT_EQ(UpdateSettingList(s, rows, Buttons("L")), SettingEvent::None);
   // Up from the first row lands on BACK TO MAIN CONFIG, which leaves.
-  EXPECT_EQ(UpdateSettingList(s, rows, Press('U')), SettingEvent::Moved);
+  EXPECT_EQ(UpdateSettingList(s, rows, Buttons("U")), SettingEvent::Moved);
   EXPECT_EQ(s.Row, 4);
-  EXPECT_EQ(UpdateSettingList(s, rows, Press('E')), SettingEvent::Back);
+  EXPECT_EQ(UpdateSettingList(s, rows, Buttons("E")), SettingEvent::Back);
   s.Row = 3;
-  EXPECT_EQ(UpdateSettingList(s, rows, Press('E')), SettingEvent::Reset);
-  EXPECT_EQ(UpdateSettingList(s, rows, Press('1')), SettingEvent::Back);
-  EXPECT_EQ(UpdateSettingList(s, rows, Press('X')), SettingEvent::Quit);
+  EXPECT_EQ(UpdateSettingList(s, rows, Buttons("E")), SettingEvent::Reset);
+  EXPECT_EQ(UpdateSettingList(s, rows, Buttons("1")), SettingEvent::Back);
+  EXPECT_EQ(UpdateSettingList(s, rows, Buttons("X")), SettingEvent::Quit);
   // A hand-edited value shows as the nearest label.
   EXPECT_EQ(SettingValueLabel(DisplaySettingRows()[0], 5), "LOW (320x240x16)");
 }

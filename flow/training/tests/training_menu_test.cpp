@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "flow/tests/menu_rig.h"
+
 namespace tessaru {
 namespace {
 
@@ -84,30 +86,9 @@ TEST(TrainingMenu, SongAndPartStepping) {
   EXPECT_EQ(TrainingSpeedText(10), "150%");
 }
 
-MenuButtons Buttons(const char* keys) {
-  MenuButtons b;
-  for (const char* k = keys; *k != 0; ++k) {
-    switch (*k) {
-      case 'R': b.Side[0].Right = true; [[fallthrough]];
-      case 'r': b.Side[0].RightHeld = true; break;
-      case 'D': b.Side[0].Decide = true; [[fallthrough]];
-      case 'd': b.Side[0].DecideHeld = true; break;
-      case 'L': b.Side[0].Left = true; [[fallthrough]];
-      case 'l': b.Side[0].LeftHeld = true; break;
-      case 'U': b.Side[1].Up = true; break;
-      case 'N': b.Side[0].Down = true; break;
-      case 'T': b.Tab = true; break;
-      case 'F': b.F1 = true; break;
-      case 'E': b.Escape = true; break;
-      default: break;
-    }
-  }
-  return b;
-}
-
 struct Pass {
   uint32_t At;
-  const char* Keys;  // capitals pressed now, small letters held
+  const char* Keys;
   TrainingEvent Want;
   int WantRow;
   int16_t WantPart;
@@ -116,9 +97,9 @@ struct Pass {
 TEST(TrainingMenu, KeysRepeatAndActions) {
   using E = TrainingEvent;
   const Pass passes[] = {
-      {0, "U", E::Moved, kTrainingExit, 0},
-      {10, "N", E::Moved, kTrainingSong, 0},
-      {20, "N", E::Moved, kTrainingPart, 0},
+      {0, "2U", E::Moved, kTrainingExit, 0},
+      {10, "D", E::Moved, kTrainingSong, 0},
+      {20, "D", E::Moved, kTrainingPart, 0},
       {100, "R", E::Changed, kTrainingPart, 1},    // acts at once
       {1200, "r", E::None, kTrainingPart, 1},
       {1201, "r", E::Changed, kTrainingPart, 2},   // first repeat 1101 ms after the press
@@ -126,12 +107,12 @@ TEST(TrainingMenu, KeysRepeatAndActions) {
       {1302, "r", E::Changed, kTrainingPart, 3},   // then every 101 ms
       {1350, "", E::None, kTrainingPart, 3},
       {1400, "l", E::None, kTrainingPart, 3},      // released and held again: no press, no act
-      {1500, "D", E::Changed, kTrainingPart, 4},   // decide is a value-up key too
-      {2601, "d", E::Changed, kTrainingPart, 5},
-      {2650, "dE", E::Quit, kTrainingPart, 5},     // Esc while a key repeats
+      {1500, "E", E::Changed, kTrainingPart, 4},   // decide is a value-up key too
+      {2601, "e", E::Changed, kTrainingPart, 5},
+      {2650, "eX", E::Quit, kTrainingPart, 5},     // Esc while a key repeats
       {2700, "L", E::Changed, kTrainingPart, 4},
       {2800, "T", E::Play, kTrainingPart, 4},      // Tab on any row
-      {2900, "F", E::Exit, kTrainingPart, 4},
+      {2900, "1", E::Exit, kTrainingPart, 4},
   };
   TrainingState s;
   s.PartCount = 20;
@@ -145,8 +126,8 @@ TEST(TrainingMenu, KeysRepeatAndActions) {
     const char* Keys;
     E Want;
   };
-  const RowCase rows[] = {{kTrainingPlay, "D", E::Play},  {kTrainingPlay, "R", E::None}, {kTrainingPlay, "L", E::None},
-                          {kTrainingExit, "D", E::Exit},  {kTrainingSong, "D", E::SongChanged},
+  const RowCase rows[] = {{kTrainingPlay, "E", E::Play},  {kTrainingPlay, "R", E::None}, {kTrainingPlay, "L", E::None},
+                          {kTrainingExit, "E", E::Exit},  {kTrainingSong, "E", E::SongChanged},
                           {kTrainingSong, "L", E::None}};
   for (const RowCase& r : rows) {
     TrainingState t;
