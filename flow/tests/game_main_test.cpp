@@ -33,119 +33,96 @@ const std::vector<KeyPress> kToTheStage = {{kTitleEnter, kKeyEnter},
                                            {kMatchUpSkip, kKeyEnter}};
 // Fewer frames keep the test quick; the file itself must come out untouched.
 const std::string kUserIni = "[USER]\r\nMAXFPS=20\r\nDIFFICULTY=2\r\n";
-// The result sequence's own length before the results screen comes up.
-constexpr double kResultSequenceMs = 4500;
 
-TEST(GameMain, FreeModeStageWithEveryChipOnTimeScores100AndIsRecorded) {
-  const auto started = std::chrono::steady_clock::now();
-  const fs::path folder = MakeProgramFolder("play");
-  WriteFile(folder / "user.ini", kUserIni);
-  SongRecord song;
-  std::vector<PartRecord> parts;
-  ASSERT_TRUE(LoadFirstFreeSong(folder, song, parts));
-  // Every chip of part 1 struck at its time on the song's clock; then F1 on the results
-  // menu (back to the title) and Esc there.
-  int chips = 0;
-  std::string script = kToTheStageScript + "after stage\n" + ChipTaps(song, parts[0], 0, chips);
-  ASSERT_GT(chips, 0);
-  script += "after results\nat 1000 shot results\nat 1500 tap F1\nafter title\nat 2000 tap Escape\n";
-  const GameRun run = PlayScript(folder, script);
+// A free-mode stage with every chip of part 1 struck on time, by hand or by the scripted
+// runs' autoplay (whose side plays as a perfect player but leaves no record, which the
+// result display and the results screen say): then F1 on the results menu and Esc on the
+// title. A second run leaves with Esc during the result display: a stage that ended is
+// in the records saved on the way out.
+TEST(GameMain, FreeModeStagePlayedWellIsRecordedUnlessAutoplayed) {
+  struct Case {
+    const char* Name;
+    bool Autoplay;
+    double QuitAtMs;  // in the result display, from its start (the hand run: still counting up)
+  };
+  const Case cases[] = {{"hand", false, 1500}, {"autoplay", true, 3000}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const auto started = std::chrono::steady_clock::now();
+    const fs::path folder = MakeProgramFolder(std::string("play-") + c.Name);
+    WriteFile(folder / "user.ini", kUserIni);
+    SongRecord song;
+    std::vector<PartRecord> parts;
+    ASSERT_TRUE(LoadFirstFreeSong(folder, song, parts));
+    int chips = 0;
+    const std::string taps = ChipTaps(song, parts[0], 0, chips);
+    ASSERT_GT(chips, 0);
+    std::string script = std::string(c.Autoplay ? "autoplay 1 on\n" : "") + kToTheStageScript + "after stage\n";
+    // Lane keys of an autoplayed side are not its presses.
+    if (!c.Autoplay) script += taps;
+    for (int at = 3000; c.Autoplay && at < 20000; at += 450) script += "at " + std::to_string(at) + " tap z\n";
+    const std::string shot = std::string("free-results-") + c.Name;
+    const GameRun run = PlayScript(folder, script + "after results\nat 1000 shot " + shot +
+                                               "\nat 1500 tap F1\nafter title\nat 2000 tap Escape\n");
+    ASSERT_EQ(run.Status, kExitOk);
+    EXPECT_EQ(run.Exit, ScriptExit::Ended);
+    const Game& game = *run.TheGame;
+    std::vector<std::string> screens;
+    for (const VisitedScreen& v : run.Screens) screens.push_back(v.Name);
+    EXPECT_EQ(screens, (std::vector<std::string>{"title", "free-mode-setting", "song-select", "part-select",
+                                                 "match-up", "stage", "results", "title"}));
+    EXPECT_EQ(run.Screens[5].AtMs, game.LastStage.StartMs);
+    // Only the release of the final Esc is left: the game ended on its press.
+    EXPECT_EQ(run.Control->PendingKeyCount(), 1u);
+    ASSERT_EQ(run.Stages.size(), 1u);
+    const StagePlayerOutcome& side1 = run.Stages[0].Outcome.Players[0];
+    EXPECT_EQ(side1.Autoplayed, c.Autoplay);
+    EXPECT_FALSE(run.Stages[0].Outcome.Players[1].Autoplayed);  // a computer
+    EXPECT_EQ(side1.JudgeCount[JudgeJust], chips);
+    EXPECT_EQ(side1.JudgeCount[JudgeMiss], 0);
+    EXPECT_EQ(side1.StageScore, 100);
+    EXPECT_TRUE(run.Problems.empty());
+    EXPECT_TRUE(fs::exists(fs::path(TESSARU_SCRATCH) / "screens" / (shot + ".png")));
+    EXPECT_EQ(ReadFile(folder / "user.ini"), kUserIni);
+    EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
+    EXPECT_TRUE(run.Control->Messages().empty());
 
-  ASSERT_EQ(run.Status, kExitOk);
-  EXPECT_EQ(run.Exit, ScriptExit::Ended);
-  const Game& game = *run.TheGame;
-  std::vector<std::string> screens;
-  for (const VisitedScreen& v : run.Screens) screens.push_back(v.Name);
-  EXPECT_EQ(screens, (std::vector<std::string>{"title", "free-mode-setting", "song-select", "part-select", "match-up",
-                                               "stage", "results", "title"}));
-  EXPECT_EQ(run.Screens[5].AtMs, game.LastStage.StartMs);
-  // Only the release of the final Esc is left: the game ended on its press.
-  EXPECT_EQ(run.Control->PendingKeyCount(), 1u);
-  ASSERT_EQ(run.Stages.size(), 1u);
-  EXPECT_EQ(run.Stages[0].Outcome.Players[0].JudgeCount[0], chips);
-  EXPECT_EQ(run.Stages[0].Outcome.Players[0].StageScore, 100);
-  EXPECT_TRUE(run.Problems.empty());
-  EXPECT_TRUE(fs::exists(fs::path(TESSARU_SCRATCH) / "screens" / "results.png"));
-  EXPECT_EQ(ReadFile(folder / "user.ini"), kUserIni);
-  EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
-  EXPECT_TRUE(run.Control->Messages().empty());
+    HighScores saved;
+    saved.LoadHighScores(game.Songs, folder.string());
+    const int songIndex = game.State.Setup.SongIndex;
+    EXPECT_EQ(saved.HPS(0, songIndex), c.Autoplay ? 0 : 1);
+    EXPECT_EQ(saved.HPR(0, songIndex), c.Autoplay ? 0 : 100);
+    if (c.Autoplay) {
+      // No pass count (HPS) or rate (HPR) of any part was written.
+      std::string hsc = ReadFile(folder / "hsc.ini");
+      std::transform(hsc.begin(), hsc.end(), hsc.begin(), [](unsigned char ch) { return std::tolower(ch); });
+      EXPECT_EQ(hsc.find("hp"), std::string::npos) << hsc;
+    } else {
+      EXPECT_EQ(saved.SongRecords(DifficultyGroup(2), 0, songIndex).Rate, 100);
+      EXPECT_GT(game.LastStage.Players[0].StagePoints, 0);
+      EXPECT_EQ(saved.SongRecords(DifficultyGroup(2), 0, songIndex).Score, game.LastStage.Players[0].StagePoints);
+    }
 
-  HighScores saved;
-  saved.LoadHighScores(game.Songs, folder.string());
-  const int songIndex = game.State.Setup.SongIndex;
-  EXPECT_EQ(saved.HPS(0, songIndex), 1);
-  EXPECT_EQ(saved.HPR(0, songIndex), 100);
-  EXPECT_EQ(saved.SongRecords(DifficultyGroup(2), 0, songIndex).Rate, 100);
-  EXPECT_EQ(saved.SongRecords(DifficultyGroup(2), 0, songIndex).Score, game.LastStage.Players[0].StagePoints);
-  EXPECT_GT(game.LastStage.Players[0].StagePoints, 0);
-
-  // Esc while the result is still counting up. The stage ended, so it is in the records
-  // saved on the way out.
-  const fs::path quit = MakeProgramFolder("quit-at-result");
-  WriteFile(quit / "user.ini", kUserIni);
-  const double counting = game.LastStage.SequenceStartMs - game.LastStage.StartMs + 1500;
-  const GameRun quitRun = PlayScript(quit, kToTheStageScript + "after stage\nat " + std::to_string(counting) +
+    const fs::path quit = MakeProgramFolder(std::string("quit-at-result-") + c.Name);
+    WriteFile(quit / "user.ini", kUserIni);
+    const std::string at = "at " + std::to_string(game.LastStage.SequenceStartMs - game.LastStage.StartMs + c.QuitAtMs);
+    const GameRun quitRun = PlayScript(quit, std::string(c.Autoplay ? "autoplay 1 on\n" : "") + kToTheStageScript +
+                                                 "after stage\n" + at + " shot result-display-" + c.Name + "\n" + at +
                                                  " tap Escape\n");
-  ASSERT_EQ(quitRun.Status, kExitOk);
-  ASSERT_GT(quitRun.TheGame->LastStage.SequenceStartMs, 0.0);
-  ASSERT_EQ(quitRun.Stages.size(), 1u);
-  EXPECT_TRUE(quitRun.Stages[0].Ended);
-  EXPECT_LT(quitRun.EndMs, quitRun.TheGame->LastStage.SequenceStartMs + 2500);
-  HighScores kept;
-  kept.LoadHighScores(quitRun.TheGame->Songs, quit.string());
-  EXPECT_EQ(kept.HPS(0, quitRun.TheGame->State.Setup.SongIndex), 1);
+    ASSERT_EQ(quitRun.Status, kExitOk);
+    ASSERT_GT(quitRun.TheGame->LastStage.SequenceStartMs, 0.0);
+    ASSERT_EQ(quitRun.Stages.size(), 1u);
+    EXPECT_TRUE(quitRun.Stages[0].Ended);
+    EXPECT_EQ(quitRun.Stages[0].Outcome.Players[0].Autoplayed, c.Autoplay);
+    EXPECT_LT(quitRun.EndMs, quitRun.TheGame->LastStage.SequenceStartMs + c.QuitAtMs + 1000);
+    HighScores kept;
+    kept.LoadHighScores(quitRun.TheGame->Songs, quit.string());
+    EXPECT_EQ(kept.HPS(0, quitRun.TheGame->State.Setup.SongIndex), c.Autoplay ? 0 : 1);
 
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  std::printf("two whole games with a %.1f s song took %.2f s\n",
-              StepToTime(song, int32_t{song.Bars} * kStepsPerBar) / 1000, seconds);
-}
-
-// The scripted runs' test aid: the stage strikes 1P's chips. It plays as a perfect player
-// but leaves no record; the result display and the results screen say so.
-TEST(GameMain, AnAutoplayedFreeModeStageScores100AndIsNotRecorded) {
-  const fs::path folder = MakeProgramFolder("autoplay");
-  WriteFile(folder / "user.ini", kUserIni);
-  SongRecord song;
-  std::vector<PartRecord> parts;
-  ASSERT_TRUE(LoadFirstFreeSong(folder, song, parts));
-  int chips = 0;
-  ChipTaps(song, parts[0], 0, chips);
-  // Lane keys of 1P during the song are not its presses. Esc on the results screen.
-  std::string script = "autoplay 1 on\n" + kToTheStageScript + "after stage\n";
-  for (int at = 3000; at < 20000; at += 450) script += "at " + std::to_string(at) + " tap z\n";
-  const GameRun run =
-      PlayScript(folder, script + "after results\nat 1000 shot free-results-autoplay\nat 1500 tap Escape\n");
-  ASSERT_EQ(run.Status, kExitOk);
-  const Game& game = *run.TheGame;
-  const StagePlayerOutcome& side1 = game.LastStage.Players[0];
-  EXPECT_TRUE(side1.Autoplayed);
-  EXPECT_FALSE(game.LastStage.Players[1].Autoplayed);  // a computer
-  EXPECT_EQ(side1.JudgeCount[JudgeJust], chips);
-  EXPECT_EQ(side1.JudgeCount[JudgeMiss], 0);
-  EXPECT_EQ(side1.StageScore, 100);
-  EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
-  // No pass count (HPS) or rate (HPR) of any part was written.
-  std::string hsc = ReadFile(folder / "hsc.ini");
-  std::transform(hsc.begin(), hsc.end(), hsc.begin(), [](unsigned char ch) { return std::tolower(ch); });
-  EXPECT_EQ(hsc.find("hp"), std::string::npos) << hsc;
-  HighScores saved;
-  saved.LoadHighScores(game.Songs, folder.string());
-  EXPECT_EQ(saved.HPS(0, game.State.Setup.SongIndex), 0);
-  EXPECT_EQ(saved.HPR(0, game.State.Setup.SongIndex), 0);
-
-  // Esc during the result display, which keeps a hand-played stage's records: the picture
-  // of the display, and still nothing recorded.
-  const fs::path quit = MakeProgramFolder("autoplay-quit-at-result");
-  WriteFile(quit / "user.ini", kUserIni);
-  const double displayed = game.LastStage.SequenceStartMs - game.LastStage.StartMs + 3000;
-  const GameRun quitRun = PlayScript(quit, "autoplay 1 on\n" + kToTheStageScript + "after stage\nat " +
-                                               std::to_string(displayed) + " shot result-display-autoplay\nat " +
-                                               std::to_string(displayed) + " tap Escape\n");
-  ASSERT_EQ(quitRun.Status, kExitOk);
-  EXPECT_TRUE(quitRun.TheGame->LastStage.Players[0].Autoplayed);
-  HighScores kept;
-  kept.LoadHighScores(quitRun.TheGame->Songs, quit.string());
-  EXPECT_EQ(kept.HPS(0, quitRun.TheGame->State.Setup.SongIndex), 0);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf("two whole games with a %.1f s song took %.2f s\n",
+                StepToTime(song, int32_t{song.Bars} * kStepsPerBar) / 1000, seconds);
+  }
 }
 
 // The menus up to the match-up in one run, Esc on the match-up: each screen, once it is
