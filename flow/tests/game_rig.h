@@ -129,20 +129,27 @@ inline bool LoadFirstFreeSong(const fs::path& folder, SongRecord& song, std::vec
 inline const std::string kToTheStageScript =
     "at 1500 tap Return\nat 3000 tap Return\nat 4500 tap Return\nat 6000 tap Return\nat 8000 tap Return\n";
 
+// The steps of `part` that hold a chip, within the song's bars.
+inline std::vector<int32_t> ChipSteps(const SongRecord& song, const PartRecord& part) {
+  std::vector<int32_t> steps;
+  const size_t end = std::min(part.StepWords.size(), static_cast<size_t>(song.Bars) * kStepsPerBar);
+  for (size_t s = 0; s < end; ++s) {
+    if (part.StepWords[s] >= 1 && part.StepWords[s] <= 4) steps.push_back(static_cast<int32_t>(s));
+  }
+  return steps;
+}
+
 // Script lines (for a stretch after "after stage") that strike every chip of player 1's
 // `part` at its time on the song's clock plus `lateMs`; `chips` is set to their number.
 inline std::string ChipTaps(const SongRecord& song, const PartRecord& part, double lateMs, int& chips) {
   static constexpr std::string_view kLaneNames[5] = {"", "z", "x", "c", "v"};
   std::string lines;
-  chips = 0;
-  const size_t steps = std::min(part.StepWords.size(), static_cast<size_t>(song.Bars) * kStepsPerBar);
-  for (size_t s = 0; s < steps; ++s) {
-    const int16_t lane = part.StepWords[s];
-    if (lane < 1 || lane > 4) continue;
-    const double at = StepToTime(song, static_cast<int32_t>(s)) - song.BgmOffset + lateMs;
-    lines += "at " + std::to_string(at) + " tap " + std::string(kLaneNames[lane]) + "\n";
-    ++chips;
+  const std::vector<int32_t> steps = ChipSteps(song, part);
+  for (const int32_t s : steps) {
+    const double at = StepToTime(song, s) - song.BgmOffset + lateMs;
+    lines += "at " + std::to_string(at) + " tap " + std::string(kLaneNames[part.StepWords[static_cast<size_t>(s)]]) + "\n";
   }
+  chips = static_cast<int>(steps.size());
   return lines;
 }
 

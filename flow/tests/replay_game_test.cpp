@@ -36,9 +36,8 @@ StoredReplay StoreReplay(const fs::path& folder) {
   std::vector<PartRecord> parts;
   if (!LoadSongFile(song, parts, stored.SongPath, false)) return stored;
   std::vector<ScriptedPress> presses;
-  for (size_t s = 0; s < parts[0].StepWords.size() && s < static_cast<size_t>(song.Bars) * kStepsPerBar; ++s) {
-    const int16_t lane = parts[0].StepWords[s];
-    if (lane >= 1 && lane <= 4) presses.push_back({StepToTime(song, static_cast<int32_t>(s)), 0, lane});
+  for (const int32_t s : ChipSteps(song, parts[0])) {
+    presses.push_back({StepToTime(song, s), 0, parts[0].StepWords[static_cast<size_t>(s)]});
   }
   StageSetup setup;
   setup.PlayerPart = {0, 1};

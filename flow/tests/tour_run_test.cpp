@@ -59,15 +59,10 @@ std::function<std::vector<ScriptEvent>(const StageContext&)> TourEvents(std::sha
   return [script](const StageContext& c) {
     const int stage = ++script->Stages;
     std::vector<ScriptEvent> events;
-    const int32_t steps = int32_t{c.Song.Bars} * kStepsPerBar;
     for (size_t side = 0; side < 2; ++side) {
       if (c.Setup.ComSkill[side] >= 0) continue;
       const PartRecord& part = c.Parts[static_cast<size_t>(c.Setup.PlayerPart[side])];
-      std::vector<int32_t> chips;
-      for (int32_t s = 0; s < steps && s < static_cast<int32_t>(part.StepWords.size()); ++s) {
-        const int16_t lane = part.StepWords[static_cast<size_t>(s)];
-        if (lane >= 1 && lane <= 4) chips.push_back(s);
-      }
+      const std::vector<int32_t> chips = ChipSteps(c.Song, part);
       const int count = static_cast<int>(chips.size());
       for (int i = 0; i < count; ++i) {
         if (script->Press && !script->Press(stage, i, count)) continue;
@@ -76,7 +71,7 @@ std::function<std::vector<ScriptEvent>(const StageContext&)> TourEvents(std::sha
         events.push_back({StepToTime(c.Song, s) - c.Song.BgmOffset, ScriptAction::Tap, key, {}, 0});
       }
     }
-    const double menu = StepToTime(c.Song, steps) + kAfterSongMs;
+    const double menu = StepToTime(c.Song, int32_t{c.Song.Bars} * kStepsPerBar) + kAfterSongMs;
     for (const KeyPress& k : script->After(stage)) events.push_back({menu + k.AtMs, ScriptAction::Tap, k.Key, {}, 0});
     return events;
   };

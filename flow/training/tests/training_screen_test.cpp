@@ -29,14 +29,6 @@ std::vector<KeyPress> Keys(const std::vector<Step>& script) {
   return keys;
 }
 
-int ChipsInBars(const PartRecord& part, int firstBar, int endBar) {
-  int chips = 0;
-  for (int s = firstBar * 16; s < endBar * 16 && s < static_cast<int>(part.StepWords.size()); ++s) {
-    if (part.StepWords[static_cast<size_t>(s)] >= 1 && part.StepWords[static_cast<size_t>(s)] <= 4) ++chips;
-  }
-  return chips;
-}
-
 // START 5, END 7 (as shown), AUTOPLAY ON.
 const std::vector<Step> kBarsFiveAndSixAutoplay = {
     {kKeyDown}, {kKeyDown}, {kKeyDown}, {kKeyRight}, {kKeyRight}, {kKeyUp}, {kKeyRight}, {kKeyRight},
@@ -66,7 +58,9 @@ TEST(TrainingScreen, AutoplayScoresEveryChipOfTheSectionJust) {
     EXPECT_FALSE(game.LastStage.QuitRequested) << name << ": the pass ended on its own, before Esc on the menu";
     EXPECT_TRUE(game.State.QuitRequested) << name;
     EXPECT_EQ(pictures.Drawn, pictures.Names());
-    const int chips = ChipsInBars(game.Parts[0], 4, 6);
+    const std::vector<int32_t> steps = ChipSteps(game.Song, game.Parts[0]);
+    const auto chips = std::count_if(steps.begin(), steps.end(),
+                                     [](int32_t st) { return st >= 4 * kStepsPerBar && st < 6 * kStepsPerBar; });
     ASSERT_GT(chips, 0);
     EXPECT_EQ(game.LastStage.Players[0].JudgeCount[JudgeJust], chips) << name;
     for (int k = 1; k < kJudgeCategories; ++k) {
