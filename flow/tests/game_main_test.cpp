@@ -49,8 +49,7 @@ TEST(GameMain, FreeModeStagePlayedWellIsRecordedUnlessAutoplayed) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
     const auto started = std::chrono::steady_clock::now();
-    const fs::path folder = MakeProgramFolder(std::string("play-") + c.Name);
-    WriteFile(folder / "user.ini", kUserIni);
+    const fs::path folder = MakeProgramFolder(std::string("play-") + c.Name, {}, kUserIni);
     SongRecord song;
     std::vector<PartRecord> parts;
     ASSERT_TRUE(LoadFirstFreeSong(folder, song, parts));
@@ -103,8 +102,7 @@ TEST(GameMain, FreeModeStagePlayedWellIsRecordedUnlessAutoplayed) {
       EXPECT_EQ(saved.SongRecords(DifficultyGroup(2), 0, songIndex).Score, game.LastStage.Players[0].StagePoints);
     }
 
-    const fs::path quit = MakeProgramFolder(std::string("quit-at-result-") + c.Name);
-    WriteFile(quit / "user.ini", kUserIni);
+    const fs::path quit = MakeProgramFolder(std::string("quit-at-result-") + c.Name, {}, kUserIni);
     const std::string at = "at " + std::to_string(game.LastStage.SequenceStartMs - game.LastStage.StartMs + c.QuitAtMs);
     const GameRun quitRun = PlayScript(quit, std::string(c.Autoplay ? "autoplay 1 on\n" : "") + kToTheStageScript +
                                                  "after stage\n" + at + " shot result-display-" + c.Name + "\n" + at +
@@ -256,8 +254,7 @@ TEST(GameMain, SoundDeviceFallbackIsSavedAndNoDeviceEndsTheStart) {
        "DirectSoundの初期化に失敗しました\r\n[EOF]\r\n"},
   };
   for (const Case& c : cases) {
-    const fs::path folder = MakeProgramFolder(c.Name);
-    WriteFile(folder / "user.ini", "[USER]\r\nSNDPLAYQUALITY=-1\r\n");
+    const fs::path folder = MakeProgramFolder(c.Name, {}, "[USER]\r\nSNDPLAYQUALITY=-1\r\n");
     const GameRun run = RunGame(folder, {{kTitleEnter, kKeyEscape}},
                                 {.Prepare = [&](platform::HeadlessControl& h) { h.SetAudioAccepts(c.Accepts); }});
     EXPECT_EQ(run.Status, c.Status) << c.Name;
@@ -315,8 +312,7 @@ TEST(GameMain, AFolderThatCannotBeWrittenIsNamedOnceAndNothingSavedIsTouched) {
 // file that exists but cannot be read is reported as the settings file is. MAXFPS 0 is
 // mended to 60 and saved.
 TEST(GameMain, StartClearsInterruptedSavesMendsMaxFpsAndReportsAnUnreadableKeyFile) {
-  const fs::path folder = MakeProgramFolder("interrupted");
-  WriteFile(folder / "user.ini", "[USER]\r\nMAXFPS=0\r\n");
+  const fs::path folder = MakeProgramFolder("interrupted", {}, "[USER]\r\nMAXFPS=0\r\n");
   const std::string tmp(kSaveTempSuffix);
   const std::string records = "[VERSION]\r\nVER=1000\r\n";
   WriteFile(folder / "hsc.ini", records);

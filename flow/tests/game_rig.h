@@ -53,14 +53,17 @@ inline void WriteFile(const fs::path& path, const std::string& text) {
 }
 
 // A fresh program folder under the scratch folder: every entry of the generated data
-// folder linked in, except `without` (a path relative to it), which is left out.
-inline fs::path MakeProgramFolder(const std::string& name, const std::string& without = {}) {
+// folder linked in, except `without` (a path relative to it), which is left out; with a
+// `user.ini` of `userIni` when one is given.
+inline fs::path MakeProgramFolder(const std::string& name, const std::string& without = {},
+                                  const std::string& userIni = {}) {
   const fs::path root = fs::path(TESSARU_SCRATCH) / name;
   fs::remove_all(root);
   const std::vector<std::string> left = without.empty() ? std::vector<std::string>{} : std::vector<std::string>{without};
   testing_support::LinkFolder(TESSARU_DATA_DIR, root, left, [](const std::string& file) {
     return file.ends_with(".ini") || file == "error.txt" || file == "replay";
   });
+  if (!userIni.empty()) WriteFile(root / "user.ini", userIni);
   return root;
 }
 

@@ -57,8 +57,7 @@ StoredReplay StoreReplay(const fs::path& folder) {
 }
 
 TEST(ReplayGame, ChosenInThePartSelectItDrivesTheStage) {
-  const fs::path folder = MakeProgramFolder("replay-game");
-  WriteFile(folder / "user.ini", kUserIni);
+  const fs::path folder = MakeProgramFolder("replay-game", {}, kUserIni);
   const StoredReplay stored = StoreReplay(folder);
   ASSERT_GT(stored.Chips, 0);
 

@@ -78,8 +78,7 @@ TEST(TimingPanel, LatePressesInFreeModeSetAndSaveTheirOffset) {
 
   // On the results menu: F3 with the panel hidden and F2 alone change nothing (the offset
   // in use is sampled at every frame); F3 with the panel shown applies and saves.
-  const fs::path folder = MakeProgramFolder("timing-late");
-  WriteFile(folder / "user.ini", kUserIni);
+  const fs::path folder = MakeProgramFolder("timing-late", {}, kUserIni);
   std::vector<std::pair<double, int16_t>> offsets;
   const GameRun run = PlayScript(
       folder,

@@ -18,9 +18,7 @@ namespace {
 
 // A fresh program folder with the tours' settings (fewer frames keep the runs quick).
 fs::path TourFolder(const std::string& name, const std::string& without = {}) {
-  const fs::path folder = MakeProgramFolder(name, without);
-  WriteFile(folder / "user.ini", "[USER]\r\nMAXFPS=20\r\nDIFFICULTY=2\r\n");
-  return folder;
+  return MakeProgramFolder(name, without, "[USER]\r\nMAXFPS=20\r\nDIFFICULTY=2\r\n");
 }
 
 HighScores SavedRecords(const GameRun& run) {

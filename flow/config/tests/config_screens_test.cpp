@@ -109,8 +109,7 @@ TEST(ConfigScreen, SaveWritesClampedAndChangedValues) {
        {"MAXFPS=125"}},
   };
   for (const Case& c : cases) {
-    const fs::path folder = MakeProgramFolder(std::string("config-save-") + c.Name);
-    WriteFile(folder / "user.ini", c.Ini);
+    const fs::path folder = MakeProgramFolder(std::string("config-save-") + c.Name, {}, c.Ini);
     const ConfigRun run = RunConfigScreen(folder, c.Keys, c.HoldMs);
     const std::string ini = UserIni(folder);
     for (const std::string& want : c.Want) EXPECT_NE(ini.find(want + "\r\n"), std::string::npos) << c.Name << ": " << ini;
@@ -121,8 +120,7 @@ TEST(ConfigScreen, SaveWritesClampedAndChangedValues) {
 }
 
 TEST(ConfigScreen, PlayQualityReopensTheDeviceAndARefusedOneFallsBack) {
-  const fs::path folder = MakeProgramFolder("config-quality");
-  WriteFile(folder / "user.ini", "[USER]\r\nSNDPLAYQUALITY=1\r\n");
+  const fs::path folder = MakeProgramFolder("config-quality", {}, "[USER]\r\nSNDPLAYQUALITY=1\r\n");
   // SOUND SETTING (Up four times from GAMELEVEL). PLAY QUALITY Left: SAFE becomes 22050 Hz
   // 8-bit at once; Left again asks for 22050 Hz 16-bit, which the device refuses, so the
   // setting falls back to 8-bit. BACK (Up from the first row), SAVE & EXIT (three down).
@@ -141,8 +139,7 @@ TEST(ConfigScreen, PlayQualityReopensTheDeviceAndARefusedOneFallsBack) {
 
 // PLAY BGM back to ON brings the menu sounds back at once, without a restart.
 TEST(ConfigScreen, TurningMenuSoundOnLoadsTheMenuSounds) {
-  const fs::path folder = MakeProgramFolder("config-sounding");
-  WriteFile(folder / "user.ini", "[USER]\r\nSOUNDING=1\r\n");
+  const fs::path folder = MakeProgramFolder("config-sounding", {}, "[USER]\r\nSOUNDING=1\r\n");
   const std::vector<uint8_t> keys = {kKeyUp,   kKeyUp, kKeyUp,   kKeyUp,   kKeyEnter, kPause,   kKeyDown,
                                      kKeyDown, kKeyLeft, kKeyF1, kPause, kKeyDown, kKeyDown, kKeyDown, kKeyEnter};
   const ConfigRun run = RunConfigScreen(folder, keys);
@@ -155,8 +152,7 @@ TEST(ConfigScreen, TurningMenuSoundOnLoadsTheMenuSounds) {
 }
 
 TEST(ConfigScreen, KeyCaptureThroughTheScreenEndsInKeysetIni) {
-  const fs::path folder = MakeProgramFolder("config-keys");
-  WriteFile(folder / "user.ini", "[USER]\r\nDIFFICULTY=1\r\n");
+  const fs::path folder = MakeProgramFolder("config-keys", {}, "[USER]\r\nDIFFICULTY=1\r\n");
   // CONFIG: GAMELEVEL Right (unsaved), then KEY CONFIG. CHANGE SETTING; 1P LANE 1 gets A;
   // 1P LANE 2 gets A as well (A leaves lane 1, X leaves lane 2). F1 back to the items,
   // SAVE & EXIT.
@@ -202,8 +198,7 @@ TEST(ConfigScreen, EveryScreenDrawsItsPicture) {
   for (const Case& c : cases) {
     for (const int resolution : {0, 1}) {
       const std::string name = std::string("config-") + c.Name + "-" + std::to_string(resolution);
-      const fs::path folder = MakeProgramFolder(name);
-      WriteFile(folder / "user.ini", "[USER]\r\nRESOLUTION=" + std::to_string(resolution) + "\r\n");
+      const fs::path folder = MakeProgramFolder(name, {}, "[USER]\r\nRESOLUTION=" + std::to_string(resolution) + "\r\n");
       std::vector<uint8_t> keys = c.Keys;
       keys.push_back(kKeyEscape);
       const ConfigRun run = RunConfigScreen(folder, keys);

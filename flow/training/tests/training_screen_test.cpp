@@ -44,8 +44,7 @@ double TimeOf(const std::vector<KeyPress>& keys, uint8_t key) {
 TEST(TrainingScreen, AutoplayScoresEveryChipOfTheSectionJust) {
   for (const int resolution : {0, 1}) {
     const std::string name = "training-run-" + std::to_string(resolution);
-    const fs::path folder = MakeProgramFolder(name);
-    WriteFile(folder / "user.ini", "[USER]\r\nRESOLUTION=" + std::to_string(resolution) + "\r\n");
+    const fs::path folder = MakeProgramFolder(name, {}, "[USER]\r\nRESOLUTION=" + std::to_string(resolution) + "\r\n");
     std::vector<Step> script = kBarsFiveAndSixAutoplay;
     script.push_back({kKeyTab, 20000});  // the section, then back on the menu
     script.push_back({kKeyEscape});
@@ -74,8 +73,7 @@ TEST(TrainingScreen, AutoplayScoresEveryChipOfTheSectionJust) {
 TEST(TrainingScreen, MenuPictures) {
   for (const int resolution : {0, 1}) {
     const std::string name = "training-menu-" + std::to_string(resolution);
-    const fs::path folder = MakeProgramFolder(name);
-    WriteFile(folder / "user.ini", "[USER]\r\nRESOLUTION=" + std::to_string(resolution) + "\r\n");
+    const fs::path folder = MakeProgramFolder(name, {}, "[USER]\r\nRESOLUTION=" + std::to_string(resolution) + "\r\n");
     const GameRun run = RunGame(folder, Keys({{kKeyDown}, {kKeyDown}, {kKeyDown}, {kKeyRight}, {kKeyDown}, {kKeyDown},
                                               {kKeyDown}, {kKeyLeft}, {kKeyEscape}}));
     EXPECT_TRUE(KeepPicture(*run.Control, name)) << name;
