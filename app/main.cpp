@@ -133,8 +133,14 @@ int main(int argc, char** argv) {
   // A second copy would fight the first over the settings and records files.
   tessaru::SingleInstanceLock lock;
   if (lock.Acquire(folders.Program) == tessaru::SingleInstanceLock::Result::HeldByAnother) {
-    tessaru::platform::ShowFormMessage(true, std::string(tessaru::form_text::kErrorTitle),
-                                       std::string(tessaru::form_text::kSecondCopy));
+    // A headless run may have no display to show a box on.
+    if (headless) {
+      std::fprintf(stderr, "tessaru: %s (%s)\n", std::string(tessaru::form_text::kSecondCopy).c_str(),
+                   folders.Program.c_str());
+    } else {
+      tessaru::platform::ShowFormMessage(true, std::string(tessaru::form_text::kErrorTitle),
+                                         std::string(tessaru::form_text::kSecondCopy));
+    }
     return 1;
   }
 

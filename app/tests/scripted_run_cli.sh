@@ -52,6 +52,12 @@ run bad-limit 2 "tessaru: --max-ms 'soon' is not a positive number" 'at 100 quit
 [ $? -eq 2 ] && grep -q "nowhere.txt cannot be read" "$scratch/missing.err" ||
   { echo "FAIL missing script: $(cat "$scratch/missing.err")"; failures=$((failures + 1)); }
 
+# A second copy on the same folder says so on stderr: there may be no display for a box.
+flock "$scratch/program/tessaru.lock" "$game" --headless --script "$scratch/unknown-key.txt" \
+  --program-dir "$scratch/program" > /dev/null 2> "$scratch/second.err"
+[ $? -eq 1 ] && grep -q "すでに、Tessaruが起動されているようです。" "$scratch/second.err" ||
+  { echo "FAIL second copy: $(cat "$scratch/second.err")"; failures=$((failures + 1)); }
+
 # Runs that play: the report is one JSON line on stdout.
 run quits 0 "" 'at 600 shot title\nat 700 quit\n' --frames "$scratch/frames"
 grep -q '^{"Exit":"quit","Status":0,' "$scratch/quits.out" && [ "$(wc -l < "$scratch/quits.out")" -eq 1 ] &&
