@@ -20,15 +20,10 @@ int RunScriptedGame(const ScriptedRunArgs& args, const ProgramFolders& folders) 
     }
     return 2;
   }
-  if (script->HasShots && args.FramesFolder.empty()) {
-    for (const ScriptStretch& stretch : script->Stretches) {
-      for (const ScriptEvent& e : stretch.Events) {
-        if (e.Action != ScriptAction::Shot) continue;
-        std::fprintf(stderr, "tessaru: %s:%d: a shot needs --frames DIR to be written into\n",
-                     args.ScriptPath.c_str(), e.Line);
-        return 2;
-      }
-    }
+  if (const int shot = FirstShotLine(*script); shot > 0 && args.FramesFolder.empty()) {
+    std::fprintf(stderr, "tessaru: %s:%d: a shot needs --frames DIR to be written into\n", args.ScriptPath.c_str(),
+                 shot);
+    return 2;
   }
   if (!args.FramesFolder.empty()) {
     std::error_code ec;

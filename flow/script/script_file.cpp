@@ -122,7 +122,6 @@ class Parser {
       }
       event.ShotName = std::string(argument);
       if (!event.ShotName.ends_with(".png")) event.ShotName += ".png";
-      script_.HasShots = true;
     } else if (SameWord(action, "quit")) {
       event.Action = ScriptAction::Quit;
       if (!argument.empty()) return "quit takes nothing after it";
@@ -164,6 +163,15 @@ class Parser {
 };
 
 }  // namespace
+
+int FirstShotLine(const Script& script) {
+  for (const ScriptStretch& stretch : script.Stretches) {
+    for (const ScriptEvent& e : stretch.Events) {
+      if (e.Action == ScriptAction::Shot) return e.Line;
+    }
+  }
+  return 0;
+}
 
 std::optional<Script> ParseScript(std::string_view text, ScriptError& error) { return Parser().Run(text, error); }
 

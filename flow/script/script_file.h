@@ -45,13 +45,15 @@ struct ScriptStretch {
 struct Script {
   std::vector<ScriptStretch> Stretches;  // the first one always times from the start
   PerPlayer<bool> Autoplay{false, false};
-  bool HasShots = false;
 };
 
 struct ScriptError {
   int Line = 0;  // 0: the file as a whole
   std::string Reason;
 };
+
+// The line of the script's first shot; 0 when it takes none.
+int FirstShotLine(const Script& script);
 
 // Scripts are typed or generated text; anything larger is not one.
 inline constexpr size_t kMaxScriptBytes = 16u << 20;

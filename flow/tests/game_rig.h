@@ -179,7 +179,7 @@ inline Script ScriptText(const std::string& text) {
   ScriptError error;
   std::optional<Script> script = ParseScript(text, error);
   EXPECT_TRUE(script) << "line " << error.Line << ": " << error.Reason;
-  return script ? std::move(*script) : Script{{ScriptStretch{}}, {false, false}, false};
+  return script ? std::move(*script) : Script{{ScriptStretch{}}, {false, false}};
 }
 
 inline ProgramFolders FoldersOf(const fs::path& folder) {

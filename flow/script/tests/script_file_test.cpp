@@ -34,7 +34,7 @@ TEST(ScriptFile, ReadsEveryCommandIntoItsStretch) {
   EXPECT_EQ(script->Stretches[1].Line, 9);
   EXPECT_EQ(script->Stretches[2].After, "results");
   EXPECT_EQ(script->Autoplay, (PerPlayer<bool>{false, true}));
-  EXPECT_TRUE(script->HasShots);
+  EXPECT_EQ(FirstShotLine(*script), 8);
 
   struct Want {
     size_t Stretch, Index;
@@ -103,7 +103,7 @@ TEST(ScriptFile, TimesStartAgainAfterEachScreenAndAnEmptyScriptIsOne) {
   const auto empty = ParseScript("# nothing\n\n", error);
   ASSERT_TRUE(empty);
   EXPECT_EQ(empty->Stretches.size(), 1u);
-  EXPECT_FALSE(empty->HasShots);
+  EXPECT_EQ(FirstShotLine(*empty), 0);
 }
 
 TEST(ScriptFile, LoadingAFileChecksItBeforeReadingIt) {

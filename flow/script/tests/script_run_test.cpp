@@ -3,51 +3,26 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "core/testing/linked_folder.h"
-#include "flow/game_main.h"
-#include "flow/script/script_run.h"
+#include "flow/tests/game_rig.h"
 
-namespace tessaru {
+namespace tessaru::flowtest {
 namespace {
 
-namespace fs = std::filesystem;
-
-fs::path FreshFolder(const std::string& name) {
-  const fs::path root = fs::path(TESSARU_SCRATCH) / name;
-  fs::remove_all(root);
-  testing_support::LinkFolder(TESSARU_DATA_DIR, root, {}, [](const std::string& file) {
-    return file.ends_with(".ini") || file == "error.txt" || file == "replay";
-  });
-  std::ofstream(root / "user.ini") << "[USER]\r\nMAXFPS=20\r\n";
-  return root;
-}
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+fs::path FreshFolder(const std::string& name) { return MakeProgramFolder(name, {}, "[USER]\r\nMAXFPS=20\r\n"); }
 
 // Shots go to folder/frames, made first unless `makeFrames` is false.
 ScriptRun RunText(const fs::path& folder, const std::string& text, double maxMs = kDefaultScriptMaxMs,
-              bool makeFrames = true) {
-  ScriptError error;
-  const std::optional<Script> script = ParseScript(text, error);
-  EXPECT_TRUE(script) << error.Line << ": " << error.Reason;
+                  bool makeFrames = true) {
   ScriptRunOptions options;
-  options.Folders = {folder.string(), folder.string(), {}, {}, {}};
+  options.Folders = FoldersOf(folder);
   options.FramesFolder = (folder / "frames").string();
   options.MaxMs = maxMs;
   if (makeFrames) fs::create_directories(options.FramesFolder);
-  return RunScript(script.value_or(Script{{ScriptStretch{}}, {false, false}, false}), options);
+  return RunScript(ScriptText(text), options);
 }
 
-bool IsPng(const fs::path& path) { return ReadText(path).starts_with("\x89PNG"); }
+bool IsPng(const fs::path& path) { return ReadFile(path).starts_with("\x89PNG"); }
 
 // The scripts shipped as examples play through the real screens to their quit.
 TEST(ScriptRun, TheExampleScriptsPlayTheirStagesAndRecordNothing) {
@@ -61,7 +36,7 @@ TEST(ScriptRun, TheExampleScriptsPlayTheirStagesAndRecordNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.File);
     const fs::path folder = FreshFolder(std::string("example-") + c.File);
-    const ScriptRun run = RunText(folder, ReadText(fs::path(TESSARU_SOURCE_DIR) / "scripts" / "examples" / c.File));
+    const ScriptRun run = RunText(folder, ReadFile(fs::path(TESSARU_SOURCE_DIR) / "scripts" / "examples" / c.File));
     EXPECT_EQ(run.Status, kExitOk);
     EXPECT_EQ(run.Exit, ScriptExit::Quit);
     EXPECT_TRUE(run.Problems.empty()) << run.Problems.front();
@@ -78,8 +53,8 @@ TEST(ScriptRun, TheExampleScriptsPlayTheirStagesAndRecordNothing) {
     for (const char* shot : c.Shots) EXPECT_TRUE(IsPng(folder / "frames" / shot)) << shot;
     // Saved as on any exit, but with nothing of the autoplayed side in it.
     ASSERT_TRUE(fs::exists(folder / "hsc.ini"));
-    EXPECT_EQ(ReadText(folder / "hsc.ini").find("HPS"), std::string::npos);
-    EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadText(folder / "error.txt");
+    EXPECT_EQ(ReadFile(folder / "hsc.ini").find("HPS"), std::string::npos);
+    EXPECT_FALSE(fs::exists(folder / "error.txt")) << ReadFile(folder / "error.txt");
   }
 }
 
@@ -187,4 +162,4 @@ TEST(ScriptRun, TheReportNamesEverySideAndField) {
 }
 
 }  // namespace
-}  // namespace tessaru
+}  // namespace tessaru::flowtest

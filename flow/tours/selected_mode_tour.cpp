@@ -1,4 +1,4 @@
-// The special tour: SELECT MODE, then the chosen mode's options, stages and table.
+// The tour of a mode chosen on SELECT MODE: its options, stages and table.
 #include <algorithm>
 #include <limits>
 #include <memory>
